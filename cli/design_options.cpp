@@ -1,0 +1,204 @@
+#include "design_options.h"
+
+#include <array>
+#include <cctype>
+
+#include "design/entry_table.h"
+#include "design/field_names.h"
+#include "numerics/standard_series.h"
+#include "numerics/value_text.h"
+#include "usage_error.h"
+
+namespace morvane::cli {
+
+namespace {
+
+struct TypeName {
+  FilterType type;
+  std::string_view name;
+};
+
+constexpr std::array kTypeNames{TypeName{FilterType::Lowpass, "lowpass"},
+                                TypeName{FilterType::Highpass, "highpass"},
+                                TypeName{FilterType::Bandpass, "bandpass"},
+                                TypeName{FilterType::Bandstop, "bandstop"},
+                                TypeName{FilterType::Allpass, "allpass"},
+                                TypeName{FilterType::EllipticLowpass, "elliptic"}};
+
+constexpr std::array<std::string_view, kTopologyCount> kTopologyNames{
+    "mfb", "pfb", "svf3", "svf4", "fliege", "lc", "diplexer"};
+
+std::optional<int> ParseSeries(std::string_view name) {
+  for (int code = 1; code <= kSeriesE96; ++code) {
+    std::string_view series = SeriesName(code);
+    if (name.size() == series.size() &&
+        std::equal(name.begin(), name.end(), series.begin(),
+                   [](char a, char b) { return std::toupper(a) == b; })) {
+      return code;
+    }
+  }
+  return std::nullopt;
+}
+
+// Options that take a value: "--name VALUE" or "--name=VALUE".
+bool TakeValue(const std::vector<std::string>& args, std::size_t& i, std::string_view option,
+               std::string& value) {
+  const std::string& arg = args[i];
+  if (arg == option) {
+    if (i + 1 >= args.size()) throw UsageError("option " + arg + " needs a value");
+    value = args[++i];
+    return true;
+  }
+  if (arg.size() > option.size() && arg.compare(0, option.size(), option) == 0 &&
+      arg[option.size()] == '=') {
+    value = arg.substr(option.size() + 1);
+    return true;
+  }
+  return false;
+}
+
+// The entry field a NAME is typed into, for the topology in force.
+std::string_view EntryField(const std::string& name, Topology t) {
+  const bool lc = t == Topology::LcLadder;
+  const bool passive = !IsActiveTopology(t);
+  if (name == "fg") return field::fgEingabe;
+  if (name == "f") return field::fEingabe;
+  if (name == "Zin") return field::ZinEingabe;
+  if (name == "R3") return field::R32Eingabe;
+  if (name == "fnfp") return field::q2Eingabe;
+  if (name == "Q" || name == "D" || name == "Vu") {
+    if (passive) throw UsageError("entry " + name + " is not shown on the LC pages");
+    return name == "Q" ? field::QEingabe : name == "D" ? field::DEingabe : field::VuEingabe;
+  }
+  if (name == "RL" || name == "Welligkeit") {
+    if (!lc) throw UsageError("entry " + name + " belongs to the passive LC page (--topology lc)");
+    return name == "RL" ? field::DEingabe : field::VuEingabe;
+  }
+  if (name == "C1") {
+    switch (t) {
+      case Topology::Svf3:
+        return field::C12Eingabe3;
+      case Topology::Svf4:
+        return field::C12Eingabe4;
+      case Topology::Fliege:
+        return field::C12Eingabe5;
+      default:
+        throw UsageError("entry C1 belongs to the SVF and Fliege pages (--topology svf3|svf4|fliege)");
+    }
+  }
+  throw UsageError("unknown entry name: " + name);
+}
+
+std::string Trimmed(const std::string& text) {
+  const auto first = text.find_first_not_of(' ');
+  return first == std::string::npos ? std::string() : text.substr(first);
+}
+
+void ClickIfDifferent(DesignSession& session, std::string_view box, bool wanted, bool current) {
+  if (wanted != current) session.SetCheckBox(box, wanted);
+}
+
+}  // namespace
+
+std::string_view FilterTypeName(FilterType type) {
+  for (const auto& t : kTypeNames) {
+    if (t.type == type) return t.name;
+  }
+  return "lowpass";
+}
+
+std::optional<FilterType> ParseFilterType(std::string_view name) {
+  for (const auto& t : kTypeNames) {
+    if (t.name == name) return t.type;
+  }
+  return std::nullopt;
+}
+
+std::optional<Topology> ParseTopology(std::string_view name) {
+  for (std::size_t i = 0; i < kTopologyNames.size(); ++i) {
+    if (kTopologyNames[i] == name || std::to_string(i + 1) == name) {
+      return static_cast<Topology>(i + 1);
+    }
+  }
+  return std::nullopt;
+}
+
+std::vector<std::string> ParseDesignRequest(const std::vector<std::string>& args,
+                                            DesignRequest& request) {
+  std::vector<std::string> rest;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    std::string value;
+    if (TakeValue(args, i, "--topology", value)) {
+      request.topology = ParseTopology(value);
+      if (!request.topology) throw UsageError("unknown topology: " + value);
+    } else if (TakeValue(args, i, "--type", value)) {
+      request.type = ParseFilterType(value);
+      if (!request.type) throw UsageError("unknown filter type: " + value);
+    } else if (TakeValue(args, i, "--series-r", value)) {
+      request.seriesR = ParseSeries(value);
+      if (!request.seriesR) throw UsageError("unknown standard series: " + value);
+    } else if (TakeValue(args, i, "--series-c", value)) {
+      request.seriesC = ParseSeries(value);
+      if (!request.seriesC) throw UsageError("unknown standard series: " + value);
+    } else if (arg == "--no-equal-capacitors") {
+      request.noEqualCapacitors = true;
+    } else if (arg == "--no-offset-compensation") {
+      request.noOffsetCompensation = true;
+    } else if (arg == "--manual-capacitance") {
+      request.manualCapacitance = true;
+    } else if (TakeValue(args, i, "--order", value) ||
+               TakeValue(args, i, "--diplexer-order", value) || arg == "--chebyshev" ||
+               arg == "--diplexer-chebyshev") {
+      throw UsageError("option " + arg.substr(0, arg.find('=')) +
+                       " is not available yet: the LC designs are not built");
+    } else if (TakeValue(args, i, "--design", value)) {
+      throw UsageError("option --design is not available yet: design files are not built");
+    } else if (!arg.empty() && arg[0] != '-' && arg.find('=') != std::string::npos) {
+      const auto eq = arg.find('=');
+      request.entries.emplace_back(arg.substr(0, eq), arg.substr(eq + 1));
+    } else {
+      rest.push_back(arg);
+    }
+  }
+  return rest;
+}
+
+void ApplyDesignRequest(const DesignRequest& request, DesignSession& session,
+                        std::ostream& warnings) {
+  session.Start();
+  if (request.topology) session.SelectTopology(*request.topology);
+  if (request.type) session.SelectFilterType(*request.type);
+  if (request.seriesR) session.SelectResistorSeries(*request.seriesR);
+  if (request.seriesC) session.SelectCapacitorSeries(*request.seriesC);
+  const RecalcInputs& in = session.Inputs();
+  if (request.noEqualCapacitors) {
+    ClickIfDifferent(session, "CCheckBox1", false, in.CCheckBox1);
+    ClickIfDifferent(session, "CCheckBox2", false, in.CCheckBox2);
+  }
+  if (request.noOffsetCompensation) ClickIfDifferent(session, "RCheckBox2", false, in.RCheckBox2);
+  if (request.manualCapacitance) {
+    ClickIfDifferent(session, "CCheckBox3", false, in.CCheckBox3);
+    ClickIfDifferent(session, "CCheckBox4", false, in.CCheckBox4);
+    ClickIfDifferent(session, "CCheckBox5", false, in.CCheckBox5);
+  }
+
+  for (const auto& [name, text] : request.entries) {
+    const Topology topology = session.State().topology;
+    const std::string_view target = EntryField(name, topology);
+    const EntryRule rule = *EntryRuleFor(target, topology);
+    const auto mil = text.find("mil");
+    const bool readable =
+        ParseValue(mil == std::string::npos ? text : text.substr(0, mil + 1)).error == 0;
+    const double read = ReadValue(text);
+    const double stored = ClampEntry(read, rule.min, rule.max);
+    if (!readable || stored != read) {
+      warnings << "morvane-cli: " << name << "=" << text
+               << (readable ? " is out of range" : " is not readable") << "; stored "
+               << Trimmed(FormatValue(7, 3, stored)) << "\n";
+    }
+    session.TypeEntry(target, text);
+  }
+}
+
+}  // namespace morvane::cli

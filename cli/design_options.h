@@ -1,0 +1,42 @@
+#pragma once
+
+// The design options and NAME=TEXT entries shared by the commands that design a circuit.
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "design/design_session.h"
+#include "design/design_state.h"
+
+namespace morvane::cli {
+
+struct DesignRequest {
+  std::optional<Topology> topology;
+  std::optional<FilterType> type;
+  std::optional<int> seriesR;
+  std::optional<int> seriesC;
+  bool noEqualCapacitors = false;
+  bool noOffsetCompensation = false;
+  bool manualCapacitance = false;
+  std::vector<std::pair<std::string, std::string>> entries;  // NAME, TEXT in order given
+};
+
+// Takes the design options and entries out of `args`; returns what it did not recognise
+// as an option of its own (left for the command). Throws UsageError on bad use.
+std::vector<std::string> ParseDesignRequest(const std::vector<std::string>& args,
+                                            DesignRequest& request);
+
+// Starts a session and applies the request as the window would: options first (topology,
+// type, series, check boxes), then each entry typed into its field. A line on `warnings`
+// tells what was stored for an entry that did not read as given. Throws UsageError.
+void ApplyDesignRequest(const DesignRequest& request, DesignSession& session,
+                        std::ostream& warnings);
+
+std::string_view FilterTypeName(FilterType type);
+std::optional<FilterType> ParseFilterType(std::string_view name);
+std::optional<Topology> ParseTopology(std::string_view name);
+
+}  // namespace morvane::cli

@@ -1,0 +1,14 @@
+#pragma once
+
+// What `morvane-cli design` prints: a table for people or one JSON object for programs.
+
+#include <string>
+
+#include "design/design_session.h"
+
+namespace morvane::cli {
+
+std::string DesignTable(const DesignSession& session);
+std::string DesignJson(const DesignSession& session);
+
+}  // namespace morvane::cli

@@ -1,0 +1,93 @@
+#pragma once
+
+// The main window without widgets: the design state, the choices, the text of every field
+// and grid, and the handlers that tie them together (typing, spinning, switching topology,
+// type and series, check boxes, Make calculations, start-up). The command-line tool drives
+// it directly; the window mirrors its field texts.
+
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "design/design_state.h"
+#include "design/entry_table.h"
+#include "design/field_sink.h"
+#include "design/recalc_inputs.h"
+
+namespace morvane {
+
+using Grid = std::vector<std::vector<std::string>>;  // rows of cell texts
+
+class DesignSession : private FieldSink {
+ public:
+  DesignSession();
+
+  // Start-up of the window: MFB page, lowpass (highpass for the argument "H", bandpass for
+  // "B"), every entry field filled from the state, one full recalculation.
+  void Start(std::string_view firstArgument = {});
+
+  // The user types `text` into an entry field (its whole new text).
+  void TypeEntry(std::string_view field, std::string_view text);
+  // A spin button click; returns false for an unknown button.
+  bool Spin(std::string_view button, SpinDirection direction);
+  void SelectTopology(Topology topology);
+  void SelectFilterType(FilterType type);
+  void SelectResistorSeries(int series);
+  void SelectCapacitorSeries(int series);
+  // A check box click; returns false for an unknown box.
+  bool SetCheckBox(std::string_view box, bool checked);
+  // Make calculations: every entry rewritten from the state, then a full recalculation.
+  void MakeCalculations();
+  // Every entry field rewritten from the state.
+  void RefreshEntries();
+
+  const DesignState& State() const { return state_; }
+  DesignState& MutableState() { return state_; }
+  const RecalcInputs& Inputs() const { return inputs_; }
+  FilterType Type() const { return inputs_.type; }
+
+  const std::string& FieldText(std::string_view field) const;
+  const std::map<std::string, std::string, std::less<>>& Fields() const { return fields_; }
+  const Grid& GridCells(std::string_view grid) const;
+  const std::map<std::string, Grid, std::less<>>& Grids() const { return grids_; }
+  int BeepCount() const { return beeps_; }
+  const std::vector<std::string>& Messages() const { return messages_; }
+  const std::string& CurrentNotice() const { return notice_; }
+
+  // Called after every change of a field's text by the program (not by TypeEntry).
+  std::function<void(std::string_view field, const std::string& text)> onFieldWritten;
+  std::function<void(std::string_view grid, int column, int row, const std::string& text)>
+      onCellWritten;
+  std::function<void()> onBeep;
+  std::function<void(const std::string&)> onMessage;
+  std::function<void(const std::string&)> onNotice;
+
+  // A program write of a field's text: runs the field's change handler when the text
+  // changed and the handler acts on every change.
+  void WriteField(std::string_view field, const std::string& text);
+  // Full recalculation, or the one the code asks for.
+  void Recalculate(ChangedEntry code = ChangedEntry::Any);
+
+ private:
+  void RunEntryHandler(std::string_view field, bool byUser);
+  void ShowActiveInputs();
+
+  // FieldSink
+  void Write(std::string_view field, const std::string& text) override;
+  void WriteCell(std::string_view grid, int column, int row, const std::string& text) override;
+  void Beep() override;
+  void Message(const std::string& text) override;
+  void Notice(const std::string& text) override;
+
+  DesignState state_;
+  RecalcInputs inputs_;
+  std::map<std::string, std::string, std::less<>> fields_;
+  std::map<std::string, Grid, std::less<>> grids_;
+  int beeps_ = 0;
+  std::vector<std::string> messages_;
+  std::string notice_;
+};
+
+}  // namespace morvane

@@ -1,0 +1,321 @@
+#include "numerics/value_text.h"
+
+#include <algorithm>
+#include <array>
+#include <cfloat>
+#include <cmath>
+#include <cstdio>
+
+namespace morvane {
+
+namespace {
+
+// Widths and decimals are bytes in the callers; keep them in that range so printf never
+// sees a negative width (left-justify) or precision (default of six).
+int ClampByte(int n) {
+  return std::clamp(n, 0, 255);
+}
+
+// No text of ours shows "nan" or "inf": NaN is written as zero, an infinity as the
+// largest finite value of its sign. Both read back as finite numbers.
+double Finite(double x) {
+  if (std::isnan(x)) return 0.0;
+  if (std::isinf(x)) return std::copysign(DBL_MAX, x);
+  return x;
+}
+
+std::string Printf(const char* format, int width, int decimals, double v) {
+  const int length = std::snprintf(nullptr, 0, format, width, decimals, v);
+  std::string text(static_cast<std::size_t>(std::max(length, 0)), '\0');
+  std::snprintf(text.data(), text.size() + 1, format, width, decimals, v);
+  return text;
+}
+
+// Fix(v, w, d). printf rounds the exact binary value, so a true tie (0.125 to two
+// decimals) goes to even; a value that rounds to zero loses its sign ("0.00", not "-0.00").
+std::string Fix(double v, int width, int decimals) {
+  std::string text = Printf("%*.*f", 0, ClampByte(decimals), Finite(v));
+  if (!text.empty() && text[0] == '-' && text.find_first_of("123456789") == std::string::npos) {
+    text.erase(0, 1);
+  }
+  const auto w = static_cast<std::size_t>(ClampByte(width));
+  if (text.size() < w) text.insert(0, w - text.size(), ' ');
+  return text;
+}
+
+// The zero text of FormatValue and FormatExponent: "0." and d zeros behind w - d - 2 blanks.
+std::string ZeroText(int width, int decimals) {
+  return std::string(static_cast<std::size_t>(std::max(width - decimals - 2, 0)), ' ') + "0." +
+         std::string(static_cast<std::size_t>(decimals), '0');
+}
+
+// log10 |x| with everything below 1e-300 counted as zero.
+double Log10OrFloorTiny(double x) {
+  return std::fabs(x) < 1e-300 ? -1e300 : std::log10(std::fabs(x));
+}
+
+// The integer part of a decimal logarithm, with values a hair (`slack`) below the next
+// integer counted as that integer. Ties go to even, like every Round of the program.
+int DecadeOf(double e, double slack) {
+  return static_cast<int>(std::nearbyint(e - slack));
+}
+
+// 3 * floor(g / 3), also for negative g.
+int ThousandsExponent(int g) {
+  return 3 * static_cast<int>(std::floor(g / 3.0));
+}
+
+// x / 10^k. 10^|k| is exact up to 1e22, so multiplying by it for negative k rounds once
+// instead of twice and keeps the texts exact (0.000333 / 1e-6 would give 332.99999...).
+double ScaleDown(double x, int k) {
+  return k >= 0 ? x / std::pow(10.0, k) : x * std::pow(10.0, -k);
+}
+
+std::string ExponentText(int width, int decimals, double x, bool axis) {
+  x = Finite(x);
+  const double e = Log10OrFloorTiny(x);
+  std::string text;
+  if (e < -27 || e > 31) {
+    if (std::fabs(x) < 1e-300) {
+      return axis ? "0." + std::string(static_cast<std::size_t>(decimals), '0')
+                  : ZeroText(width, decimals);
+    }
+    // Outside the suffix bands: plain scientific notation, as wide as a banded text
+    // ("   1.5E+40"); the axis version is left unpadded.
+    return Printf("%*.*E", axis ? 0 : width + 4, decimals, x);
+  }
+  const int k = ThousandsExponent(DecadeOf(e, 0.4999999999));
+  text = Fix(ScaleDown(x, k), width, decimals);
+  text += k < 0 ? "E-" : "E+";
+  text += std::to_string(std::abs(k));
+  if (!axis && k > -10 && k < 10) text += ' ';
+  return text;
+}
+
+constexpr std::string_view kPrefixLetters = "ACDFGKMNPTUacdfgkmnptu";
+constexpr std::string_view kStartChars =
+    " +,-.0123456789Ee"
+    "ACDFGKMNPTUacdfgkmnptu";
+
+// Magnitudes read beyond this are held here, so a reading never overflows to infinity and
+// leaves headroom for the arithmetic that follows (it mirrors the 1e-300 zero of the texts).
+constexpr double kReadLimit = 1e300;
+
+// m * 10^p for an integral p of any size, clamped to +-kReadLimit, without the overflow of
+// pow(10, p) itself (and without 0 * inf).
+double TimesPowerOfTen(double m, double p) {
+  if (m == 0.0) return m;
+  const double magnitude = std::log10(std::fabs(m)) + p;
+  if (magnitude > 300.0) return std::copysign(kReadLimit, m);
+  if (magnitude < -400.0) return std::copysign(0.0, m);
+  for (; p > 300.0; p -= 300.0) m *= 1e300;
+  for (; p < -300.0; p += 300.0) m *= 1e-300;
+  const double v = m * std::pow(10.0, p);
+  return std::fabs(v) > kReadLimit ? std::copysign(kReadLimit, v) : v;
+}
+
+struct Prefix {
+  double factor;
+  int exponent;  // log10 of factor
+};
+
+// The factor of a prefix letter; `next` is the character after it, for "dB".
+Prefix PrefixOf(char c, char next) {
+  switch (c) {
+    case 'A':
+    case 'a':
+      return {1e-18, -18};
+    case 'F':
+    case 'f':
+      return {1e-15, -15};
+    case 'P':
+    case 'p':
+      return {1e-12, -12};
+    case 'N':
+    case 'n':
+      return {1e-9, -9};
+    case 'U':
+    case 'u':
+      return {1e-6, -6};
+    case 'm':
+      return {1e-3, -3};
+    case 'C':
+    case 'c':
+      return {1e-2, -2};
+    case 'D':
+    case 'd':
+      return next == 'B' || next == 'b' ? Prefix{1.0, 0} : Prefix{1e-1, -1};
+    case 'K':
+    case 'k':
+      return {1e3, 3};
+    case 'M':
+      return {1e6, 6};
+    case 'G':
+    case 'g':
+      return {1e9, 9};
+    case 'T':
+    case 't':
+      return {1e12, 12};
+    default:
+      return {1.0, 0};
+  }
+}
+
+// The characters a value text may hold at the current point of reading.
+class CharSet {
+ public:
+  explicit CharSet(std::string_view chars) { Add(chars); }
+  bool Has(char c) const { return on_[static_cast<unsigned char>(c)]; }
+  void Add(std::string_view chars) { Set(chars, true); }
+  void Remove(std::string_view chars) { Set(chars, false); }
+  void Clear() { on_.fill(false); }
+
+ private:
+  void Set(std::string_view chars, bool on) {
+    for (char c : chars) on_[static_cast<unsigned char>(c)] = on;
+  }
+  std::array<bool, 256> on_{};
+};
+
+}  // namespace
+
+double Log10OrFloor(double x) {
+  return x == 0.0 ? -1e300 : std::log10(std::fabs(x));
+}
+
+std::string FormatValue(int width, int decimals, double x) {
+  width = ClampByte(width);
+  decimals = ClampByte(decimals);
+  x = Finite(x);
+  const double e = Log10OrFloor(x);
+  // Below 1e-300 the exponent branch sees zero too, so such values get the zero text.
+  if (std::fabs(x) < 1e-300) {
+    return std::string(static_cast<std::size_t>(std::max(width - decimals - 2, 0)), ' ') + "0." +
+           std::string(static_cast<std::size_t>(decimals) + 1, '0');
+  }
+  if (e < -18 || e > 13) return FormatExponent(width - 1, decimals - 1, x);
+
+  static constexpr char kLetters[] = "afpnum0kMGT";  // one per thousands step from 1e-18
+  const int k = ThousandsExponent(DecadeOf(e, 0.4999999999));
+  return Fix(ScaleDown(x, k), width, decimals) + kLetters[(k + 18) / 3];
+}
+
+std::string FormatExponent(int width, int decimals, double x) {
+  return ExponentText(ClampByte(width), std::max(ClampByte(decimals), 1), x, false);
+}
+
+std::string FormatAxisValue(int decimals, double x) {
+  decimals = ClampByte(decimals);
+  x = Finite(x);
+  if (std::fabs(x) < 1e-300) return "0.0";
+  const double e = Log10OrFloorTiny(x);
+  if (e < -19 || e > 13) return FormatAxisExponent(decimals, x);
+
+  // Bands one decade lower than FormatValue's below 1: 0.5 stays "0.5", 0.05 is "50.0m".
+  const int g = DecadeOf(e, 0.49999999);
+  const int k = g < 0 ? ThousandsExponent(g + 1) : ThousandsExponent(g);
+  static constexpr const char* kLetters[] = {"a", "f", "p", "n", "u", "m", "", "k", "M", "G", "T"};
+  return Fix(ScaleDown(x, k), 3, decimals) + kLetters[(k + 18) / 3];
+}
+
+std::string FormatAxisExponent(int decimals, double x) {
+  return ExponentText(3, ClampByte(decimals), x, true);
+}
+
+std::string FormatFixed(int width, int decimals, double x) {
+  return Fix(x, width, decimals);
+}
+
+std::string FormatFixedTrimmed(int decimals, double x) {
+  std::string text = Fix(x, 10, decimals);
+  const auto first = std::find_if(text.begin(), text.end(),
+                                  [](char c) { return static_cast<unsigned char>(c) >= 33; });
+  text.erase(text.begin(), first);
+  return text;
+}
+
+std::string FormatInteger(std::int32_t n) {
+  return std::to_string(n);
+}
+
+std::string YesNoText(bool flag) {
+  return flag ? "Ja  " : "Nein";
+}
+
+ParsedValue ParseValue(std::string_view text) {
+  if (text.empty() || kStartChars.find(text.front()) == std::string_view::npos) return {0.0, 1};
+  text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
+
+  CharSet allowed(kStartChars);
+  allowed.Remove(" ");
+  bool positive = true;
+  bool fraction = false;
+  bool exponent = false;
+  double divisor = 1.0;
+  double value = 0.0;
+  double mantissa = 0.0;
+  // Integer digits beyond 1e299 are dropped and counted here as powers of ten, so that a
+  // long digit string cannot overflow; the prefix letters add to it as well.
+  double shift = 0.0;
+  double mantissa_shift = 0.0;
+
+  for (std::size_t i = 0; i < text.size() && allowed.Has(text[i]); ++i) {
+    const char c = text[i];
+    if (c == '+' || c == '-') {
+      positive = c == '+';
+      allowed.Remove("+-");
+    } else if (c >= '0' && c <= '9') {
+      const int digit = c - '0';
+      if (fraction) {
+        divisor *= 10.0;
+        value += digit / divisor;
+      } else if (value < 1e299) {
+        value = value * 10.0 + digit;
+      } else {
+        shift += 1.0;
+      }
+      allowed.Remove(" +-");
+    } else if (c == ',' || c == '.') {
+      fraction = true;
+      divisor = 1.0;
+      allowed.Remove("+,-.");
+    } else if (c == 'E' || c == 'e') {
+      allowed.Add("+-");
+      allowed.Remove(",.Ee");
+      allowed.Remove(kPrefixLetters);
+      mantissa = positive ? value : -value;
+      mantissa_shift = shift;
+      value = 0.0;
+      shift = 0.0;
+      positive = true;
+      fraction = false;
+      exponent = true;
+    } else {
+      const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+      const Prefix prefix = PrefixOf(c, next);
+      // Multiply by the factor literally ("2m" is 2 * 1e-3) unless that could overflow.
+      if (shift == 0.0 && value < 1e280) {
+        value *= prefix.factor;
+      } else {
+        shift += prefix.exponent;
+      }
+      allowed.Clear();
+    }
+  }
+
+  if (!positive) value = -value;
+  if (!exponent) return {TimesPowerOfTen(value, shift), 0};
+  // An exponent too long to hold is beyond every limit anyway.
+  const double power = shift > 0.0 ? std::copysign(1e300, value) : value;
+  return {TimesPowerOfTen(mantissa, mantissa_shift + power), 0};
+}
+
+double ReadValue(std::string_view text) {
+  const std::size_t mil = text.find("mil");
+  // The "m" of "mil" reads as milli, so "10mil" is 10e-3 * 2.54e-3.
+  if (mil != std::string_view::npos)
+    return ParseValue(text.substr(0, mil + 1)).value * 2.54 * 0.001;
+  return ParseValue(text).value;
+}
+
+}  // namespace morvane

@@ -1,0 +1,38 @@
+#pragma once
+
+// Engineering value text: every number the program shows is written here, and every
+// number the user types is read back by ReadValue.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace morvane {
+
+// log10 with log10(0) taken as -1e300, as used by the value text, series and graphs.
+double Log10OrFloor(double x);
+
+// General value text with a prefix letter, e.g. FormatValue(7, 2, 4700) == "   4.70k".
+std::string FormatValue(int width, int decimals, double x);
+// Exponent-suffix text used by FormatValue beyond the prefix letters.
+std::string FormatExponent(int width, int decimals, double x);
+// Short text for graph axes and the diplexer grid, e.g. FormatAxisValue(1, 0.05) == "50.0m".
+std::string FormatAxisValue(int decimals, double x);
+std::string FormatAxisExponent(int decimals, double x);
+// Fixed-point text right-aligned in `width` characters (never cut).
+std::string FormatFixed(int width, int decimals, double x);
+// FormatFixed(10, decimals, x) without its leading blanks.
+std::string FormatFixedTrimmed(int decimals, double x);
+std::string FormatInteger(std::int32_t n);
+std::string YesNoText(bool flag);
+
+struct ParsedValue {
+  double value = 0.0;
+  int error = 0;  // 0 read, 1 not readable
+};
+
+ParsedValue ParseValue(std::string_view text);
+// The reader behind every entry field: unreadable text reads as 0; "mil" reads as 25.4 um.
+double ReadValue(std::string_view text);
+
+}  // namespace morvane
