@@ -4,8 +4,12 @@
 #include <numbers>
 
 #include "design/field_names.h"
+#include "design/fliege_stage.h"
 #include "design/mfb_stage.h"
+#include "design/pfb_stage.h"
 #include "design/result_text.h"
+#include "design/stage_figures.h"
+#include "design/svf_stage.h"
 #include "numerics/value_text.h"
 
 namespace morvane {
@@ -49,6 +53,18 @@ void DesignActiveStage(Topology topology, DesignState& s, const RecalcInputs& in
     case Topology::Mfb:
       DesignMfbStage(s, in, out);
       break;
+    case Topology::Pfb:
+      DesignPfbStage(s, in, out);
+      break;
+    case Topology::Svf3:
+      DesignSvf3Stage(s, in, out);
+      break;
+    case Topology::Svf4:
+      DesignSvf4Stage(s, in, out);
+      break;
+    case Topology::Fliege:
+      DesignFliegeStage(s, in, out);
+      break;
     default:
       break;
   }
@@ -74,9 +90,15 @@ void Recalculate(ChangedEntry changed, Topology topology, DesignState& s,
   LinkQAndD(changed, s, out);
   DesignPassive(topology, s, out);
   if (IsActiveTopology(topology)) ComputeSharedQuantities(s, in.type);
-  if (changed != ChangedEntry::ReadoutFrequency && IsActiveTopology(topology)) {
-    DesignActiveStage(topology, s, in, out);
+  if (changed != ChangedEntry::ReadoutFrequency) {
+    if (IsActiveTopology(topology)) {
+      out.Notice("");  // a design that was not realizable may be now
+      DesignActiveStage(topology, s, in, out);
+    }
+    // The diplexer shows the figures of a second-order stage with the fo last left.
+    if (topology != Topology::LcLadder) WriteInformationPanel(s, in.type, out);
   }
+  WriteReadout(s, in.type, out);
 }
 
 }  // namespace morvane

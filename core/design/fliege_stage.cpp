@@ -1,0 +1,7 @@
+#include "design/fliege_stage.h"
+
+namespace morvane {
+
+void DesignFliegeStage(DesignState&, const RecalcInputs&, FieldSink&) {}
+
+}  // namespace morvane

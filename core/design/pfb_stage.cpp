@@ -1,0 +1,7 @@
+#include "design/pfb_stage.h"
+
+namespace morvane {
+
+void DesignPfbStage(DesignState&, const RecalcInputs&, FieldSink&) {}
+
+}  // namespace morvane
