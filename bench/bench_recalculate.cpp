@@ -1,4 +1,5 @@
-// Time of one full recalculation, as after a keystroke in an entry field.
+// Time of one full recalculation (stage design, information panel and readout), as after a
+// keystroke in an entry field, for each active topology at low, medium and extreme Q.
 
 #include <benchmark/benchmark.h>
 
@@ -18,15 +19,24 @@ class NullSink : public morvane::FieldSink {
   void Notice(const std::string&) override {}
 };
 
-void BM_RecalculateMfbLowpass(benchmark::State& bench) {
+void BM_Recalculate(benchmark::State& bench) {
   morvane::DesignState state;
+  state.topology = static_cast<morvane::Topology>(bench.range(0));
+  state.Q = static_cast<double>(bench.range(1)) / 10000.0;
+  state.D = 0.5 / state.Q;
   morvane::RecalcInputs inputs;
+  inputs.R32Eingabe = " 1.00k";
+  inputs.q2Eingabe = "  2.000";
+  inputs.C12Eingabe3 = inputs.C12Eingabe4 = inputs.C12Eingabe5 = " 1.00n";
   NullSink sink;
   for (auto _ : bench) {
-    morvane::Recalculate(morvane::ChangedEntry::Any, morvane::Topology::Mfb, state, inputs, sink);
+    morvane::Recalculate(morvane::ChangedEntry::Any, state.topology, state, inputs, sink);
   }
 }
-BENCHMARK(BM_RecalculateMfbLowpass);
+// Arguments: topology 1..5, Q x 10000 (0.7071, 10, 10000).
+BENCHMARK(BM_Recalculate)
+    ->ArgsProduct({{1, 2, 3, 4, 5}, {7071, 100000, 100000000}})
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -100,6 +100,13 @@ void ClickIfDifferent(DesignSession& session, std::string_view box, bool wanted,
 
 }  // namespace
 
+bool IsReadableValue(std::string_view text) {
+  const auto mil = text.find("mil");
+  const std::string_view read = mil == std::string_view::npos ? text : text.substr(0, mil + 1);
+  const bool hasDigit = read.find_first_of("0123456789") != std::string_view::npos;
+  return hasDigit && ParseValue(read).error == 0;
+}
+
 std::string_view FilterTypeName(FilterType type) {
   for (const auto& t : kTypeNames) {
     if (t.type == type) return t.name;
@@ -187,9 +194,7 @@ void ApplyDesignRequest(const DesignRequest& request, DesignSession& session,
     const Topology topology = session.State().topology;
     const std::string_view target = EntryField(name, topology);
     const EntryRule rule = *EntryRuleFor(target, topology);
-    const auto mil = text.find("mil");
-    const bool readable =
-        ParseValue(mil == std::string::npos ? text : text.substr(0, mil + 1)).error == 0;
+    const bool readable = IsReadableValue(text);
     const double read = ReadValue(text);
     const double stored = ClampEntry(read, rule.min, rule.max);
     if (!readable || stored != read) {

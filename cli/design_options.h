@@ -35,6 +35,10 @@ std::vector<std::string> ParseDesignRequest(const std::vector<std::string>& args
 void ApplyDesignRequest(const DesignRequest& request, DesignSession& session,
                         std::ostream& warnings);
 
+// Whether an entry text reads as a number (a digit and a readable first character), rather
+// than falling back to 0.
+bool IsReadableValue(std::string_view text);
+
 std::string_view FilterTypeName(FilterType type);
 std::optional<FilterType> ParseFilterType(std::string_view name);
 std::optional<Topology> ParseTopology(std::string_view name);

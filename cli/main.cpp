@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "curve_command.h"
 #include "design/design_session.h"
 #include "design_options.h"
 #include "design_report.h"
@@ -19,7 +20,10 @@ constexpr const char* kUsage =
     "                          [--no-equal-capacitors] [--no-offset-compensation]\n"
     "                          [--manual-capacitance] [NAME=TEXT ...] [--json]\n"
     "  NAME is one of fg, f, Q, D, Vu, Zin, R3, C1, fnfp, RL, Welligkeit; each TEXT is read\n"
-    "  as if typed into that entry field (for example fg=2k Q=1,5 Zin=4k7).\n";
+    "  as if typed into that entry field (for example fg=2k Q=1,5 Zin=4k7).\n"
+    "       morvane-cli curve gain|phase|delay|step|pulse --from X --to Y [--log]\n"
+    "                         [the design options and NAME=TEXT entries above]\n"
+    "  prints CSV (\"x,y\") of the samples a graph window draws for that axis range.\n";
 
 int RunDesign(const std::vector<std::string>& args) {
   using namespace morvane::cli;
@@ -56,6 +60,7 @@ int main(int argc, char** argv) {
     const std::string command = args[0];
     args.erase(args.begin());
     if (command == "design") return RunDesign(args);
+    if (command == "curve") return morvane::cli::RunCurve(args);
     throw morvane::cli::UsageError("unknown command: " + command);
   } catch (const morvane::cli::UsageError& e) {
     std::cerr << "morvane-cli: " << e.what() << "\n";

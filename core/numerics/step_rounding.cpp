@@ -54,8 +54,10 @@ void StepMagnitude(double& x, double k, bool up) {
     const double d = CeilStep125(x * (k - 1.0));
     const double c = up ? CeilOneDigit(x) : FloorOneDigit(x);
     const double gap = up ? c - x : x - c;
-    // Already on the round number (or farther from it than one step): step by d.
-    x = gap >= d || std::fabs(gap / x) <= 1e-10 ? (up ? x + d : x - d) : c;
+    // Snap to the round number only when it lies ahead by less than one step. On it (within
+    // 1e-10) or behind it, step by d: CeilOneDigit(1000.001) is 1000, and stepping up must
+    // not lower the value.
+    x = gap >= d || gap / x <= 1e-10 ? (up ? x + d : x - d) : c;
   }
   if (std::isinf(x)) x = DBL_MAX;
 }

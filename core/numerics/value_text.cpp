@@ -66,7 +66,7 @@ int ThousandsExponent(int g) {
 }
 
 // x / 10^k. 10^|k| is exact up to 1e22, so multiplying by it for negative k rounds once
-// instead of twice and keeps the texts exact (0.000333 / 1e-6 would give 332.99999...).
+// instead of twice (0.000333 / 1e-6 gives 333.00000000000006, 0.000333 * 1e6 gives 333).
 double ScaleDown(double x, int k) {
   return k >= 0 ? x / std::pow(10.0, k) : x * std::pow(10.0, -k);
 }
@@ -74,7 +74,6 @@ double ScaleDown(double x, int k) {
 std::string ExponentText(int width, int decimals, double x, bool axis) {
   x = Finite(x);
   const double e = Log10OrFloorTiny(x);
-  std::string text;
   if (e < -27 || e > 31) {
     if (std::fabs(x) < 1e-300) {
       return axis ? "0." + std::string(static_cast<std::size_t>(decimals), '0')
@@ -85,7 +84,7 @@ std::string ExponentText(int width, int decimals, double x, bool axis) {
     return Printf("%*.*E", axis ? 0 : width + 4, decimals, x);
   }
   const int k = ThousandsExponent(DecadeOf(e, 0.4999999999));
-  text = Fix(ScaleDown(x, k), width, decimals);
+  std::string text = Fix(ScaleDown(x, k), width, decimals);
   text += k < 0 ? "E-" : "E+";
   text += std::to_string(std::abs(k));
   if (!axis && k > -10 && k < 10) text += ' ';
@@ -187,12 +186,9 @@ std::string FormatValue(int width, int decimals, double x) {
   width = ClampByte(width);
   decimals = ClampByte(decimals);
   x = Finite(x);
-  const double e = Log10OrFloor(x);
   // Below 1e-300 the exponent branch sees zero too, so such values get the zero text.
-  if (std::fabs(x) < 1e-300) {
-    return std::string(static_cast<std::size_t>(std::max(width - decimals - 2, 0)), ' ') + "0." +
-           std::string(static_cast<std::size_t>(decimals) + 1, '0');
-  }
+  if (std::fabs(x) < 1e-300) return ZeroText(width, decimals) + "0";
+  const double e = Log10OrFloor(x);
   if (e < -18 || e > 13) return FormatExponent(width - 1, decimals - 1, x);
 
   static constexpr char kLetters[] = "afpnum0kMGT";  // one per thousands step from 1e-18
@@ -255,7 +251,7 @@ ParsedValue ParseValue(std::string_view text) {
   double value = 0.0;
   double mantissa = 0.0;
   // Integer digits beyond 1e299 are dropped and counted here as powers of ten, so that a
-  // long digit string cannot overflow; the prefix letters add to it as well.
+  // long digit string cannot overflow; a prefix letter then adds its exponent here too.
   double shift = 0.0;
   double mantissa_shift = 0.0;
 

@@ -24,12 +24,11 @@ TEST(SharedQuantities, ResonanceAndPeakingAtTheListedQ) {
       {0.7071, FilterType::Lowpass, 1.0, 0.0},  // Q^2 = 0.49999 is not above 0.5
       {0.7071, FilterType::Highpass, 1.0, 0.0},
       {0.5, FilterType::Lowpass, 1.0 / std::sqrt(std::sqrt(2.0) - 1.0), 0.0},  // about 1.554
-      {0.5, FilterType::Highpass, std::sqrt(std::sqrt(2.0) - 1.0), 0.0},      // about 0.6436
+      {0.5, FilterType::Highpass, std::sqrt(std::sqrt(2.0) - 1.0), 0.0},       // about 0.6436
       {1.0, FilterType::Lowpass, 0.78615, 20.0 * std::log10(1.0 / std::sqrt(0.75))},
   };
   for (const Case& c : cases) {
-    EXPECT_NEAR(ResonanceFrequency(1000.0, c.Q, c.type) / 1000.0, c.foOverFg, 2e-5)
-        << "Q " << c.Q;
+    EXPECT_NEAR(ResonanceFrequency(1000.0, c.Q, c.type) / 1000.0, c.foOverFg, 2e-5) << "Q " << c.Q;
     EXPECT_NEAR(PeakingDb(c.Q), c.dVu, 1e-12) << "Q " << c.Q;
   }
   EXPECT_NEAR(PeakingDb(1.0), 1.2494, 1e-4);

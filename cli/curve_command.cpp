@@ -1,0 +1,123 @@
+#include "curve_command.h"
+
+#include <cmath>
+#include <cstdio>
+#include <iostream>
+#include <optional>
+#include <sstream>
+
+#include "design/design_session.h"
+#include "design_options.h"
+#include "graphs/curve_buffer.h"
+#include "numerics/value_text.h"
+#include "usage_error.h"
+
+namespace morvane::cli {
+
+namespace {
+
+enum class CurveKind { Gain, Phase, Delay, Step, Pulse };
+
+std::optional<CurveKind> ParseKind(const std::string& name) {
+  if (name == "gain") return CurveKind::Gain;
+  if (name == "phase") return CurveKind::Phase;
+  if (name == "delay") return CurveKind::Delay;
+  if (name == "step") return CurveKind::Step;
+  if (name == "pulse") return CurveKind::Pulse;
+  return std::nullopt;
+}
+
+double ParseNumber(const std::string& option, const std::string& text) {
+  const double value = ReadValue(text);
+  if (!IsReadableValue(text) || !std::isfinite(value)) {
+    throw UsageError("option " + option + " needs a finite number, not \"" + text + "\"");
+  }
+  return value;
+}
+
+std::string Sample(double x) {
+  char buffer[40];
+  std::snprintf(buffer, sizeof buffer, "%.17g", x);
+  return buffer;
+}
+
+}  // namespace
+
+int RunCurve(const std::vector<std::string>& args) {
+  if (args.empty()) throw UsageError("curve needs one of gain, phase, delay, step, pulse");
+  const auto kind = ParseKind(args[0]);
+  if (!kind) throw UsageError("unknown curve: " + args[0]);
+
+  DesignRequest request;
+  const std::vector<std::string> rest =
+      ParseDesignRequest(std::vector<std::string>(args.begin() + 1, args.end()), request);
+  std::optional<double> from;
+  std::optional<double> to;
+  bool logarithmic = false;
+  for (std::size_t i = 0; i < rest.size(); ++i) {
+    const std::string& arg = rest[i];
+    const auto value = [&]() -> std::string {
+      const auto eq = arg.find('=');
+      if (eq != std::string::npos) return arg.substr(eq + 1);
+      if (i + 1 >= rest.size()) throw UsageError("option " + arg + " needs a value");
+      return rest[++i];
+    };
+    const std::string name = arg.substr(0, arg.find('='));
+    if (name == "--from") {
+      from = ParseNumber(name, value());
+    } else if (name == "--to") {
+      to = ParseNumber(name, value());
+    } else if (arg == "--log") {
+      logarithmic = true;
+    } else {
+      throw UsageError("unknown option or argument: " + arg);
+    }
+  }
+  const bool time = *kind == CurveKind::Step || *kind == CurveKind::Pulse;
+  if (!to) throw UsageError("option --to is required");
+  if (!from) {
+    if (!time) throw UsageError("option --from is required for a frequency curve");
+    from = 0.0;
+  }
+  if (!(*to > *from)) throw UsageError("--to must be greater than --from");
+  if (logarithmic && !(*from > 0.0)) throw UsageError("--log needs --from above 0");
+  if (time && !(*to > 0.0)) throw UsageError("--to must be above 0 for a time curve");
+
+  DesignSession session;
+  std::ostringstream warnings;
+  ApplyDesignRequest(request, session, warnings);
+  std::cerr << warnings.str();
+
+  DesignState& state = session.MutableState();
+  const FilterType type = session.Type();
+  const AxisRange axis{*from, *to, logarithmic};
+  CurveBuffer buffer;
+  int last = buffer.Count;
+  switch (*kind) {
+    case CurveKind::Gain:
+      FillGainCurve(state, type, axis, buffer);
+      break;
+    case CurveKind::Phase:
+      FillPhaseCurve(state, type, axis, buffer);
+      break;
+    case CurveKind::Delay:
+      FillGroupDelayCurve(state, type, axis, buffer);
+      break;
+    case CurveKind::Step:
+    case CurveKind::Pulse:
+      FillTimeCurve(state, axis,
+                    *kind == CurveKind::Step ? TimeResponse::Step : TimeResponse::Pulse, buffer);
+      last = 250;
+      break;
+  }
+  std::ostringstream out;
+  out << "x,y\n";
+  for (int i = 0; i <= last; ++i) {
+    out << Sample(buffer.X[static_cast<std::size_t>(i)]) << ","
+        << Sample(buffer.Y[static_cast<std::size_t>(i)]) << "\n";
+  }
+  std::cout << out.str();
+  return 0;
+}
+
+}  // namespace morvane::cli

@@ -1,0 +1,187 @@
+// morvane-cli as a user runs it: exit codes, stdout, stderr.
+
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+struct CliRun {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+CliRun RunCli(const std::string& arguments) {
+  static int counter = 0;
+  const std::string errFile =
+      "/tmp/morvane_cli_test_" + std::to_string(getpid()) + "_" + std::to_string(++counter);
+  const std::string command =
+      std::string(MORVANE_CLI_PATH) + " " + arguments + " 2>" + errFile + " </dev/null";
+  CliRun run;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return run;
+  char buffer[4096];
+  std::size_t n;
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
+  const int status = pclose(pipe);
+  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::ifstream err(errFile);
+  std::stringstream ss;
+  ss << err.rdbuf();
+  run.err = ss.str();
+  std::remove(errFile.c_str());
+  return run;
+}
+
+QJsonObject Json(const CliRun& run) {
+  return QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).object();
+}
+
+std::string Field(const QJsonObject& root, const char* name) {
+  return root["fields"].toObject()[name].toString().toStdString();
+}
+
+double State(const QJsonObject& root, const char* name) {
+  return root["state"].toObject()[name].toDouble();
+}
+
+int Lines(const std::string& text) {
+  int count = 0;
+  for (char c : text) count += c == '\n';
+  return count;
+}
+
+TEST(CliDesign, DefaultIsTheMfbLowpassOfTheInitialState) {
+  const CliRun run = RunCli("design --json");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  const QJsonObject root = Json(run);
+  EXPECT_EQ(root["topology"].toInt(), 1);
+  EXPECT_EQ(root["type"].toString(), "lowpass");
+  EXPECT_EQ(Field(root, "C21Ausgabe"), "  150.00n");
+  EXPECT_EQ(Field(root, "C11Ausgabe"), "  680.00n");
+  EXPECT_NEAR(State(root, "R1"), 492.9, 0.05);
+  EXPECT_NEAR(State(root, "R3"), 492.9, 0.05);
+  EXPECT_NEAR(State(root, "R2"), 503.8, 0.05);
+  EXPECT_EQ(Field(root, "C31Ausgabe"), "not needed");
+  EXPECT_EQ(Field(root, "GBWPAusgabe"), "   20.00k");
+  EXPECT_EQ(Field(root, "R12Ausgabe"), "        -");
+  EXPECT_EQ(root["beeps"].toInt(), 0);
+  EXPECT_EQ(State(root, "ESeriesR"), 4);
+  EXPECT_EQ(State(root, "ESeriesC"), 1);
+  const QJsonArray poles = root["grids"].toObject()["StringGridAlignPN"].toArray();
+  ASSERT_EQ(poles.size(), 11);
+  EXPECT_EQ(poles[0].toArray()[1].toString(), "   Re(sn)");
+  EXPECT_EQ(poles[10].toArray()[0].toString(), "   10");
+}
+
+TEST(CliDesign, HighpassBandpassAndAllpass) {
+  const QJsonObject hp = Json(RunCli("design --json --type highpass"));
+  EXPECT_EQ(Field(hp, "C31Ausgabe"), "  150.00n");
+  EXPECT_EQ(Field(hp, "R31Ausgabe"), "not needed");
+  EXPECT_NEAR(State(hp, "R1"), 500.2, 0.05);
+  EXPECT_NEAR(State(hp, "R2"), 2251.0, 0.5);
+
+  const QJsonObject bp = Json(RunCli("design --json --type bandpass"));
+  EXPECT_NEAR(State(bp, "VuActual"), 0.95, 1e-4);
+  EXPECT_EQ(Field(bp, "C11Ausgabe"), "  330.00n");
+  EXPECT_EQ(Field(bp, "dVu1Ausgabe"), "       -");
+  EXPECT_NEAR(State(bp, "R1"), 359.0, 0.05);
+  EXPECT_NEAR(State(bp, "R2"), 6821.0, 1.0);
+  EXPECT_NEAR(State(bp, "R3"), 682.1, 0.05);
+
+  const QJsonObject lp = Json(RunCli("design --json"));
+  const QJsonObject ap = Json(RunCli("design --json --type allpass"));
+  EXPECT_EQ(ap["beeps"].toInt(), 1);
+  for (const char* name : {"R11Ausgabe", "R21Ausgabe", "R31Ausgabe", "C11Ausgabe", "C21Ausgabe",
+                           "C31Ausgabe", "Vu1Ausgabe"}) {
+    EXPECT_EQ(Field(ap, name), Field(lp, name)) << name;
+  }
+}
+
+TEST(CliDesign, EntriesAreTypedInTheOrderGiven) {
+  const QJsonObject root = Json(RunCli("design --json fg=2k Q=2 fg=4k7"));
+  EXPECT_DOUBLE_EQ(State(root, "fg"), 4000.0);  // "4k7" reads as 4k: nothing after the letter
+  EXPECT_DOUBLE_EQ(State(root, "Q"), 2.0);
+  EXPECT_DOUBLE_EQ(State(root, "D"), 0.25);
+  EXPECT_EQ(Field(root, "fgEingabe"), "4k7");
+  EXPECT_EQ(Field(root, "DEingabe"), "  250.00m");
+}
+
+TEST(CliDesign, TableNamesTheComponentsWithUnits) {
+  const CliRun run = RunCli("design");
+  ASSERT_EQ(run.exitCode, 0);
+  EXPECT_NE(run.out.find("C2 ="), std::string::npos);
+  EXPECT_NE(run.out.find("150.00n F"), std::string::npos);
+  EXPECT_NE(run.out.find("Recommanded GBWP"), std::string::npos);
+}
+
+TEST(CliDesign, UnreadableOrOutOfRangeEntrySaysWhatWasStored) {
+  struct Case {
+    const char* entry;
+    const char* expectedInErr;
+    double fg;
+  };
+  for (const Case c : {Case{"fg=abc", "not readable; stored 1.000m", 0.001},
+                       Case{"fg=5e10", "out of range; stored 2.000G", 2e9}}) {
+    const CliRun run = RunCli(std::string("design --json ") + c.entry);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_NE(run.err.find(c.expectedInErr), std::string::npos) << run.err;
+    EXPECT_EQ(Lines(run.err), 1);
+    EXPECT_DOUBLE_EQ(State(Json(run), "fg"), c.fg);
+  }
+}
+
+TEST(CliDesign, BadUseIsOneLineOnStderrAndExitCodeTwo) {
+  struct Case {
+    const char* arguments;
+    const char* named;
+  };
+  const Case cases[] = {
+      {"design --frobnicate", "--frobnicate"},
+      {"design --topology tube", "tube"},
+      {"design --type notch", "notch"},
+      {"design --series-r E7", "E7"},
+      {"design --series-c", "--series-c"},
+      {"design Xyz=3", "Xyz"},
+      {"design --design my.ini", "--design"},
+      {"design --topology lc Q=2", "Q"},
+      {"design RL=50", "RL"},
+      {"frobnicate", "frobnicate"},
+      {"curve gain --to 10", "--from"},
+      {"curve wobble --from 1 --to 10", "wobble"},
+      {"curve gain --from 10 --to 1", "--to"},
+      {"curve gain --from 0 --to 10 --log", "--log"},
+      {"curve gain --from x --to 10", "--from"},
+  };
+  for (const Case& c : cases) {
+    const CliRun run = RunCli(c.arguments);
+    EXPECT_EQ(run.exitCode, 2) << c.arguments;
+    EXPECT_EQ(run.out, "") << c.arguments;
+    EXPECT_EQ(Lines(run.err), 1) << c.arguments << ": " << run.err;
+    EXPECT_NE(run.err.find(c.named), std::string::npos) << c.arguments << ": " << run.err;
+  }
+}
+
+TEST(CliCurve, PrintsTheFillersSamples) {
+  const CliRun gain = RunCli("curve gain --from 10 --to 100k --log");
+  ASSERT_EQ(gain.exitCode, 0) << gain.err;
+  EXPECT_EQ(gain.out.rfind("x,y\n", 0), 0u);
+  EXPECT_EQ(Lines(gain.out), 1 + 255);  // samples 0..254
+  EXPECT_EQ(gain.out.substr(4, 3), "10,");
+
+  const CliRun step = RunCli("curve step --to 5m");
+  ASSERT_EQ(step.exitCode, 0) << step.err;
+  EXPECT_EQ(Lines(step.out), 1 + 251);  // samples 0..250
+}
+
+}  // namespace
