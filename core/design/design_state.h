@@ -36,11 +36,12 @@ enum class ChangedEntry : std::uint8_t {
 // A resistor of this value stands for an absent (infinite) resistor.
 inline constexpr double kAbsentResistor = 1e15;
 
+// Tolerance scheme of the filter order calculator.
 struct OrderCalculatorInputs {
-  double passbandEdge = 1000.0;  // Hz
-  double stopbandEdge = 1500.0;  // Hz
-  double passbandAttenuation = 0.1;  // dB
-  double stopbandAttenuation = 30.0;  // dB
+  double OrderF1 = 1000.0;  // pass-band edge, Hz
+  double OrderD1 = 0.1;     // attenuation allowed at f1, dB
+  double OrderF2 = 1500.0;  // stop-band frequency, Hz
+  double OrderD2 = 30.0;    // attenuation required at f2, dB
 };
 
 struct DesignState {
@@ -73,7 +74,9 @@ struct DesignState {
 
   OrderCalculatorInputs order;
 
-  // Normalised coefficients of the LC ladder, 1 / prod(1 + a_n p + b_n p^2), index 1..10.
+  // LC ladder: normalised element values g1..gn (0: none could be computed), and the
+  // coefficients of 1 / prod(1 + a_n p + b_n p^2); index 1..10, unused entries 0.
+  std::array<double, 11> LadderG{};
   std::array<double, 11> LadderCoefA{};
   std::array<double, 11> LadderCoefB{};
 };

@@ -3,6 +3,8 @@
 // The information panel (group delay, noise bandwidth, rise time, overshoot) and the
 // frequency-response readout at f.
 
+#include <optional>
+
 #include "design/design_state.h"
 #include "design/field_sink.h"
 
@@ -12,5 +14,20 @@ namespace morvane {
 void WriteInformationPanel(const DesignState& s, FilterType type, FieldSink& out);
 // Vuf, VufdB, Phif, tgrf at f into the state and the four readout fields.
 void WriteReadout(DesignState& s, FilterType type, FieldSink& out);
+
+// The panel's figures as numbers. f0 is the reference frequency of the response (fg for
+// bandpass and bandstop, fo otherwise); fg is the -3 dB frequency of the lowpass behind the
+// rise time and overshoot.
+
+// Simpson panels of the noise-bandwidth integral: round(40 Q + 100), halves to even.
+int NoiseBandwidthPanels(double Q);
+// Noise bandwidth in Hz of the lowpass and the bandpass; nullopt where the integral diverges.
+std::optional<double> NoiseBandwidth(FilterType type, double Q, double f0);
+// tgro: the low-frequency group delay, for the bandpass the one at the centre.
+double GroupDelayFigure(FilterType type, double Q, double f0);
+// 10 % to 90 % rise time of the step response with damping D.
+double RiseTime(double Q, double D, double fg);
+// First maximum of the step response above 1, in percent; 0 for Q <= 0.5.
+double Overshoot(double Q, double D, double fg);
 
 }  // namespace morvane

@@ -23,7 +23,9 @@ constexpr double kMaxCapacitance = 1e-3;
 // Below a third, 3 VuActual - 1 would make R5 (lowpass) or R6 (highpass) zero or negative.
 constexpr double kMinSvf3Gain = 0.334;
 
-double RoundUp(int series, double x) { return ReadValue(RoundUpToSeries(series, x)); }
+double RoundUp(int series, double x) {
+  return ReadValue(RoundUpToSeries(series, x));
+}
 
 // C1 = C2: the page's entry when the box is cleared, else the series value above
 // 1/(2 pi Rc f0).

@@ -21,4 +21,15 @@ double GroupDelayAt(const DesignState& s, FilterType type, double f);
 // Step response of the second-order lowpass whose -3 dB frequency is fg; stores D = 0.5/Q.
 double StepResponseAt(DesignState& s, double t);
 
+// Pure helpers shared with the information panel.
+
+// The frequency the point functions normalise to: fg for bandpass and bandstop, fo otherwise.
+double ReferenceFrequency(const DesignState& s, FilterType type);
+// Angular resonance of the second-order lowpass whose -3 dB frequency is fg.
+double LowpassPoleAngularFrequency(double fg, double Q);
+// e^x, held finite: above 100 it grows linearly, below -100 it is 0.
+double GuardedExp(double x);
+// Unit step response of 1 / (1 + 2D p/w0 + p^2/w0^2) at time t.
+double SecondOrderStep(double D, double w0, double t);
+
 }  // namespace morvane

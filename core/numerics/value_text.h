@@ -32,7 +32,8 @@ struct ParsedValue {
 };
 
 ParsedValue ParseValue(std::string_view text);
-// The reader behind every entry field: unreadable text reads as 0; "mil" reads as 25.4 um.
+// The reader behind every entry field: unreadable text reads as 0. Text up to
+// "mil" is read with its "m" as milli and scaled by 2.54 ("10mil" reads as 25.4 um).
 double ReadValue(std::string_view text);
 
 }  // namespace morvane

@@ -1,0 +1,17 @@
+#pragma once
+
+// The LC ladder as a circuit file for the companion program for series and parallel circuits.
+
+#include <string>
+
+#include "design/design_state.h"
+#include "design/recalc_inputs.h"
+
+namespace morvane {
+
+// Writes the ladder's sections and keys into `path`, keeping the file's other lines. Refuses
+// (false, a message in `error`, nothing written) when the ladder has no valid network.
+bool ExportCircuit(const std::string& path, const DesignState& s, const RecalcInputs& in,
+                   std::string& error);
+
+}  // namespace morvane

@@ -1,0 +1,468 @@
+// The PFB noninverting stage. Expected numbers were worked out independently (python3, from
+// the design equations and the E6/E48 tables) for the initial state: fg 1 kHz, Q 0.7071,
+// Vu 1, Zin 1 kOhm, R3 entry 1 kOhm, fn/fo 2, capacitors E6, resistors E48.
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+#include <string>
+#include <utility>
+
+#include "design/design_state.h"
+#include "design/recalculate.h"
+#include "recording_sink.h"
+
+namespace morvane {
+namespace {
+
+using testing::RecordingSink;
+using FT = FilterType;
+using S = DesignState;
+
+constexpr double kRelTol = 1e-6;  // against the python figures
+constexpr const char* kNotRealizable = "not realizable";
+
+struct Designed {
+  DesignState state;
+  RecordingSink sink;
+};
+
+RecalcInputs PfbInputs(FT type, bool compensation = true, std::string r3 = " 1.00k",
+                       std::string q2 = "  2.000") {
+  RecalcInputs in;
+  in.type = type;
+  in.RCheckBox2 = compensation;
+  in.R32Eingabe = std::move(r3);
+  in.q2Eingabe = std::move(q2);
+  return in;
+}
+
+Designed DesignPfb(const RecalcInputs& in, DesignState start = {}) {
+  Designed d{start, {}};
+  Recalculate(ChangedEntry::Any, Topology::Pfb, d.state, in, d.sink);
+  return d;
+}
+
+DesignState WithQ(double Q) {
+  DesignState s;
+  s.Q = Q;
+  s.D = 0.5 / Q;
+  return s;
+}
+
+void ExpectRel(double actual, double expected, const std::string& what) {
+  EXPECT_NEAR(actual, expected, std::fabs(expected) * kRelTol) << what;
+}
+
+TEST(PfbStage, ElementsOfTheInitialState) {
+  struct Case {
+    FT type;
+    bool compensation;
+    double S::*member;
+    const char* name;
+    double value;
+  };
+  const Case cases[] = {
+      {FT::Lowpass, true, &S::VuActual, "VuActual", 1.5749899303068633},
+      {FT::Lowpass, true, &S::C1, "C1", 100e-9},
+      {FT::Lowpass, true, &S::C2, "C2", 100e-9},
+      {FT::Lowpass, true, &S::R1, "R1", 1622.4020446425766},
+      {FT::Lowpass, true, &S::R2, "R2", 1561.253584121932},
+      {FT::Lowpass, true, &S::R3, "R3", 4870.0},  // 5.014k rounded down
+      {FT::Lowpass, true, &S::R4, "R4", 8469.71354333276},
+      {FT::Highpass, true, &S::VuActual, "VuActual", 1.0},
+      {FT::Highpass, true, &S::C1, "C1", 47e-9},
+      {FT::Highpass, true, &S::C2, "C2", 47e-9},
+      {FT::Highpass, true, &S::R1, "R1", 2394.5042144629297},
+      {FT::Highpass, true, &S::R2, "R2", 4788.9165757441915},
+      {FT::Highpass, true, &S::R3, "R3", 4640.0},
+      {FT::Highpass, true, &S::R4, "R4", kAbsentResistor},
+      {FT::Bandpass, true, &S::VuActual, "VuActual", 1.1213},
+      {FT::Bandpass, true, &S::C1, "C1", 150e-9},
+      {FT::Bandpass, true, &S::C2, "C2", 150e-9},
+      {FT::Bandpass, true, &S::R1, "R1", 1061.032953945969},
+      {FT::Bandpass, true, &S::R2, "R2", 2122.065907891938},
+      {FT::Bandpass, true, &S::R3, "R3", 3320.0},
+      {FT::Bandpass, true, &S::R4, "R4", 5667.725736359248},
+      {FT::Bandstop, true, &S::VuActual, "VuActual", 1.2928864375618723},
+      {FT::Bandstop, true, &S::C1, "C1", 150e-9},
+      {FT::Bandstop, true, &S::C2, "C2", 300e-9},
+      {FT::Bandstop, true, &S::R1, "R1", 1061.032953945969},
+      {FT::Bandstop, true, &S::R2, "R2", 530.5164769729845},
+      {FT::Bandstop, true, &S::R3, "R3", 2740.0},
+      {FT::Bandstop, true, &S::R4, "R4", 9355.161757605027},
+      {FT::Allpass, true, &S::VuActual, "VuActual", 0.33332907108386106},
+      {FT::Allpass, true, &S::C1, "C1", 100e-9},
+      {FT::Allpass, true, &S::C2, "C2", 100e-9},
+      {FT::Allpass, true, &S::R1, "R1", 1125.3953950928803},
+      {FT::Allpass, true, &S::R2, "R2", 2250.7476200184046},
+      {FT::Allpass, true, &S::R3, "R3", 6752.329200389928},  // after compensation
+      {FT::Allpass, true, &S::R4, "R4", 3376.0998453579314},
+      {FT::Allpass, false, &S::R3, "R3", 1000.0},  // before compensation
+      {FT::Allpass, false, &S::R4, "R4", 499.9904099999999},
+      {FT::Allpass, false, &S::VuActual, "VuActual", 0.33332907108386106},
+      {FT::EllipticLowpass, true, &S::C1, "C1", 1.8926546806587746e-07},
+      {FT::EllipticLowpass, true, &S::C2, "C2", 1.0399400762735782e-07},
+      {FT::EllipticLowpass, true, &S::C3, "C3", 2.983817174322446e-08},
+      {FT::EllipticLowpass, true, &S::R1, "R1", 1000.0},
+      {FT::EllipticLowpass, true, &S::R2, "R2", 6250.434168144196},
+      {FT::EllipticLowpass, true, &S::R3, "R3", 1000.0},  // never rounded
+      {FT::EllipticLowpass, true, &S::R4, "R4", 4444.387105093622},
+      {FT::EllipticLowpass, true, &S::VuActual, "VuActual", 0.5325070083872635},
+      {FT::EllipticLowpass, false, &S::R4, "R4", 4444.387105093622},
+      // Without offset compensation R3 keeps the entry and R4 = R3/(K - 1).
+      {FT::Lowpass, false, &S::R3, "R3", 1000.0},
+      {FT::Lowpass, false, &S::R4, "R4", 1739.1608918547763},
+      {FT::Highpass, false, &S::R4, "R4", kAbsentResistor},
+      {FT::Bandpass, false, &S::R4, "R4", 1707.1463061323036},
+      {FT::Bandstop, false, &S::R3, "R3", 1000.0},
+      {FT::Bandstop, false, &S::R4, "R4", 3414.2926122646086},
+  };
+  for (const Case& c : cases) {
+    const auto d = DesignPfb(PfbInputs(c.type, c.compensation));
+    ExpectRel(d.state.*c.member, c.value,
+              std::string(c.name) + " of type " + std::to_string(static_cast<int>(c.type)) +
+                  (c.compensation ? "" : " uncompensated"));
+    EXPECT_EQ(d.sink.beeps, 0);
+    EXPECT_EQ(d.sink.notice, "");
+  }
+}
+
+TEST(PfbStage, FieldTextsOfTheInitialState) {
+  struct Case {
+    FT type;
+    const char* field;
+    const char* text;
+  };
+  const Case cases[] = {
+      {FT::Lowpass, "Vu2Ausgabe", "    1.570"},
+      {FT::Lowpass, "C12Ausgabe", "  100.00n"},
+      {FT::Lowpass, "C22Ausgabe", "  100.00n"},
+      {FT::Lowpass, "R12Ausgabe", "    1.62k"},
+      {FT::Lowpass, "R22Ausgabe", "    1.56k"},
+      {FT::Lowpass, "R32Ausgabe", "    4.87k"},
+      {FT::Lowpass, "R42Ausgabe", "    8.47k"},
+      {FT::Lowpass, "C32Ausgabe", "not needed"},
+      {FT::Lowpass, "dVu2Ausgabe", "   0.00"},
+      {FT::Lowpass, "GBWPAusgabe", "   22.27k"},
+      {FT::Lowpass, "foAusgabe", "    1.00k"},
+      {FT::Highpass, "C12Ausgabe", "   47.00n"},
+      {FT::Highpass, "R12Ausgabe", "    2.39k"},
+      {FT::Highpass, "R22Ausgabe", "    4.79k"},
+      {FT::Highpass, "R32Ausgabe", "    4.64k"},
+      {FT::Highpass, "R42Ausgabe", " infinite"},
+      {FT::Highpass, "Vu2Ausgabe", "    1.000"},
+      {FT::Highpass, "C32Ausgabe", "not needed"},
+      {FT::Bandpass, "Vu2Ausgabe", "    1.120"},
+      {FT::Bandpass, "C22Ausgabe", "  150.00n"},
+      {FT::Bandpass, "R32Ausgabe", "    3.32k"},
+      {FT::Bandpass, "R42Ausgabe", "    5.67k"},
+      {FT::Bandpass, "dVu2Ausgabe", "       -"},
+      {FT::Bandpass, "foAusgabe", "    1.41k"},  // bandwidth fg/Q
+      {FT::Bandpass, "woAusgabe", "    6.28k"},
+      {FT::Bandstop, "C22Ausgabe", "  300.00n"},
+      {FT::Bandstop, "R22Ausgabe", "  530.520"},
+      {FT::Bandstop, "R32Ausgabe", "    2.74k"},
+      {FT::Bandstop, "R42Ausgabe", "    9.36k"},
+      {FT::Bandstop, "Vu2Ausgabe", "    1.290"},
+      {FT::Bandstop, "dVu2Ausgabe", "       -"},
+      {FT::Allpass, "R12Ausgabe", "    1.13k"},
+      {FT::Allpass, "R22Ausgabe", "    2.25k"},
+      {FT::Allpass, "R32Ausgabe", "    6.75k"},
+      {FT::Allpass, "R42Ausgabe", "    3.38k"},
+      {FT::Allpass, "Vu2Ausgabe", "  333.33m"},
+      {FT::Allpass, "dVu2Ausgabe", "       -"},
+      {FT::Allpass, "C32Ausgabe", "not needed"},
+      {FT::EllipticLowpass, "C12Ausgabe", "  189.27n"},
+      {FT::EllipticLowpass, "C22Ausgabe", "  103.99n"},
+      {FT::EllipticLowpass, "C32Ausgabe", "   29.84n"},
+      {FT::EllipticLowpass, "R12Ausgabe", "    1.00k"},
+      {FT::EllipticLowpass, "R22Ausgabe", "    6.25k"},
+      {FT::EllipticLowpass, "R32Ausgabe", "    1.00k"},
+      {FT::EllipticLowpass, "R42Ausgabe", "    4.44k"},
+      {FT::EllipticLowpass, "Vu2Ausgabe", "  532.51m"},
+      {FT::EllipticLowpass, "dVu2Ausgabe", "   0.00"},
+      {FT::EllipticLowpass, "GBWPAusgabe", "    7.53k"},
+  };
+  for (const Case& c : cases) {
+    const auto d = DesignPfb(PfbInputs(c.type));
+    ASSERT_TRUE(d.sink.Has(c.field)) << c.field;
+    EXPECT_EQ(d.sink.At(c.field), c.text) << c.field << " of type " << static_cast<int>(c.type);
+  }
+}
+
+// Highpass and allpass resonate at the fo of the drawn response, which differs from fg away
+// from Q = 0.7071.
+TEST(PfbStage, HighpassAndAllpassResonateAtFo) {
+  struct Case {
+    FT type;
+    double R1;
+    double R2;
+    double R4;
+  };
+  const Case cases[] = {
+      {FT::Highpass, 640.123441048127, 8128.584018316845, 480000.0},
+      {FT::Allpass, 268.4852417231421, 4295.763867570273, 21478.819337851357},
+  };
+  for (const Case& c : cases) {
+    const auto d = DesignPfb(PfbInputs(c.type), WithQ(2.0));
+    const DesignState& s = d.state;
+    ExpectRel(s.R1, c.R1, "R1");
+    ExpectRel(s.R2, c.R2, "R2");
+    ExpectRel(s.R4, c.R4, "R4");
+    // Equal capacitors: w0^2 = 1/(R1 R2 C1 C2).
+    const double f0 = 1.0 / (2.0 * std::numbers::pi * std::sqrt(s.R1 * s.R2 * s.C1 * s.C2));
+    EXPECT_NEAR(f0, s.fo, s.fo * 1e-9);
+    EXPECT_GT(std::fabs(s.fo - s.fg), 300.0);
+  }
+}
+
+TEST(PfbStage, BandTypesRaiseQAndStoreIt) {
+  struct Case {
+    FT type;
+    double Q;
+    double raisedQ;
+    double VuActual;
+    double R3;
+    const char* R4Text;
+  };
+  const Case cases[] = {
+      // K = 3 - 1/Q = 1.333: VuActual = K/(3 - K) = 0.8, R4 = R3/0.333.
+      {FT::Bandpass, 0.6, 0.6, 0.8, 2740.0, "    8.22k"},
+      // K = 3 - 1/0.334 < 1: no R4.
+      {FT::Bandpass, 0.2, 0.334, 0.002, 12.7, " infinite"},
+      {FT::Bandpass, 0.334, 0.334, 0.002, 12.7, " infinite"},
+      // K = 2 - 1/(2 Q) = 1 at the raised Q of 0.5.
+      {FT::Bandstop, 0.3, 0.5, 1.0, 2050.0, " infinite"},
+      {FT::Bandstop, 0.5, 0.5, 1.0, 2050.0, " infinite"},
+  };
+  for (const Case& c : cases) {
+    const auto d = DesignPfb(PfbInputs(c.type), WithQ(c.Q));
+    EXPECT_DOUBLE_EQ(d.state.Q, c.raisedQ);
+    EXPECT_DOUBLE_EQ(d.state.D, 0.5 / c.Q);  // only Q is stored back
+    EXPECT_FALSE(d.sink.Has("QEingabe"));
+    ExpectRel(d.state.VuActual, c.VuActual, "VuActual");
+    ExpectRel(d.state.R3, c.R3, "R3");
+    EXPECT_EQ(d.sink.At("R42Ausgabe"), c.R4Text) << c.Q;
+  }
+}
+
+TEST(PfbStage, R4FromOneHundredTeraOhmIsShownInfinite) {
+  struct Case {
+    double Q;
+    const char* text;
+  };
+  // Allpass without compensation: R4 = Q^2 R3 with R3 = 1 GOhm.
+  for (const Case c : {Case{316.0, "   99.86T"}, Case{317.0, " infinite"}}) {
+    const auto d = DesignPfb(PfbInputs(FT::Allpass, false, "1G"), WithQ(c.Q));
+    EXPECT_EQ(d.sink.At("R42Ausgabe"), c.text) << c.Q;
+  }
+}
+
+TEST(PfbStage, EllipticLowpassAcrossQAndRatio) {
+  struct Case {
+    double Q;
+    const char* q2;
+    double R2;
+    double R4;
+    double C2;
+    double C3;
+    double VuActual;
+  };
+  const Case cases[] = {
+      {1.0, "2", 7734.590803390135, 3414.213562373094, 1.1452200449299599e-07,
+       2.8630501123248998e-08, 0.5818019484660537},
+      {0.7071, "1.1", 3029.5291475553386, 4444.387105093622, 7.227095348526568e-08,
+       6.15612258853166e-08, 0.4474593027414463},
+      {0.7071, "100", 11546095.088576876, 4444.387105093624, 1.3381602659107126e-07,
+       1.615277951099555e-11, 0.6124581467369775},
+      // Entries outside 1.1 .. 100 are clamped as the entry field does.
+      {0.7071, "0", 3029.5291475553386, 4444.387105093622, 7.227095348526568e-08,
+       6.15612258853166e-08, 0.4474593027414463},
+      {0.7071, "abc", 3029.5291475553386, 4444.387105093622, 7.227095348526568e-08,
+       6.15612258853166e-08, 0.4474593027414463},
+      {0.7071, "1000", 11546095.088576876, 4444.387105093624, 1.3381602659107126e-07,
+       1.615277951099555e-11, 0.6124581467369775},
+      // Just above Q = 0.5: R4 = Q R3 / (1 - 1/sqrt(2 Q)) is large but finite.
+      {0.5001, "2", 5999.600499758122, 5001750.137507278, 7.683915877156433e-08,
+       2.5610776562140038e-08, 0.4167610826922236},
+  };
+  for (const Case& c : cases) {
+    const auto d = DesignPfb(PfbInputs(FT::EllipticLowpass, true, " 1.00k", c.q2), WithQ(c.Q));
+    const std::string what = std::string("Q ") + std::to_string(c.Q) + " fn/fo " + c.q2;
+    ExpectRel(d.state.R2, c.R2, what + " R2");
+    ExpectRel(d.state.R4, c.R4, what + " R4");
+    ExpectRel(d.state.C2, c.C2, what + " C2");
+    ExpectRel(d.state.C3, c.C3, what + " C3");
+    ExpectRel(d.state.VuActual, c.VuActual, what + " VuActual");
+    EXPECT_EQ(d.sink.notice, "") << what;
+  }
+}
+
+// (1 - 1/sqrt(2 Q)) fn/fo^2 = 1 makes the intermediate Rx infinite; the elements stay
+// finite there (R4 = R' and R2 = 2 R'), so the design must go through smoothly.
+TEST(PfbStage, EllipticLowpassThroughTheFormerPoleOfRx) {
+  const double Q = 0.7071;
+  const double a = 1.0 - 1.0 / std::sqrt(2.0 * Q);
+  const double pole = 1.0 / std::sqrt(a);  // 2.507...
+  for (double ratio : {pole, pole * (1 - 1e-12), pole * (1 + 1e-12)}) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.17g", ratio);
+    const auto d = DesignPfb(PfbInputs(FT::EllipticLowpass, true, " 1.00k", text), WithQ(Q));
+    const double Rp = Q * 1000.0 / a;
+    EXPECT_NEAR(d.state.R4, Rp, Rp * 1e-9) << text;
+    EXPECT_NEAR(d.state.R2, 2.0 * Rp, 2.0 * Rp * 1e-9) << text;
+    EXPECT_EQ(d.sink.notice, "");
+  }
+}
+
+TEST(PfbStage, EllipticLowpassBorderAtQOneHalf) {
+  struct Case {
+    double Q;
+    bool realizable;
+    const char* R4Text;
+  };
+  const Case cases[] = {
+      {0.1, false, kNotRealizable}, {0.4999, false, kNotRealizable},
+      {0.5, false, kNotRealizable}, {0.5 + 1e-9, true, "  500.00G"},
+      {0.5001, true, "    5.00M"},
+  };
+  for (const Case& c : cases) {
+    // Elements of a lowpass design first: a design that cannot be built must keep them.
+    const DesignState before = DesignPfb(PfbInputs(FT::Lowpass)).state;
+    DesignState start = before;
+    start.Q = c.Q;
+    start.D = 0.5 / c.Q;
+    const auto d = DesignPfb(PfbInputs(FT::EllipticLowpass), start);
+    const DesignState& s = d.state;
+    EXPECT_EQ(d.sink.At("R42Ausgabe"), c.R4Text) << c.Q;
+    if (c.realizable) {
+      EXPECT_EQ(d.sink.notice, "");
+      for (double x : {s.R1, s.R2, s.R4, s.C1, s.C2, s.C3, s.VuActual}) {
+        EXPECT_TRUE(std::isfinite(x) && x > 0) << "Q " << c.Q;
+      }
+      continue;
+    }
+    EXPECT_EQ(d.sink.notice, "Elliptical lowpass not realizable: raise Q above 0.5");
+    EXPECT_TRUE(d.sink.messages.empty());  // never a modal box
+    for (const char* f : {"R12Ausgabe", "R22Ausgabe", "R42Ausgabe", "C12Ausgabe", "C22Ausgabe",
+                          "C32Ausgabe", "Vu2Ausgabe"}) {
+      EXPECT_EQ(d.sink.At(f), kNotRealizable) << f;
+    }
+    EXPECT_EQ(d.sink.At("R32Ausgabe"), "    1.00k");  // the entry itself is fine
+    for (double S::*m : {&S::R1, &S::R2, &S::R4, &S::C1, &S::C2, &S::C3, &S::VuActual}) {
+      EXPECT_EQ(s.*m, before.*m) << "Q " << c.Q;
+    }
+    // A later design that can be built clears the notice.
+    DesignState next = s;
+    next.Q = 0.6;
+    const auto again = DesignPfb(PfbInputs(FT::EllipticLowpass), next);
+    EXPECT_EQ(again.sink.notice, "");
+    EXPECT_EQ(again.sink.At("R12Ausgabe"), "    1.00k");
+  }
+}
+
+// A Q opened from a design file is not clamped; one that overflows the elements is
+// refused like any other design that cannot be built.
+TEST(PfbStage, OverflowingQIsNotRealizable) {
+  for (FT type : {FT::Lowpass, FT::EllipticLowpass}) {
+    const auto d = DesignPfb(PfbInputs(type), WithQ(1e300));
+    EXPECT_EQ(d.sink.At("R22Ausgabe"), kNotRealizable);
+    EXPECT_EQ(d.sink.notice, "PFB stage not realizable: element values out of range, change Q");
+  }
+}
+
+TEST(PfbStage, UnreadableR3EntryIsClamped) {
+  struct Case {
+    const char* r3;
+    double R3;
+  };
+  for (const Case c : {Case{"0", 0.001}, Case{"abc", 0.001}, Case{"", 0.001}, Case{"-5", 0.001},
+                       Case{"5G", 1e9}}) {
+    const auto ell = DesignPfb(PfbInputs(FT::EllipticLowpass, true, c.r3));
+    ExpectRel(ell.state.R3, c.R3, std::string("R3 text ") + c.r3);
+    ExpectRel(ell.state.R4, 4.444387105093622 * c.R3, "elliptic R4");
+    ExpectRel(ell.state.R2, 6.250434168144196 * c.R3, "elliptic R2");
+    ExpectRel(ell.state.VuActual, 0.5325070083872635, "elliptic gain");
+
+    const auto raw = DesignPfb(PfbInputs(FT::Allpass, false, c.r3));
+    ExpectRel(raw.state.R4, 0.4999904099999999 * c.R3, "allpass R4");
+    ExpectRel(raw.state.VuActual, 0.33332907108386106, "allpass gain");
+    // Compensation sets the parallel value of R3 and R4 to R2, whatever the entry.
+    const auto comp = DesignPfb(PfbInputs(FT::Allpass, true, c.r3));
+    ExpectRel(comp.state.R3, 6752.329200389928, "compensated R3");
+    ExpectRel(comp.state.R4, 3376.0998453579314, "compensated R4");
+  }
+  const auto shown = DesignPfb(PfbInputs(FT::EllipticLowpass, true, "0"));
+  EXPECT_EQ(shown.sink.At("R32Ausgabe"), "    1.00m");
+  EXPECT_EQ(shown.sink.At("R42Ausgabe"), "    4.44m");
+}
+
+bool IsPlaceholder(const std::string& text) {
+  return text == " infinite" || text == "infinite" || text == "-infinite";
+}
+
+bool HasNanOrInf(std::string text) {
+  for (char& ch : text) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  return text.find("nan") != std::string::npos || text.find("inf") != std::string::npos;
+}
+
+TEST(PfbStage, SweepGivesFinitePositiveElementsOrNotRealizable) {
+  const FT types[] = {FT::Lowpass,  FT::Highpass, FT::Bandpass,
+                      FT::Bandstop, FT::Allpass,  FT::EllipticLowpass};
+  const double Qs[] = {0.1,    0.2, 0.334, 0.4999, 0.5,   0.5000001, 0.6,
+                       0.7071, 1.0, 3.0,   10.0,   100.0, 1000.0,    10000.0};
+  const char* ratios[] = {"1.1", "1.5", "2", "2.5070645778427125", "10", "100"};
+  struct Level {
+    double fg;
+    double Zin;
+    const char* r3;
+  };
+  const Level levels[] = {{1000.0, 1000.0, " 1.00k"}, {0.001, 1e9, "1G"}, {2e9, 0.1, "0"}};
+  const char* elementFields[] = {"R12Ausgabe", "R22Ausgabe", "R32Ausgabe", "R42Ausgabe",
+                                 "C12Ausgabe", "C22Ausgabe", "C32Ausgabe", "Vu2Ausgabe"};
+  for (FT type : types) {
+    for (double Q : Qs) {
+      for (const char* ratio : ratios) {
+        for (const Level& level : levels) {
+          for (double Vu : {1.0, 1e6}) {
+            for (bool compensation : {true, false}) {
+              DesignState start = WithQ(Q);
+              start.fg = level.fg;
+              start.Zin = level.Zin;
+              start.Vu = Vu;
+              const auto d = DesignPfb(PfbInputs(type, compensation, level.r3, ratio), start);
+              const DesignState& s = d.state;
+              const std::string what = "type " + std::to_string(static_cast<int>(type)) + " Q " +
+                                       std::to_string(Q) + " fn/fo " + ratio + " fg " +
+                                       std::to_string(level.fg) + " Vu " + std::to_string(Vu);
+              for (const auto& [name, text] : d.sink.fields) {
+                EXPECT_TRUE(IsPlaceholder(text) || !HasNanOrInf(text))
+                    << name << " '" << text << "' " << what;
+              }
+              for (const char* f : elementFields) {
+                const std::string& text = d.sink.At(f);
+                const auto first = text.find_first_not_of(' ');
+                EXPECT_NE(text[first], '-') << f << " '" << text << "' " << what;
+              }
+              // Q > 0.5 is the whole condition of the elliptical lowpass; all else is built.
+              const bool realizable = type != FT::EllipticLowpass || Q > 0.5;
+              EXPECT_EQ(d.sink.At("R12Ausgabe") != kNotRealizable, realizable) << what;
+              if (!realizable) continue;
+              for (double x : {s.R1, s.R2, s.R3, s.R4, s.C1, s.C2, s.VuActual}) {
+                EXPECT_TRUE(std::isfinite(x) && x > 0) << x << " " << what;
+              }
+              if (type == FT::EllipticLowpass) EXPECT_TRUE(std::isfinite(s.C3) && s.C3 > 0);
+            }
+          }
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace morvane
