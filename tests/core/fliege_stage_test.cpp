@@ -33,15 +33,16 @@ DesignState EdgeState() {
   return s;
 }
 
-struct Run {
+struct Designed {
   DesignState state;
   RecordingSink sink;
 };
 
 // capacitance == nullptr: calculated automatically; else the box is cleared and this is
 // the entry's text.
-Run Design(FilterType type, DesignState start = EdgeState(), const char* capacitance = nullptr) {
-  Run r{start, {}};
+Designed Design(FilterType type, DesignState start = EdgeState(),
+                const char* capacitance = nullptr) {
+  Designed r{start, {}};
   RecalcInputs in;
   in.type = type;
   if (capacitance != nullptr) {
@@ -119,7 +120,7 @@ TEST(FliegeStage, WorkedValuesAtZin1200) {
        "    7.07k"},
   };
   for (const EdgeCase& c : cases) {
-    const Run r = Design(c.type);
+    const Designed r = Design(c.type);
     SCOPED_TRACE(static_cast<int>(c.type));
     for (const Element& e : c.elements) {
       EXPECT_NEAR(r.state.*e.member, e.value, kRel * e.value) << e.field;
@@ -135,7 +136,7 @@ TEST(FliegeStage, WorkedValuesAtZin1200) {
 TEST(FliegeStage, AllpassPolesSitAtTheShownResonanceFrequency) {
   DesignState start = EdgeState();
   start.Q = 2.0;  // fo = fg / sqrt(e) = 673.6 Hz, well off fg
-  const Run r = Design(FilterType::Allpass, start);
+  const Designed r = Design(FilterType::Allpass, start);
   const DesignState& d = r.state;
   EXPECT_NEAR(d.fo, 673.6232082, kRel * d.fo);
   EXPECT_NEAR(1.0 / (kTwoPi * std::sqrt(d.R3 * d.R5 * d.C1 * d.C2)), d.fo, 1e-12 * d.fo);
@@ -155,7 +156,7 @@ TEST(FliegeStage, EnteredCapacitanceIsReadAndHeldInsideTheEntryLimits) {
     for (const Case& c : cases) {
       DesignState start = EdgeState();
       start.C1 = start.C2 = 47e-9;  // the entry's text counts, not the stored C1
-      const Run r = Design(type, start, c.text);
+      const Designed r = Design(type, start, c.text);
       EXPECT_NEAR(r.state.C1, c.C1, 1e-12 * c.C1) << c.text;
       EXPECT_EQ(r.state.C2, r.state.C1);
       for (double x : {r.state.R4, r.state.R5}) EXPECT_TRUE(std::isfinite(x) && x > 0) << c.text;
@@ -170,7 +171,7 @@ TEST(FliegeStage, EnteredCapacitanceIsReadAndHeldInsideTheEntryLimits) {
 TEST(FliegeStage, EllipticLowpassKeepsTheElementsWithoutABeep) {
   DesignState before = Design(FilterType::Lowpass).state;
   before.Q = 3.0;  // a new design would move R4
-  const Run r = Design(FilterType::EllipticLowpass, before);
+  const Designed r = Design(FilterType::EllipticLowpass, before);
   EXPECT_EQ(r.sink.beeps, 0);
   EXPECT_EQ(r.state.R4, before.R4);
   EXPECT_EQ(r.state.C1, before.C1);
@@ -262,7 +263,7 @@ TEST(FliegeStage, EntryRangesGiveFiniteNonNegativeResults) {
                 DesignState s;
                 s.fg = fg, s.Q = Q, s.D = 0.5 / Q, s.Vu = Vu, s.Zin = Zin;
                 s.ESeriesR = s.ESeriesC = series;
-                const Run r = Design(type, s, text);
+                const Designed r = Design(type, s, text);
                 bool ok = true;
                 for (const char* f : fields) {
                   if (!r.sink.Has(f)) {

@@ -35,16 +35,16 @@ DesignState EdgeState() {
   return s;
 }
 
-struct Run {
+struct Designed {
   DesignState state;
   RecordingSink sink;
 };
 
 // capacitance == nullptr: calculated automatically; else the box is cleared and this is
 // the entry's text.
-Run Design(Topology topology, FilterType type, DesignState start = EdgeState(),
-           const char* capacitance = nullptr) {
-  Run r{start, {}};
+Designed Design(Topology topology, FilterType type, DesignState start = EdgeState(),
+                const char* capacitance = nullptr) {
+  Designed r{start, {}};
   RecalcInputs in;
   in.type = type;
   if (capacitance != nullptr) {
@@ -136,7 +136,7 @@ TEST(SvfStage, WorkedValuesAtZin1200) {
        "    7.07k"},
   };
   for (const EdgeCase& c : cases) {
-    const Run r = Design(c.topology, c.type);
+    const Designed r = Design(c.topology, c.type);
     SCOPED_TRACE(static_cast<int>(c.topology) * 10 + static_cast<int>(c.type));
     for (const Element& e : c.elements) {
       EXPECT_NEAR(r.state.*e.member, e.value, kRel * e.value) << e.field;
@@ -154,8 +154,8 @@ TEST(SvfStage, EnteredCapacitanceScalesTheIntegrators) {
   for (Topology t : {Topology::Svf3, Topology::Svf4}) {
     DesignState start = EdgeState();
     start.C1 = start.C2 = 47e-9;  // the entry's text counts, not the stored C1
-    const Run automatic = Design(t, FilterType::Lowpass);
-    const Run entered = Design(t, FilterType::Lowpass, start, "10n");
+    const Designed automatic = Design(t, FilterType::Lowpass);
+    const Designed entered = Design(t, FilterType::Lowpass, start, "10n");
     EXPECT_DOUBLE_EQ(entered.state.C1, 10e-9);
     EXPECT_DOUBLE_EQ(entered.state.C2, 10e-9);
     EXPECT_NEAR(entered.state.R1, 15.0 * automatic.state.R1, kRel * entered.state.R1);
@@ -169,7 +169,7 @@ TEST(SvfStage, ThreeOpAmpGainBelowAThirdIsRaised) {
   low.Vu = 0.2;
   third.Vu = 0.334;
   for (FilterType type : {FilterType::Lowpass, FilterType::Highpass, FilterType::Bandpass}) {
-    const Run a = Design(Topology::Svf3, type, low), b = Design(Topology::Svf3, type, third);
+    const Designed a = Design(Topology::Svf3, type, low), b = Design(Topology::Svf3, type, third);
     EXPECT_DOUBLE_EQ(a.state.VuActual, 0.334);
     for (double S::*m : {&S::R0, &S::R1, &S::R2, &S::R3, &S::R4, &S::R5, &S::R6}) {
       EXPECT_DOUBLE_EQ(a.state.*m, b.state.*m);
@@ -190,7 +190,7 @@ TEST(SvfStage, CapacitanceTextIsHeldInsideTheEntryLimits) {
   for (Topology t : {Topology::Svf3, Topology::Svf4}) {
     for (FilterType type : {FilterType::Lowpass, FilterType::Bandpass}) {
       for (const Case& c : cases) {
-        const Run r = Design(t, type, EdgeState(), c.text);
+        const Designed r = Design(t, type, EdgeState(), c.text);
         EXPECT_NEAR(r.state.C1, c.C1, 1e-12 * c.C1) << c.text;
         EXPECT_EQ(r.state.C2, r.state.C1);
         for (double x : {r.state.R1, r.state.R2}) EXPECT_TRUE(std::isfinite(x) && x > 0) << c.text;
@@ -217,7 +217,7 @@ TEST(SvfStage, TypesNotDesignedBeepAsListedAndKeepTheElements) {
   for (const Case& c : cases) {
     DesignState before = Design(c.topology, FilterType::Lowpass).state;
     before.Q = 3.0;  // a new design would move R1
-    const Run r = Design(c.topology, c.type, before);
+    const Designed r = Design(c.topology, c.type, before);
     EXPECT_EQ(r.sink.beeps, c.beeps);
     EXPECT_EQ(r.state.R1 == before.R1, !c.designed);
     EXPECT_EQ(r.state.C1, before.C1);
@@ -327,7 +327,7 @@ void SweepEntryRanges(Topology t, const std::vector<std::string>& fields,
                 DesignState s;
                 s.fg = fg, s.Q = Q, s.D = 0.5 / Q, s.Vu = Vu, s.Zin = Zin;
                 s.ESeriesR = s.ESeriesC = series;
-                const Run r = Design(t, type, s, text);
+                const Designed r = Design(t, type, s, text);
                 bool ok = true;
                 for (const std::string& f : fields) {
                   if (!r.sink.Has(f)) {
