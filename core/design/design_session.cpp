@@ -1,5 +1,7 @@
 #include "design/design_session.h"
 
+#include <algorithm>
+
 #include "design/field_names.h"
 #include "design/recalculate.h"
 #include "numerics/value_text.h"
@@ -142,6 +144,29 @@ bool DesignSession::SetCheckBox(std::string_view box, bool checked) {
   *flag = checked;
   Recalculate();
   return true;
+}
+
+void DesignSession::SetLadderApproximation(bool chebyshev) {
+  inputs_.RadioButtonTscheb = chebyshev;
+  // The gain field turns into the ripple field; writing it reads the ripple back.
+  if (chebyshev) WriteField(field::VuEingabe, " " + FormatFixed(6, 2, state_.Welligkeit));
+  Recalculate();
+}
+
+void DesignSession::SetLadderOrder(int order) {
+  state_.LCOrder = std::clamp(order, 2, 10);
+  WriteField(field::NLCAusgabe, "  " + FormatInteger(state_.LCOrder));
+  Recalculate();
+}
+
+void DesignSession::SetDiplexerOrder(int order) {
+  inputs_.diplexerOrder = order <= 3 ? 3 : order <= 5 ? 5 : order <= 7 ? 7 : 9;
+  Recalculate();
+}
+
+void DesignSession::SetDiplexerApproximation(bool chebyshev) {
+  inputs_.RadioButtonTscheb2 = chebyshev;
+  Recalculate();
 }
 
 void DesignSession::RefreshEntries() {

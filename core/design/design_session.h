@@ -38,6 +38,14 @@ class DesignSession : private FieldSink {
   void SelectCapacitorSeries(int series);
   // A check box click; returns false for an unknown box.
   bool SetCheckBox(std::string_view box, bool checked);
+  // The approximation buttons of the LC page (Butterworth or Chebyshev).
+  void SetLadderApproximation(bool chebyshev);
+  // The order scroll bar of the LC page (2..10).
+  void SetLadderOrder(int order);
+  // The order buttons of the diplexer page (3, 5, 7, 9).
+  void SetDiplexerOrder(int order);
+  // The approximation buttons of the diplexer page.
+  void SetDiplexerApproximation(bool chebyshev);
   // Make calculations: every entry rewritten from the state, then a full recalculation.
   void MakeCalculations();
   // Every entry field rewritten from the state.

@@ -10,6 +10,8 @@
 #include "design/result_text.h"
 #include "design/stage_figures.h"
 #include "design/svf_stage.h"
+#include "lc/lc_diplexer.h"
+#include "lc/lc_ladder.h"
 #include "numerics/value_text.h"
 
 namespace morvane {
@@ -30,8 +32,10 @@ void LinkQAndD(ChangedEntry changed, DesignState& s, FieldSink& out) {
   }
 }
 
-void DesignPassive(Topology topology, DesignState& s, FieldSink& out) {
+void DesignPassive(Topology topology, DesignState& s, const RecalcInputs& in, FieldSink& out) {
+  if (topology == Topology::Diplexer) ComputeDiplexer(s, in, out);
   if (topology == Topology::LcLadder) {
+    ComputeLadder(s, in, out);
     out.Write(field::foAusgabe, ResultText(s.fg));
     out.Write(field::woAusgabe, ResultText(kTwoPi * s.fg));
     for (auto name : {field::BrAusgabe, field::GBWPAusgabe, field::trAusgabe, field::tgrAusgabe,
@@ -88,13 +92,12 @@ double PeakingDb(double Q) {
 void Recalculate(ChangedEntry changed, Topology topology, DesignState& s,
                  const RecalcInputs& in, FieldSink& out) {
   LinkQAndD(changed, s, out);
-  DesignPassive(topology, s, out);
+  // Any design that was not realizable may be now; the designs say so again if not.
+  if (changed != ChangedEntry::ReadoutFrequency) out.Notice("");
+  DesignPassive(topology, s, in, out);
   if (IsActiveTopology(topology)) ComputeSharedQuantities(s, in.type);
   if (changed != ChangedEntry::ReadoutFrequency) {
-    if (IsActiveTopology(topology)) {
-      out.Notice("");  // a design that was not realizable may be now
-      DesignActiveStage(topology, s, in, out);
-    }
+    if (IsActiveTopology(topology)) DesignActiveStage(topology, s, in, out);
     // The diplexer shows the figures of a second-order stage with the fo last left.
     if (topology != Topology::LcLadder) WriteInformationPanel(s, in.type, out);
   }

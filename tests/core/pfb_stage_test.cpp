@@ -256,7 +256,7 @@ TEST(PfbStage, R4FromOneHundredTeraOhmIsShownInfinite) {
     const char* text;
   };
   // Allpass without compensation: R4 = Q^2 R3 with R3 = 1 GOhm.
-  for (const Case c : {Case{316.0, "   99.86T"}, Case{317.0, " infinite"}}) {
+  for (const Case c : {Case{316.0, "   99.9E+12"}, Case{317.0, " infinite"}}) {
     const auto d = DesignPfb(PfbInputs(FT::Allpass, false, "1G"), WithQ(c.Q));
     EXPECT_EQ(d.sink.At("R42Ausgabe"), c.text) << c.Q;
   }
@@ -455,7 +455,9 @@ TEST(PfbStage, SweepGivesFinitePositiveElementsOrNotRealizable) {
               for (double x : {s.R1, s.R2, s.R3, s.R4, s.C1, s.C2, s.VuActual}) {
                 EXPECT_TRUE(std::isfinite(x) && x > 0) << x << " " << what;
               }
-              if (type == FT::EllipticLowpass) EXPECT_TRUE(std::isfinite(s.C3) && s.C3 > 0);
+              if (type == FT::EllipticLowpass) {
+                EXPECT_TRUE(std::isfinite(s.C3) && s.C3 > 0) << what;
+              }
             }
           }
         }

@@ -1,0 +1,89 @@
+#include "lc/lc_diplexer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <string>
+
+#include "design/field_names.h"
+#include "numerics/value_text.h"
+
+namespace morvane {
+
+// Singly terminated prototypes, g1 at the unterminated (common) end, the last value beside
+// the load. The Chebyshev rows are for 0.1 dB ripple.
+const std::array<std::array<double, 10>, 8> DiplexerG{{
+    {1.5, 1.33333, 0.5},
+    {1.54509, 1.69443, 1.38196, 0.89443, 0.30902},
+    {1.55765, 1.79883, 1.65883, 1.39717, 1.05496, 0.65597, 0.22521},
+    {1.56284, 1.84241, 1.77719, 1.62019, 1.40373, 1.14076, 0.84136, 0.51555, 0.17365},
+    {1.51328, 1.509, 0.71642},
+    {1.56126, 1.80689, 1.76588, 1.41728, 0.65065},
+    {1.57477, 1.85775, 1.92103, 1.82699, 1.73396, 1.37856, 0.63075},
+    {1.58037, 1.87275, 1.95841, 1.90942, 1.92294, 1.81361, 1.71504, 1.36113, 0.62232},
+}};
+
+namespace {
+
+constexpr double kTwoPi = 2.0 * std::numbers::pi;
+// Row 0 is the header; the element rows are 1 .. 9.
+constexpr int kGridRows = 9;
+
+// The radio buttons only offer 3, 5, 7 and 9; anything else is taken as the nearest
+// offered order at or below it, so the table is never read out of range.
+int DiplexerOrder(const RecalcInputs& in) {
+  const int n = std::clamp(in.diplexerOrder, 3, 9);
+  return n % 2 == 0 ? n - 1 : n;
+}
+
+const std::array<double, 10>& PrototypeRow(const RecalcInputs& in) {
+  const int row = (DiplexerOrder(in) - 3) / 2 + (in.RadioButtonTscheb2 ? 4 : 0);
+  return DiplexerG[static_cast<std::size_t>(row)];
+}
+
+void WriteGrid(std::string_view grid, const std::vector<LadderElement>& elements, FieldSink& out) {
+  int row = 1;
+  for (const LadderElement& e : elements) {
+    out.WriteCell(grid, 0, row, std::string(1, e.kind) + FormatInteger(row));
+    out.WriteCell(grid, 1, row, FormatAxisValue(2, e.value));
+    ++row;
+  }
+  for (; row <= kGridRows; ++row) {
+    out.WriteCell(grid, 0, row, " ");
+    out.WriteCell(grid, 1, row, " ");
+  }
+}
+
+}  // namespace
+
+std::vector<LadderElement> DiplexerElements(const DesignState& s, const RecalcInputs& in,
+                                            bool lowpassBranch) {
+  const std::array<double, 10>& g = PrototypeRow(in);
+  const int n = DiplexerOrder(in);
+  const double R = s.Zin;
+  const double w = kTwoPi * s.fg;
+  std::vector<LadderElement> elements;
+  elements.reserve(static_cast<std::size_t>(n));
+  for (int k = 1; k <= n; ++k) {
+    const double gk = g[static_cast<std::size_t>(k - 1)];
+    const bool series = k % 2 == 1;
+    LadderElement e;
+    e.shunt = !series;
+    if (lowpassBranch) {
+      e.kind = series ? 'L' : 'C';
+      e.value = series ? gk * R / w : gk / (R * w);
+    } else {
+      e.kind = series ? 'C' : 'L';
+      e.value = series ? 1.0 / (gk * R * w) : R / (gk * w);
+    }
+    elements.push_back(e);
+  }
+  return elements;
+}
+
+void ComputeDiplexer(const DesignState& s, const RecalcInputs& in, FieldSink& out) {
+  WriteGrid(field::StringAlignGridDiplexTP, DiplexerElements(s, in, true), out);
+  WriteGrid(field::StringAlignGridDiplexHP, DiplexerElements(s, in, false), out);
+}
+
+}  // namespace morvane
