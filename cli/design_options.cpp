@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cctype>
+#include <initializer_list>
 
 #include "design/entry_table.h"
 #include "design/field_names.h"
@@ -94,6 +95,16 @@ std::string Trimmed(const std::string& text) {
   return first == std::string::npos ? std::string() : text.substr(first);
 }
 
+int ParseOrder(const std::string& text, const char* option, std::initializer_list<int> allowed) {
+  for (int order : allowed) {
+    if (text == std::to_string(order)) return order;
+  }
+  std::string list;
+  for (int order : allowed) list += (list.empty() ? "" : ", ") + std::to_string(order);
+  throw UsageError(std::string("option ") + option + " takes one of " + list + ", not \"" + text +
+                   "\"");
+}
+
 void ClickIfDifferent(DesignSession& session, std::string_view box, bool wanted, bool current) {
   if (wanted != current) session.SetCheckBox(box, wanted);
 }
@@ -154,11 +165,14 @@ std::vector<std::string> ParseDesignRequest(const std::vector<std::string>& args
       request.noOffsetCompensation = true;
     } else if (arg == "--manual-capacitance") {
       request.manualCapacitance = true;
-    } else if (TakeValue(args, i, "--order", value) ||
-               TakeValue(args, i, "--diplexer-order", value) || arg == "--chebyshev" ||
-               arg == "--diplexer-chebyshev") {
-      throw UsageError("option " + arg.substr(0, arg.find('=')) +
-                       " is not available yet: the LC designs are not built");
+    } else if (TakeValue(args, i, "--order", value)) {
+      request.ladderOrder = ParseOrder(value, "--order", {2, 3, 4, 5, 6, 7, 8, 9, 10});
+    } else if (TakeValue(args, i, "--diplexer-order", value)) {
+      request.diplexerOrder = ParseOrder(value, "--diplexer-order", {3, 5, 7, 9});
+    } else if (arg == "--chebyshev") {
+      request.ladderChebyshev = true;
+    } else if (arg == "--diplexer-chebyshev") {
+      request.diplexerChebyshev = true;
     } else if (TakeValue(args, i, "--design", value)) {
       throw UsageError("option --design is not available yet: design files are not built");
     } else if (!arg.empty() && arg[0] != '-' && arg.find('=') != std::string::npos) {
@@ -189,6 +203,10 @@ void ApplyDesignRequest(const DesignRequest& request, DesignSession& session,
     ClickIfDifferent(session, "CCheckBox4", false, in.CCheckBox4);
     ClickIfDifferent(session, "CCheckBox5", false, in.CCheckBox5);
   }
+  if (request.ladderChebyshev) session.SetLadderApproximation(true);
+  if (request.ladderOrder) session.SetLadderOrder(*request.ladderOrder);
+  if (request.diplexerChebyshev) session.SetDiplexerApproximation(true);
+  if (request.diplexerOrder) session.SetDiplexerOrder(*request.diplexerOrder);
 
   for (const auto& [name, text] : request.entries) {
     const Topology topology = session.State().topology;

@@ -21,6 +21,10 @@ struct DesignRequest {
   bool noEqualCapacitors = false;
   bool noOffsetCompensation = false;
   bool manualCapacitance = false;
+  std::optional<int> ladderOrder;     // 2..10
+  bool ladderChebyshev = false;
+  std::optional<int> diplexerOrder;   // 3, 5, 7, 9
+  bool diplexerChebyshev = false;
   std::vector<std::pair<std::string, std::string>> entries;  // NAME, TEXT in order given
 };
 

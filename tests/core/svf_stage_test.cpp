@@ -318,9 +318,9 @@ void SweepEntryRanges(Topology t, const std::vector<std::string>& fields,
   int failures = 0;
   for (FilterType type : {FilterType::Lowpass, FilterType::Highpass, FilterType::Bandpass,
                           FilterType::Bandstop, FilterType::Allpass, FilterType::EllipticLowpass}) {
-    for (double fg : {0.001, 1000.0, 2e9}) {
+    for (double fg : {0.001, 2e9}) {
       for (double Q : {0.1, 0.5, 0.7071, 1.0, 1e4}) {
-        for (double Vu : {0.1, 1.0, 1.05, 1e6}) {
+        for (double Vu : {0.1, 1.05, 1e6}) {
           for (double Zin : {0.1, 1e9}) {
             for (int series = 1; series <= 5; ++series) {
               for (const char* text : {noCapacitanceText, "1f", "1m", "0"}) {
