@@ -25,7 +25,9 @@ void AppendRow(std::ostringstream& out, std::string_view label, const std::strin
   for (unsigned char c : padded) chars += (c & 0xC0) != 0x80;
   if (chars < 24) padded.append(24 - chars, ' ');
   out << "  " << padded << text;
-  if (!unit.empty()) out << " " << unit;
+  // Units belong to numbers, not to placeholders such as "not needed" or a dash.
+  const bool numeric = text.find_first_of("0123456789") != std::string::npos;
+  if (!unit.empty() && numeric) out << " " << unit;
   out << "\n";
 }
 
