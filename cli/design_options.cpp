@@ -174,7 +174,7 @@ std::vector<std::string> ParseDesignRequest(const std::vector<std::string>& args
     } else if (arg == "--diplexer-chebyshev") {
       request.diplexerChebyshev = true;
     } else if (TakeValue(args, i, "--design", value)) {
-      throw UsageError("option --design is not available yet: design files are not built");
+      request.designFile = value;
     } else if (!arg.empty() && arg[0] != '-' && arg.find('=') != std::string::npos) {
       const auto eq = arg.find('=');
       request.entries.emplace_back(arg.substr(0, eq), arg.substr(eq + 1));
@@ -188,6 +188,11 @@ std::vector<std::string> ParseDesignRequest(const std::vector<std::string>& args
 void ApplyDesignRequest(const DesignRequest& request, DesignSession& session,
                         std::ostream& warnings) {
   session.Start();
+  if (request.designFile) {
+    std::string error;
+    if (!session.OpenDesign(*request.designFile, error)) throw RunError(error);
+    session.Recalculate();
+  }
   if (request.topology) session.SelectTopology(*request.topology);
   if (request.type) session.SelectFilterType(*request.type);
   if (request.seriesR) session.SelectResistorSeries(*request.seriesR);

@@ -14,6 +14,7 @@
 namespace morvane::cli {
 
 struct DesignRequest {
+  std::optional<std::string> designFile;  // opened first, as the window opens a design
   std::optional<Topology> topology;
   std::optional<FilterType> type;
   std::optional<int> seriesR;
@@ -35,7 +36,8 @@ std::vector<std::string> ParseDesignRequest(const std::vector<std::string>& args
 
 // Starts a session and applies the request as the window would: options first (topology,
 // type, series, check boxes), then each entry typed into its field. A line on `warnings`
-// tells what was stored for an entry that did not read as given. Throws UsageError.
+// tells what was stored for an entry that did not read as given. Throws UsageError, or
+// RunError for a design file that cannot be read.
 void ApplyDesignRequest(const DesignRequest& request, DesignSession& session,
                         std::ostream& warnings);
 

@@ -9,6 +9,8 @@
 #include "design/design_session.h"
 #include "design_options.h"
 #include "design_report.h"
+#include "file_commands.h"
+#include "order_command.h"
 #include "usage_error.h"
 
 namespace {
@@ -25,7 +27,11 @@ constexpr const char* kUsage =
     "  as if typed into that entry field (for example fg=2k Q=1,5 Zin=4k7).\n"
     "       morvane-cli curve gain|phase|delay|step|pulse --from X --to Y [--log]\n"
     "                         [the design options and NAME=TEXT entries above]\n"
-    "  prints CSV (\"x,y\") of the samples a graph window draws for that axis range.\n";
+    "  prints CSV (\"x,y\") of the samples a graph window draws for that axis range.\n"
+    "       morvane-cli save-design FILE [design options and entries]\n"
+    "       morvane-cli export-circuit FILE [design options and entries]   (--topology lc)\n"
+    "       morvane-cli order --f1 TEXT --d1 TEXT --f2 TEXT --d2 TEXT [--chebyshev] [--json]\n"
+    "  Every design command also takes --design FILE, opened first as the window opens one.\n";
 
 int RunDesign(const std::vector<std::string>& args) {
   using namespace morvane::cli;
@@ -63,9 +69,15 @@ int main(int argc, char** argv) {
     args.erase(args.begin());
     if (command == "design") return RunDesign(args);
     if (command == "curve") return morvane::cli::RunCurve(args);
+    if (command == "save-design") return morvane::cli::RunSaveDesign(args);
+    if (command == "export-circuit") return morvane::cli::RunExportCircuit(args);
+    if (command == "order") return morvane::cli::RunOrder(args);
     throw morvane::cli::UsageError("unknown command: " + command);
   } catch (const morvane::cli::UsageError& e) {
     std::cerr << "morvane-cli: " << e.what() << "\n";
     return morvane::cli::kExitUsage;
+  } catch (const morvane::cli::RunError& e) {
+    std::cerr << "morvane-cli: " << e.what() << "\n";
+    return morvane::cli::kExitFailure;
   }
 }

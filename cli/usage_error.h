@@ -13,4 +13,13 @@ class UsageError : public std::runtime_error {
 
 inline constexpr int kExitUsage = 2;
 
+// A failure of the work asked for (a file that cannot be read or written, a refused export):
+// one line on stderr, exit code 1.
+class RunError : public std::runtime_error {
+ public:
+  explicit RunError(const std::string& what) : std::runtime_error(what) {}
+};
+
+inline constexpr int kExitFailure = 1;
+
 }  // namespace morvane::cli

@@ -4,6 +4,7 @@
 
 #include "design/field_names.h"
 #include "design/recalculate.h"
+#include "files/design_file.h"
 #include "numerics/value_text.h"
 
 namespace morvane {
@@ -39,16 +40,35 @@ DesignSession::DesignSession() {
   fields_[std::string(field::NLCAusgabe)] = "  " + FormatInteger(state_.LCOrder);
 }
 
-void DesignSession::Start(std::string_view firstArgument) {
+bool DesignSession::Start(std::string_view firstArgument, const std::string& defaultDesignFile,
+                          std::string* error) {
   SelectTopology(Topology::Mfb);  // filling the tabs selects the first page
   state_.topology = Topology::Mfb;
   SelectFilterType(FilterType::Lowpass);
   if (firstArgument == "H") SelectFilterType(FilterType::Highpass);
   if (firstArgument == "B") SelectFilterType(FilterType::Bandpass);
+  bool opened = true;
+  std::string message;
+  if (!defaultDesignFile.empty()) opened = OpenDesign(defaultDesignFile, message);
+  if (defaultDesignFile.empty() || !opened) {
+    state_.C2 = state_.C1;
+    state_.D = 0.5 / state_.Q;
+    RefreshEntries();
+  }
+  Recalculate();
+  if (error) *error = message;
+  return opened;
+}
+
+bool DesignSession::OpenDesign(const std::string& path, std::string& error) {
+  DesignState read = state_;
+  if (!ReadDesignFile(path, read, error)) return false;
+  HoldDesignValuesInRange(read);
+  state_ = read;
   state_.C2 = state_.C1;
   state_.D = 0.5 / state_.Q;
   RefreshEntries();
-  Recalculate();
+  return true;
 }
 
 const std::string& DesignSession::FieldText(std::string_view name) const {

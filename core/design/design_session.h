@@ -25,8 +25,16 @@ class DesignSession : private FieldSink {
   DesignSession();
 
   // Start-up of the window: MFB page, lowpass (highpass for the argument "H", bandpass for
-  // "B"), every entry field filled from the state, one full recalculation.
-  void Start(std::string_view firstArgument = {});
+  // "B"), the default design file opened (none when empty; a missing file keeps the initial
+  // values), every entry field filled, one full recalculation. Returns false with a message
+  // when the design file exists but cannot be read; the start-up still completes.
+  bool Start(std::string_view firstArgument = {}, const std::string& defaultDesignFile = {},
+             std::string* error = nullptr);
+
+  // Opens a design file: its entries replace those of the state (held within the entry
+  // limits), every entry field is refilled. Does not recalculate. False with a message, and
+  // nothing changed, for a file that cannot be read.
+  bool OpenDesign(const std::string& path, std::string& error);
 
   // The user types `text` into an entry field (its whole new text).
   void TypeEntry(std::string_view field, std::string_view text);

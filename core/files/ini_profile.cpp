@@ -1,21 +1,345 @@
 #include "files/ini_profile.h"
 
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <system_error>
+
 namespace morvane {
 
-// Placeholder until the profile engine lands.
-std::optional<IniDocument> IniDocument::Parse(std::string_view, std::string*) { return IniDocument{}; }
-std::optional<std::string> IniDocument::Get(std::string_view, std::string_view) const { return {}; }
-void IniDocument::Set(std::string_view, std::string_view, std::string_view) {}
-std::string IniDocument::Text() const { return {}; }
-bool LoadIniFile(const std::string&, IniDocument&, std::string&) { return false; }
-bool SaveIniFile(const std::string&, const IniDocument&, std::string&) { return false; }
-std::string ReadProfileString(const std::string&, std::string_view, std::string_view,
-                              std::string_view fallback) {
-  return std::string(fallback);
+namespace {
+
+namespace fs = std::filesystem;
+
+// A profile file is a few hundred bytes; these limits only keep a wrong file (a log, an
+// image renamed to .ini) from being taken in whole.
+constexpr std::size_t kMaxLineLength = 65536;
+constexpr std::uintmax_t kMaxFileSize = 16u * 1024u * 1024u;
+
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
 }
-bool WriteProfileString(const std::string&, std::string_view, std::string_view, std::string_view,
-                        std::string&) {
-  return false;
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+char LowerAscii(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+  }
+  return true;
+}
+
+// Control bytes that occur in text files: tab, line ends, vertical tab, form feed, and the
+// end-of-file mark old editors left behind.
+bool IsTextByte(unsigned char c) {
+  if (c >= 0x20) return c != 0x7F;
+  return c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == 0x1A;
+}
+
+std::string HexByte(unsigned char c) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  return std::string("0x") + kDigits[c >> 4] + kDigits[c & 0x0F];
+}
+
+// A line without its line end ('\r' of a CRLF end stays on the stored line).
+std::string_view Content(std::string_view line) {
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  return line;
+}
+
+// The section name of a "[name]" line, or nullopt for any other line.
+std::optional<std::string_view> SectionName(std::string_view line) {
+  line = Trim(Content(line));
+  if (line.empty() || line.front() != '[') return std::nullopt;
+  const std::size_t close = line.find(']');
+  if (close == std::string_view::npos) return std::nullopt;
+  return Trim(line.substr(1, close - 1));
+}
+
+bool IsCommentOrBlank(std::string_view line) {
+  line = Trim(Content(line));
+  return line.empty() || line.front() == ';' || line.front() == '#';
+}
+
+// The key of a "key=value" line, or nullopt for sections, comments and lines without "=".
+std::optional<std::string_view> KeyName(std::string_view line) {
+  if (IsCommentOrBlank(line) || SectionName(line)) return std::nullopt;
+  line = Content(line);
+  const std::size_t equals = line.find('=');
+  if (equals == std::string_view::npos) return std::nullopt;
+  return Trim(line.substr(0, equals));
+}
+
+// Why a name or value could not be written as one line that reads back the same; empty
+// when it can.
+std::string EntryProblem(std::string_view section, std::string_view key, std::string_view value) {
+  const auto hasControl = [](std::string_view text) {
+    for (char c : text) {
+      const auto byte = static_cast<unsigned char>(c);
+      if (byte < 0x20 && c != '\t') return true;
+      if (byte == 0x7F) return true;
+    }
+    return false;
+  };
+  if (Trim(section).empty()) return "the section name is empty";
+  if (Trim(key).empty()) return "the key name is empty";
+  if (hasControl(section) || hasControl(key) || hasControl(value)) {
+    return "a name or value holds a line break or control character";
+  }
+  if (section.find(']') != std::string_view::npos) return "the section name holds \"]\"";
+  if (key.find('=') != std::string_view::npos) return "the key name holds \"=\"";
+  const std::string_view k = Trim(key);
+  if (k.front() == '[' || k.front() == ';' || k.front() == '#') {
+    return "the key name starts with \"[\", \";\" or \"#\"";
+  }
+  return {};
+}
+
+std::string Quoted(const std::string& path) {
+  return "\"" + path + "\"";
+}
+
+}  // namespace
+
+std::optional<IniDocument> IniDocument::Parse(std::string_view text, std::string* error) {
+  const auto fail = [error](std::string message) -> std::optional<IniDocument> {
+    if (error) *error = std::move(message);
+    return std::nullopt;
+  };
+  IniDocument document;
+  if (text.substr(0, kBom.size()) == kBom) {
+    document.bom_ = true;
+    text.remove_prefix(kBom.size());
+  }
+  std::size_t lineNumber = 1;
+  std::size_t lineStart = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (!IsTextByte(byte)) {
+      return fail("not a text file (byte " + HexByte(byte) + " in line " +
+                  std::to_string(lineNumber) + ")");
+    }
+    if (byte == '\n') {
+      ++lineNumber;
+      lineStart = i + 1;
+    } else if (i - lineStart >= kMaxLineLength &&
+               !(byte == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) {
+      return fail("line " + std::to_string(lineNumber) + " is longer than " +
+                  std::to_string(kMaxLineLength) + " characters");
+    }
+  }
+
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) {
+      document.lines_.emplace_back(text.substr(start));
+      document.finalNewline_ = false;
+      break;
+    }
+    document.lines_.emplace_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  // New lines follow the line ends the file already has.
+  document.crlf_ = !document.lines_.empty() &&
+                   (document.lines_.size() > 1 || document.finalNewline_) &&
+                   document.lines_.front().ends_with('\r');
+  return document;
+}
+
+std::optional<std::size_t> IniDocument::FindSection(std::string_view section) const {
+  section = Trim(section);
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    const auto name = SectionName(lines_[i]);
+    if (name && SameName(*name, section)) return i;
+  }
+  return std::nullopt;
+}
+
+std::size_t IniDocument::SectionEnd(std::size_t header) const {
+  std::size_t i = header + 1;
+  while (i < lines_.size() && !SectionName(lines_[i])) ++i;
+  return i;
+}
+
+std::optional<std::size_t> IniDocument::FindKey(std::size_t header, std::string_view key) const {
+  key = Trim(key);
+  const std::size_t end = SectionEnd(header);
+  for (std::size_t i = header + 1; i < end; ++i) {
+    const auto name = KeyName(lines_[i]);
+    if (name && SameName(*name, key)) return i;
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> IniDocument::Get(std::string_view section, std::string_view key) const {
+  const auto header = FindSection(section);
+  if (!header) return std::nullopt;
+  const auto line = FindKey(*header, key);
+  if (!line) return std::nullopt;
+  const std::string_view content = Content(lines_[*line]);
+  return std::string(Trim(content.substr(content.find('=') + 1)));
+}
+
+void IniDocument::Insert(std::size_t at, std::string line) {
+  if (crlf_) line += '\r';
+  if (at == lines_.size() && !finalNewline_ && !lines_.empty()) {
+    // The old last line had no line end; it needs one now that a line follows.
+    if (crlf_) lines_.back() += '\r';
+    finalNewline_ = true;
+  }
+  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+}
+
+void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
+  if (!EntryProblem(section, key, value).empty()) return;
+  const auto header = FindSection(section);
+  if (!header) {
+    Insert(lines_.size(), "[" + std::string(Trim(section)) + "]");
+    Insert(lines_.size(), std::string(Trim(key)) + "=" + std::string(value));
+    return;
+  }
+  if (const auto line = FindKey(*header, key)) {
+    // Keep the key as the file spells it and everything before the "=".
+    std::string& text = lines_[*line];
+    const bool cr = text.ends_with('\r');
+    text.erase(text.find('=') + 1);
+    text += value;
+    if (cr) text += '\r';
+    return;
+  }
+  // After the section's last line that is neither blank nor a comment: blank lines and
+  // comments before the next section stay with that section.
+  std::size_t last = *header;
+  const std::size_t end = SectionEnd(*header);
+  for (std::size_t i = *header + 1; i < end; ++i) {
+    if (!IsCommentOrBlank(lines_[i])) last = i;
+  }
+  Insert(last + 1, std::string(Trim(key)) + "=" + std::string(value));
+}
+
+std::string IniDocument::Text() const {
+  std::string text = bom_ ? std::string(kBom) : std::string();
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    text += lines_[i];
+    if (i + 1 < lines_.size() || finalNewline_) text += '\n';
+  }
+  return text;
+}
+
+bool LoadIniFile(const std::string& path, IniDocument& document, std::string& error) {
+  std::error_code ec;
+  const fs::file_status status = fs::status(path, ec);
+  if (status.type() == fs::file_type::not_found) {
+    document = IniDocument();
+    return true;
+  }
+  const auto fail = [&](const std::string& reason) {
+    error = "cannot read " + Quoted(path) + ": " + reason;
+    return false;
+  };
+  if (ec) return fail(ec.message());
+  if (status.type() == fs::file_type::directory) return fail("it is a directory");
+  // Devices and pipes could block or never end.
+  if (status.type() != fs::file_type::regular) return fail("it is not a regular file");
+  const std::uintmax_t size = fs::file_size(path, ec);
+  if (!ec && size > kMaxFileSize) {
+    return fail("the file is larger than " + std::to_string(kMaxFileSize / (1024 * 1024)) + " MiB");
+  }
+
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return fail("the file cannot be opened");
+  std::ostringstream buffer;
+  buffer << in.rdbuf();
+  if (in.bad()) return fail("reading failed");
+
+  std::string reason;
+  auto parsed = IniDocument::Parse(buffer.str(), &reason);
+  if (!parsed) return fail(reason);
+  document = std::move(*parsed);
+  return true;
+}
+
+bool SaveIniFile(const std::string& path, const IniDocument& document, std::string& error) {
+  const auto fail = [&](const std::string& reason) {
+    error = "cannot write " + Quoted(path) + ": " + reason;
+    return false;
+  };
+  if (path.empty()) return fail("no file name");
+  std::error_code ec;
+  fs::path target(path);
+  // Replace what a link points to, not the link.
+  if (fs::is_symlink(target, ec)) {
+    const fs::path resolved = fs::weakly_canonical(target, ec);
+    if (ec) return fail(ec.message());
+    target = resolved;
+  }
+  const fs::file_status status = fs::status(target, ec);
+  if (status.type() == fs::file_type::directory) return fail("it is a directory");
+  const bool existed = fs::exists(status);
+  if (existed && status.type() != fs::file_type::regular) {
+    return fail("it is not a regular file");
+  }
+  if (existed && !std::ofstream(target, std::ios::binary | std::ios::app)) {
+    return fail("the file is write-protected");
+  }
+
+  // A name of its own, so two programs saving the same file at once do not share one.
+  std::random_device random;
+  const fs::path temp = target.parent_path() / ("." + target.filename().string() + "." +
+                                                std::to_string(random() % 1000000) + ".tmp");
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    if (!out) return fail("cannot create " + Quoted(temp.string()));
+    const std::string text = document.Text();
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.close();
+    if (!out) {
+      fs::remove(temp, ec);
+      return fail("writing failed");
+    }
+  }
+  if (existed) fs::permissions(temp, status.permissions(), fs::perm_options::replace, ec);
+  fs::rename(temp, target, ec);
+  if (ec) {
+    const std::string reason = ec.message();
+    fs::remove(temp, ec);
+    return fail(reason);
+  }
+  return true;
+}
+
+std::string ReadProfileString(const std::string& path, std::string_view section,
+                              std::string_view key, std::string_view fallback) {
+  IniDocument document;
+  std::string error;
+  if (!LoadIniFile(path, document, error)) return std::string(fallback);
+  return document.Get(section, key).value_or(std::string(fallback));
+}
+
+bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
+                        std::string_view value, std::string& error) {
+  if (const std::string problem = EntryProblem(section, key, value); !problem.empty()) {
+    error = "cannot write to " + Quoted(path) + ": " + problem;
+    return false;
+  }
+  IniDocument document;
+  if (!LoadIniFile(path, document, error)) return false;
+  document.Set(section, key, value);
+  return SaveIniFile(path, document, error);
 }
 
 }  // namespace morvane

@@ -3,6 +3,7 @@
 // INI text files read and written one key at a time, as profile strings: sections in
 // square brackets, "key=value" lines. A write keeps every other line as it was.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,14 +21,25 @@ class IniDocument {
   // missing. Section and key names match without regard to letter case.
   std::optional<std::string> Get(std::string_view section, std::string_view key) const;
   // Replaces the value of an existing key, or adds the key at the end of its section, or
-  // adds the section at the end of the document.
+  // adds the section at the end of the document. Names or values that cannot be one line
+  // (line breaks, "=" in a key, "]" in a section, empty names) leave the document as it is;
+  // WriteProfileString reports them.
   void Set(std::string_view section, std::string_view key, std::string_view value);
   // The document as file text; unchanged lines are reproduced exactly.
   std::string Text() const;
 
  private:
+  std::optional<std::size_t> FindSection(std::string_view section) const;
+  // Index one past the last line of the section whose header is at `header`.
+  std::size_t SectionEnd(std::size_t header) const;
+  std::optional<std::size_t> FindKey(std::size_t header, std::string_view key) const;
+  void Insert(std::size_t at, std::string line);
+
+  // Lines without their "\n"; a CRLF line keeps its "\r".
   std::vector<std::string> lines_;
   bool finalNewline_ = true;
+  bool crlf_ = false;  // new lines end in CRLF
+  bool bom_ = false;   // the text began with a UTF-8 byte order mark
 };
 
 // Loads a file. A missing file gives an empty document and true; a file that cannot be
