@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 
 #include "design/field_names.h"
@@ -18,9 +19,42 @@ constexpr const char* kDiverges = "infinite";
 constexpr const char* kNoOvershoot = "    0.000";
 constexpr const char* kMinusInfinite = "-infinite";
 
-// Valid entries need a few thousand steps at most (Q = 0.1: about 2300); the cap only keeps
-// a state the entries cannot produce from freezing the window.
-constexpr long kMaxSteps = 1'000'000;
+// The overshoot search ends within a few steps for every entry; the cap only keeps a state the
+// entries cannot produce from freezing the window.
+constexpr std::int64_t kMaxSteps = 1'000'000;
+// Where the rise-time search stops looking when the response has no maximum (D >= 1): some
+// 1e10 time constants, where even D = 5 has long settled.
+constexpr std::int64_t kMaxIndex = std::int64_t{1} << 40;
+
+// Samples of the step response on the grid t = start + i * step.
+struct StepGrid {
+  double D;
+  double w0;
+  double start;
+  double step;
+  double Time(std::int64_t i) const { return start + static_cast<double>(i) * step; }
+  double At(std::int64_t i) const { return SecondOrderStep(D, w0, Time(i)); }
+};
+
+// First index in (below, above] whose sample lies above `level`, where At(below) <= level
+// < At(above) and the response rises in between.
+std::int64_t FirstAbove(const StepGrid& grid, double level, std::int64_t below,
+                        std::int64_t above) {
+  while (above - below > 1) {
+    const std::int64_t middle = below + (above - below) / 2;
+    if (grid.At(middle) > level) {
+      above = middle;
+    } else {
+      below = middle;
+    }
+  }
+  return above;
+}
+
+// w0 t of the first maximum of the underdamped step response.
+double FirstPeak(double D) {
+  return std::numbers::pi / std::sqrt((1.0 - D) * (1.0 + D));
+}
 
 // Composite Simpson rule with n panels on [a, b]. Each panel's end point is the next one's
 // start, so it is evaluated once: 2n + 1 evaluations instead of 3n.
@@ -85,38 +119,44 @@ double GroupDelayFigure(FilterType type, double Q, double f0) {
 
 double RiseTime(double Q, double D, double fg) {
   const double w0 = LowpassPoleAngularFrequency(fg, Q);
-  const double step = (Q >= 120.0 ? 0.02 : 0.01) / w0;
-  double t10 = 0.0;
-  double t90 = 0.0;
-  bool have10 = false;
-  for (long i = 0; i < kMaxSteps; ++i) {
-    const double t = static_cast<double>(i) * step;
-    const double v = SecondOrderStep(D, w0, t);
-    if (v > 0.1 && !have10) {
-      t10 = t;
-      have10 = true;
-    }
-    if (v > 0.9) {
-      t90 = t;
-      break;
-    }
-    t90 = t;
+  const StepGrid grid{D, w0, 0.0, (Q >= 120.0 ? 0.02 : 0.01) / w0};
+  // The step response rises monotonically up to its first maximum (for good when D >= 1) and
+  // crosses both levels on that stretch, so halving finds the very samples that marching
+  // step by step would, in a few dozen evaluations instead of up to thousands.
+  std::int64_t end = kMaxIndex;
+  if (D < 1.0) {
+    const double peakIndex = std::floor(FirstPeak(D) / (w0 * grid.step));
+    end = std::max<std::int64_t>(1, static_cast<std::int64_t>(peakIndex));
   }
-  return t90 - t10;
+  std::int64_t below = 0;
+  std::int64_t above = 1;
+  while (above < end && grid.At(above) <= 0.9) {
+    below = above;
+    above = std::min(2 * above, end);
+  }
+  // Only a damping far outside the entry range gets here without reaching 90 %.
+  if (grid.At(above) <= 0.9) return grid.Time(above);
+  const std::int64_t i90 = FirstAbove(grid, 0.9, below, above);
+  const std::int64_t i10 = FirstAbove(grid, 0.1, 0, i90);
+  return grid.Time(i90) - grid.Time(i10);
 }
 
 double Overshoot(double Q, double D, double fg) {
   if (Q <= 0.5 || D >= 1.0) return 0.0;
   const double w0 = LowpassPoleAngularFrequency(fg, Q);
-  const double step = (Q >= 120.0 ? 0.03 : 0.01) / w0;
-  // 0.04 sqrt(Q) passes the first maximum (at pi/sqrt(1 - D^2)) beyond Q = 6000 and would
-  // report a later, lower sample; never start behind it.
-  const double firstPeak = std::numbers::pi / std::sqrt((1.0 - D) * (1.0 + D));
-  const double start = std::min(0.04 * std::sqrt(Q), firstPeak) / w0;
-  // Each sample is the next comparison's "before" value: one evaluation per step.
-  double before = SecondOrderStep(D, w0, start);
-  for (long i = 1; i < kMaxSteps; ++i) {
-    const double after = SecondOrderStep(D, w0, start + static_cast<double>(i) * step);
+  const double peak = FirstPeak(D);
+  // 0.04 sqrt(Q) passes the first maximum beyond Q = 6169 and would report a later, lower
+  // sample (65 % instead of 99.98 % at Q = 10000); never start behind it.
+  const StepGrid grid{D, w0, std::min(0.04 * std::sqrt(Q), peak) / w0,
+                      (Q >= 120.0 ? 0.03 : 0.01) / w0};
+  // From the start the samples climb until they pass the first maximum. Begin a couple of
+  // steps before it, on the same grid, and the search stops at the same sample; near
+  // Q = 0.5 this saves thousands of evaluations.
+  const double stepsToPeak = std::floor((peak / w0 - grid.start) / grid.step) - 2.0;
+  std::int64_t i = static_cast<std::int64_t>(std::clamp(stepsToPeak, 0.0, 1e15));
+  double before = grid.At(i);
+  for (std::int64_t n = 0; n < kMaxSteps; ++n) {
+    const double after = grid.At(++i);
     if (after <= before) break;
     before = after;
   }

@@ -153,7 +153,13 @@ TEST(CliDesign, BadUseIsOneLineOnStderrAndExitCodeTwo) {
       {"design --series-r E7", "E7"},
       {"design --series-c", "--series-c"},
       {"design Xyz=3", "Xyz"},
-      {"design --design my.ini", "--design"},
+      {"design --design", "--design"},
+      {"design --topology lc --order 11", "--order"},
+      {"design --topology diplexer --diplexer-order 4", "--diplexer-order"},
+      {"save-design", "file name"},
+      {"save-design --json", "file name"},
+      {"export-circuit /tmp/never-written.kdr", "--topology lc"},
+      {"order --f3 1k", "--f3"},
       {"design --topology lc Q=2", "Q"},
       {"design RL=50", "RL"},
       {"frobnicate", "frobnicate"},
@@ -170,6 +176,69 @@ TEST(CliDesign, BadUseIsOneLineOnStderrAndExitCodeTwo) {
     EXPECT_EQ(Lines(run.err), 1) << c.arguments << ": " << run.err;
     EXPECT_NE(run.err.find(c.named), std::string::npos) << c.arguments << ": " << run.err;
   }
+}
+
+std::string TempPath(const std::string& name) {
+  return "/tmp/morvane_cli_test_" + std::to_string(getpid()) + "_" + name;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+TEST(CliFiles, SavedDesignOpensWithTheSameValues) {
+  const std::string path = TempPath("design.ini");
+  std::remove(path.c_str());
+  const CliRun save = RunCli("save-design " + path + " fg=2.2k Q=1.5 Zin=4.7k Vu=3");
+  ASSERT_EQ(save.exitCode, 0) << save.err;
+  const std::string text = ReadFile(path);
+  EXPECT_NE(text.find("[Variablen]\nfg=  2.20k\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("Zin=  4.70k\n"), std::string::npos) << text;
+
+  const QJsonObject opened = Json(RunCli("design --json --design " + path));
+  EXPECT_DOUBLE_EQ(State(opened, "fg"), 2200.0);
+  EXPECT_DOUBLE_EQ(State(opened, "Q"), 1.5);
+  EXPECT_DOUBLE_EQ(State(opened, "Zin"), 4700.0);
+  EXPECT_DOUBLE_EQ(State(opened, "Vu"), 3.0);
+  EXPECT_EQ(Field(opened, "fgEingabe"), "    2.20k");
+  std::remove(path.c_str());
+}
+
+TEST(CliFiles, UnreadableDesignFileIsAFailureNotBadUse) {
+  const CliRun run = RunCli("design --design /");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(Lines(run.err), 1) << run.err;
+}
+
+TEST(CliFiles, ExportCircuitWritesTheLadder) {
+  const std::string path = TempPath("ladder.kdr");
+  std::remove(path.c_str());
+  const CliRun run = RunCli("export-circuit " + path + " --topology lc --order 3");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const std::string text = ReadFile(path);
+  EXPECT_NE(text.find("Elemente=3\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("[Element3]\n"), std::string::npos) << text;
+  std::remove(path.c_str());
+
+  const CliRun refused = RunCli("export-circuit " + path + " --topology lc --order 4 --chebyshev");
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_EQ(Lines(refused.err), 1) << refused.err;
+  EXPECT_EQ(ReadFile(path), "");  // nothing written
+}
+
+TEST(CliOrder, InitialSchemeAndJson) {
+  const CliRun plain = RunCli("order");
+  ASSERT_EQ(plain.exitCode, 0) << plain.err;
+  EXPECT_NE(plain.out.find("  13.153"), std::string::npos) << plain.out;
+  const QJsonObject root =
+      Json(RunCli("order --f1 1k --d1 3.0103 --f2 2k --d2 40 --chebyshev --json"));
+  EXPECT_EQ(root["NAusgabe"].toString(), "   4.023");
+  EXPECT_EQ(root["nrAusgabe"].toString(), "    5.0");
+  EXPECT_EQ(root["nr"].toDouble(), 5.0);
 }
 
 TEST(CliCurve, PrintsTheFillersSamples) {
