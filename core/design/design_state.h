@@ -79,6 +79,12 @@ struct DesignState {
   std::array<double, 11> LadderG{};
   std::array<double, 11> LadderCoefA{};
   std::array<double, 11> LadderCoefB{};
+  // The LC ladder as built. Mirrored: an odd order with RL < RG is the network for the
+  // reciprocal ratio turned round, scaled to RL. Chebyshev values are normalised to the
+  // ripple-band edge, which lies at fg / LadderFrequencyScale (lowpass) or fg times it
+  // (highpass), so that the circuit's -3 dB point is fg like its curve; 1 for Butterworth.
+  bool LadderMirrored = false;
+  double LadderFrequencyScale = 1.0;
 };
 
 }  // namespace morvane

@@ -1,5 +1,7 @@
 #include "graphs/response.h"
 
+#include "lc/lc_ladder.h"
+
 #include <cmath>
 #include <numbers>
 #include <optional>
@@ -19,22 +21,15 @@ struct PolarPoint {
   double degrees;
 };
 
-// The passive LC ladder's own response (LadderResponse over LadderCoefA and LadderCoefB)
-// plugs in here, for MagnitudeAt and PhaseAt alike. Until then the ladder page gets the
-// second-order response of the checked type.
-std::optional<PolarPoint> LadderPoint(const DesignState&, double) {
-  return std::nullopt;
+// The passive LC ladder's own response over LadderCoefA and LadderCoefB, for MagnitudeAt and
+// PhaseAt alike.
+PolarPoint LadderPoint(const DesignState& s, FilterType type, double f) {
+  const PolarValue h = LadderResponse(s, type, f);
+  return PolarPoint{h.magnitude, h.angle};
 }
 
 bool IsBand(FilterType type) {
   return type == FilterType::Bandpass || type == FilterType::Bandstop;
-}
-
-// The ladder's angle shown in [-90, 270).
-double LadderPhase(double degrees) {
-  if (degrees >= 270.0) degrees -= 360.0;
-  if (degrees < -90.0) degrees += 360.0;
-  return degrees;
 }
 
 }  // namespace
@@ -80,7 +75,7 @@ double SecondOrderStep(double D, double w0, double t) {
 
 double MagnitudeAt(const DesignState& s, FilterType type, double f) {
   if (s.topology == Topology::LcLadder) {
-    if (const auto p = LadderPoint(s, f)) return p->magnitude;
+    return LadderPoint(s, type, f).magnitude;
   }
   if (type == FilterType::Allpass) return 1.0;
   const double f0 = ReferenceFrequency(s, type);
@@ -119,7 +114,7 @@ double GainDbAt(const DesignState& s, FilterType type, double f) {
 
 double PhaseAt(const DesignState& s, FilterType type, double f) {
   if (s.topology == Topology::LcLadder) {
-    if (const auto p = LadderPoint(s, f)) return LadderPhase(p->degrees);
+    return FoldLadderPhase(LadderPoint(s, type, f).degrees);
   }
   const double f0 = ReferenceFrequency(s, type);
   const double c = f / f0;

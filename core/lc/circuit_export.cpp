@@ -1,11 +1,69 @@
 #include "lc/circuit_export.h"
 
+#include <cmath>
+#include <vector>
+
+#include "files/ini_profile.h"
+#include "lc/lc_ladder.h"
+#include "numerics/value_text.h"
+
 namespace morvane {
 
-// Placeholder until the export lands.
-bool ExportCircuit(const std::string&, const DesignState&, const RecalcInputs&, std::string& error) {
-  error = "not available";
-  return false;
+namespace {
+
+// Parasitics the companion program expects with every element: each inductor carries
+// 1 mOhm and 1 fF, each capacitor 0.1 nH and 1 mOhm.
+constexpr double kSeriesInductance = 1e-10;
+constexpr double kSeriesResistance = 0.001;
+constexpr double kParallelCapacitance = 1e-15;
+
+std::string Value(double x) {
+  return FormatValue(6, 2, x);
+}
+
+bool Exportable(const std::vector<LadderElement>& elements) {
+  if (elements.empty()) return false;
+  for (const LadderElement& e : elements) {
+    if (!std::isfinite(e.value) || !(e.value > 0.0)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ExportCircuit(const std::string& path, const DesignState& s, const RecalcInputs& in,
+                   std::string& error) {
+  const std::vector<LadderElement> elements = LadderElements(s, in);
+  // A file with zero or divided-by-zero element values would only mislead the companion.
+  if (!Exportable(elements)) {
+    error =
+        "The LC filter has no element values for these entries (see the element table), so no "
+        "circuit was exported.";
+    return false;
+  }
+
+  IniDocument document;
+  if (!LoadIniFile(path, document, error)) return false;
+
+  const std::string variables = "Variablen";
+  document.Set(variables, "Zo", Value(s.RL));
+  document.Set(variables, "RG", Value(s.Zin));
+  document.Set(variables, "f", Value(s.fg));
+  document.Set(variables, "Elemente", FormatInteger(static_cast<int>(elements.size())));
+  document.Set(variables, "Schaltung vertauscht", YesNoText(false));
+
+  for (std::size_t i = 0; i < elements.size(); ++i) {
+    const LadderElement& e = elements[i];
+    const bool inductor = e.kind == 'L';
+    const std::string section = "Element" + FormatInteger(static_cast<int>(i + 1));
+    document.Set(section, "Anordnung", e.shunt ? "shunt" : "series");
+    document.Set(section, "Optimierung", "ja");
+    document.Set(section, "Typ", inductor ? "L" : "C");
+    document.Set(section, "Lx", Value(inductor ? e.value : kSeriesInductance));
+    document.Set(section, "Rx", Value(kSeriesResistance));
+    document.Set(section, "Cx", Value(inductor ? kParallelCapacitance : e.value));
+  }
+  return SaveIniFile(path, document, error);
 }
 
 }  // namespace morvane

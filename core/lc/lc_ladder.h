@@ -13,7 +13,7 @@ namespace morvane {
 
 // One element of a ladder, counted from the source.
 struct LadderElement {
-  char kind = 'C';  // 'C' capacitor or 'L' inductor
+  char kind = 'C';     // 'C' capacitor or 'L' inductor
   double value = 0.0;  // F or H
   bool shunt = true;   // across the line (true) or in series with it
 };
@@ -31,5 +31,15 @@ struct PolarValue {
   double angle = 0.0;
 };
 PolarValue LadderResponse(const DesignState& s, FilterType type, double f);
+
+// cosh(arcosh(1/eps) / n): where a Chebyshev response of this order and ripple (dB) is 3 dB
+// down, in units of its ripple-band edge.
+double ChebyshevCutOffScale(int n, double rippleDb);
+
+// The response's rectangular-to-polar step: angle atan(im/re) in degrees taken into its
+// quadrant (180 for a negative real, +-90 on the imaginary axis, 0 for zero).
+PolarValue PolarFromRectangular(double re, double im);
+// The ladder's phase as graphs and readouts show it, in [-90, 270).
+double FoldLadderPhase(double degrees);
 
 }  // namespace morvane
