@@ -11,6 +11,7 @@
 #include "design_report.h"
 #include "file_commands.h"
 #include "order_command.h"
+#include "spice_command.h"
 #include "usage_error.h"
 
 namespace {
@@ -31,6 +32,8 @@ constexpr const char* kUsage =
     "       morvane-cli save-design FILE [design options and entries]\n"
     "       morvane-cli export-circuit FILE [design options and entries]   (--topology lc)\n"
     "       morvane-cli order --f1 TEXT --d1 TEXT --f2 TEXT --d2 TEXT [--chebyshev] [--json]\n"
+    "       morvane-cli spice FILE|- [design options and entries] [--from X] [--to Y]\n"
+    "                         [--points N] [--opamp NAME [--opamp-include FILE]]\n"
     "  Every design command also takes --design FILE, opened first as the window opens one.\n";
 
 int RunDesign(const std::vector<std::string>& args) {
@@ -72,6 +75,7 @@ int main(int argc, char** argv) {
     if (command == "save-design") return morvane::cli::RunSaveDesign(args);
     if (command == "export-circuit") return morvane::cli::RunExportCircuit(args);
     if (command == "order") return morvane::cli::RunOrder(args);
+    if (command == "spice") return morvane::cli::RunSpice(args);
     throw morvane::cli::UsageError("unknown command: " + command);
   } catch (const morvane::cli::UsageError& e) {
     std::cerr << "morvane-cli: " << e.what() << "\n";

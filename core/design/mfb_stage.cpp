@@ -15,8 +15,12 @@ namespace {
 
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
 
-double RoundDown(int series, double x) { return ReadValue(RoundDownToSeries(series, x)); }
-double RoundUp(int series, double x) { return ReadValue(RoundUpToSeries(series, x)); }
+double RoundDown(int series, double x) {
+  return ReadValue(RoundDownToSeries(series, x));
+}
+double RoundUp(int series, double x) {
+  return ReadValue(RoundUpToSeries(series, x));
+}
 
 void DesignLowpass(DesignState& s, const RecalcInputs& in, FieldSink& out) {
   s.VuActual = s.Vu;
@@ -48,7 +52,9 @@ void DesignHighpass(DesignState& s, FieldSink& out) {
   s.C1 = 1.0 / (kTwoPi * s.Q * s.R1 * s.fg);
   s.C1 = RoundDown(s.ESeriesC, 0.9 * s.C1);
   const double gainTerm = 2.0 * s.VuActual + 1.0;
-  s.R1 = 1.0 / (kTwoPi * s.Q * s.fo * s.C1 * gainTerm);
+  // With C3 = C1/Vu the poles are w0^2 = Vu/(C1^2 R1 R2) and w0/Q = Vu/((2 Vu + 1) C1 R1):
+  // R1 carries the factor Vu, or fo and Q both drift by sqrt(Vu) for any gain but 1.
+  s.R1 = s.VuActual / (kTwoPi * s.Q * s.fo * s.C1 * gainTerm);
   s.R2 = gainTerm * s.Q / (kTwoPi * s.fo * s.C1);
   s.C3 = s.C1 / s.VuActual;
   s.C2 = s.C1;
@@ -99,8 +105,7 @@ void DesignMfbStage(DesignState& s, const RecalcInputs& in, FieldSink& out) {
   out.Write(field::C21Ausgabe, ResultText(s.C2));
   out.Write(field::R21Ausgabe, ResultText(s.R2));
   out.Write(field::Vu1Ausgabe, ResultText(s.VuActual));
-  out.Write(field::GBWPAusgabe,
-            ResultText(40.0 * s.VuActual * s.Q * std::min(s.Q, 1.0) * s.fo));
+  out.Write(field::GBWPAusgabe, ResultText(40.0 * s.VuActual * s.Q * std::min(s.Q, 1.0) * s.fo));
 }
 
 }  // namespace morvane

@@ -70,8 +70,9 @@ void DesignBandpass(DesignState& s, const RecalcInputs& in) {
   s.C2 = s.C1;
   s.R1 = 1.0 / (kTwoPi * s.fg * s.C1);
   s.R2 = 2.0 * s.R1;
-  // K = 3 - 1/Q must stay positive.
-  s.Q = std::max(0.334, s.Q);
+  // K = 3 - 1/Q: the gain network gives no K below 1, so Q is raised to 0.5 (a follower);
+  // from 0.334 up K would be positive but the built circuit would still have K = 1.
+  s.Q = std::max(0.5, s.Q);
   const double K = 3.0 - 1.0 / s.Q;
   s.VuActual = K / (3.0 - K);
   SetGainNetwork(s, in, s.R2 * K, K);
@@ -117,15 +118,18 @@ void DesignEllipticLowpass(DesignState& s) {
   const double Bc = Cp - A;
   s.C2 = A / 2.0 + Bc;
   s.C3 = A / 2.0;
-  // a > 0 (Q > 0.5) is the whole condition for positive elements: C1, C2, C3 are positive
-  // for any Q > 0 and fnfp >= 1, and R2, R4, VuActual for any a > 0.
+  // C1, C2, C3 are positive for any Q > 0 and fnfp >= 1, R2 for any a > -Q.
   const double a = 1.0 - 1.0 / std::sqrt(2.0 * s.Q);
-  // R4 = Rx*Ry/(Rx + Ry) = R' = Q*R3/a.
-  s.R4 = s.Q * s.R3 / a;
-  // Ry = Rx*R'/(Rx - R') with Rx = (Q*n + 1)*R3/(a*n - 1), reduced so that a*n = 1
-  // (Rx infinite) does not divide by zero.
+  // Ry = Rx*R'/(Rx - R') with Rx = (Q*n + 1)*R3/(a*n - 1) and R' = Q*R3/a, reduced so that
+  // a*n = 1 (Rx infinite) does not divide by zero.
   const double Ry = s.R3 * s.Q * (s.Q * n + 1.0) / (a + s.Q);
   s.R2 = 2.0 * Ry;
+  // The inverting input wants Rx to ground and half the input through Ry (K = 1 + R3/R').
+  // R2 = 2*Ry from the whole input carries the same current, but loads the input too, so R4
+  // is Rx || R2, not Rx || Ry = R': that would leave the zero 24 dB shallow and Q off at
+  // Q = 0.7071, fn/fo = 2. R4 > 0 needs a*(2*Q*n + 1) > Q (which implies Q > 0.5).
+  const double margin = a * (2.0 * s.Q * n + 1.0) - s.Q;
+  s.R4 = margin == 0.0 ? kAbsentResistor : 2.0 * s.Q * (s.Q * n + 1.0) * s.R3 / margin;
   // The gain at low frequencies.
   s.VuActual = s.R3 * (0.5 / s.R4 + 0.5 / s.R3 - 0.5 / s.R2);
 }
@@ -144,6 +148,9 @@ bool Realizable(const DesignState& d, FilterType type) {
 std::string NotRealizableNotice(const DesignState& d, FilterType type) {
   if (type == FilterType::EllipticLowpass && !(2.0 * d.Q > 1.0)) {
     return "Elliptical lowpass not realizable: raise Q above 0.5";
+  }
+  if (type == FilterType::EllipticLowpass && d.R4 < 0.0) {
+    return "Elliptical lowpass not realizable: raise Q or fn/fo";
   }
   return "PFB stage not realizable: element values out of range, change Q";
 }

@@ -14,6 +14,11 @@ struct NetlistOptions {
   double fStart = 0.0;  // 0: fg/100
   double fStop = 0.0;   // 0: 100*fg
   int pointsPerDecade = 50;
+  // Op amps of the active stages: empty gives ideal amplifiers (a voltage-controlled source of
+  // gain 1e6); otherwise X lines calling this subcircuit with pins in+ in- out, which the
+  // user supplies, from opAmpInclude when that is given.
+  std::string opAmpSubcircuit;
+  std::string opAmpInclude;
 };
 
 // The LC ladder between RG (source) and RL; nodes of the AC source "in", output "out".
@@ -23,5 +28,19 @@ std::string LadderNetlist(const DesignState& s, const RecalcInputs& in,
 // highpass branch to "outhp" loaded with R.
 std::string DiplexerNetlist(const DesignState& s, const RecalcInputs& in,
                             const NetlistOptions& options);
+
+// One of the five active stages with the element values of the state, input "in", output
+// "out". Empty when the stage does not design the checked type or the design cannot be built;
+// ActiveStageNetlistProblem tells why. A sweep shorter than one step (on which ngspice would
+// hang) gets more points per decade, or one step when it has no width.
+std::string ActiveStageNetlist(const DesignState& s, const RecalcInputs& in,
+                               const NetlistOptions& options);
+std::string ActiveStageNetlistProblem(const DesignState& s, const RecalcInputs& in);
+
+// The circuit of the state's topology, 1 to 7 (the ladder and the diplexer included). Empty
+// when there is none to simulate; DesignNetlistProblem tells why.
+std::string DesignNetlist(const DesignState& s, const RecalcInputs& in,
+                          const NetlistOptions& options);
+std::string DesignNetlistProblem(const DesignState& s, const RecalcInputs& in);
 
 }  // namespace morvane

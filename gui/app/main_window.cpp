@@ -1,11 +1,269 @@
 #include "app/main_window.h"
 
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTabBar>
+#include <QTimer>
+
+#include "app/design_file_io.h"
+#include "app/filter_type_panel.h"
+#include "app/input_panels.h"
+#include "app/lc_pages.h"
+#include "app/platform_services.h"
+#include "app/speed_bar.h"
+#include "app/stage_pages.h"
+#include "app/window_look.h"
+#include "design/field_names.h"
+#include "design/page_fields.h"
+#include "ui/aligned_grid.h"
+#include "ui/glyphs.h"
+
 namespace morvane::gui {
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+namespace {
+
+constexpr int kStatusBarHeight = 22;
+constexpr int kTextPixelSize = 11;
+// While a mouse button is held (a spin or scroll button repeating) a message waits.
+constexpr int kMessageRetryMs = 100;
+
+// Pixel places of the regions in the client area below the speed bar and above the status
+// bar (782 x 488 at y = 30).
+constexpr QRect kInputGroup(2, 32, 262, 162);
+constexpr QRect kInformation(266, 32, 306, 162);
+constexpr QRect kFrequencyResponse(574, 32, 206, 162);
+constexpr QRect kNotebook(2, 196, 590, 290);
+constexpr QRect kFilterTypePanel(596, 196, 184, 142);
+constexpr int kButtonLeft = 612, kButtonWidth = 152, kButtonHeight = 32;
+constexpr int kButtonTops[] = {362, 404, 446};
+// The seven tab captions need more than the notebook's width: the tab set runs along the
+// whole window beneath the notebook and the column beside it.
+constexpr QRect kTabSet(2, 488, 778, 28);
+
+constexpr Topology kTopologies[] = {Topology::Mfb,     Topology::Pfb,    Topology::Svf3,
+                                    Topology::Svf4,    Topology::Fliege, Topology::LcLadder,
+                                    Topology::Diplexer};
+
+QPushButton* MakeLargeButton(const char* name, const QString& caption, const QString& hint,
+                             QStyle::StandardPixmap icon, int top, QWidget* parent) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(name);
+  button->setIcon(parent->style()->standardIcon(icon));
+  button->setGeometry(kButtonLeft, top, kButtonWidth, kButtonHeight);
+  SetHint(button, hint);
+  return button;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(PlatformServices& services, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint),
+      services_(services) {
   setObjectName("TSDIAppForm");
   setWindowTitle("Morvane");
-  setFixedSize(782, 540);
+  setWindowIcon(ProgramIcon());
+  QPalette colours = palette();
+  colours.setColor(QPalette::Window, kSilver);
+  // The default grey of disabled captions vanishes on silver.
+  for (auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text}) {
+    colours.setColor(QPalette::Disabled, role, kDisabledText);
+  }
+  setPalette(colours);
+  QFont text = font();
+  text.setPixelSize(kTextPixelSize);  // the window has a fixed size: so has its text
+  setFont(text);
+
+  menus_ = BuildMainMenu(this);
+  BuildRegions();
+  BuildStatusBar();
+  // The client area below the menu keeps its size: neither resizable nor maximisable.
+  setFixedSize(kClientSize.width(), kClientSize.height() + menuBar()->sizeHint().height());
+
+  for (auto name : field::EntryFields()) fields_.emplace(name, Find<QLineEdit>(name));
+  for (auto name : field::ResultFields()) fields_.emplace(name, Find<QLineEdit>(name));
+  for (auto name : field::Grids()) grids_.emplace(name, Find<AlignedGrid>(name));
+
+  ConnectSession();
+  ConnectEntries();
+  ConnectSpinButtons();
+  ConnectCommands();
+  ConnectSelection();
+  ConnectPageControls();
+  ConnectLaterWindows();
+  MirrorSession();
+  ShowTopology(session_.State().topology);
+  ShowFilterType(session_.Type());
+  ShowSeriesChecks();
+}
+
+MainWindow::~MainWindow() {
+  // The session outlives no widget: stop it from writing into them while they go.
+  session_.onFieldWritten = nullptr;
+  session_.onCellWritten = nullptr;
+  session_.onBeep = nullptr;
+  session_.onMessage = nullptr;
+  session_.onNotice = nullptr;
+}
+
+void MainWindow::BuildRegions() {
+  auto* client = new QWidget(this);
+  client->setObjectName("ClientArea");
+  setCentralWidget(client);
+  MakeSpeedBar(client)->setGeometry(0, 0, kClientSize.width(), kSpeedBarHeight);
+  MakeInputGroup(client)->setGeometry(kInputGroup);
+  MakeInformationPanel(client)->setGeometry(kInformation);
+  MakeFrequencyResponsePanel(client)->setGeometry(kFrequencyResponse);
+
+  auto* notebook = new QStackedWidget(client);
+  notebook->setObjectName("Notebook1");
+  notebook->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  notebook->setGeometry(kNotebook);
+  auto* tabs = new QTabBar(client);
+  tabs->setObjectName("TabSet1");
+  tabs->setShape(QTabBar::RoundedSouth);
+  tabs->setDrawBase(false);
+  tabs->setExpanding(false);
+  tabs->setUsesScrollButtons(false);
+  tabs->setGeometry(kTabSet);
+  for (Topology t : kTopologies) {
+    notebook->addWidget(t == Topology::LcLadder   ? MakeLadderPage(notebook)
+                        : t == Topology::Diplexer ? MakeDiplexerPage(notebook)
+                                                  : MakeStagePage(t, notebook));
+    tabs->addTab(Text(TopologyCaption(t)));
+  }
+
+  MakeFilterTypePanel(client)->setGeometry(kFilterTypePanel);
+  MakeLargeButton("OK", "OK", "Make calculations", QStyle::SP_DialogOkButton, kButtonTops[0],
+                  client);
+  MakeLargeButton("Abbruch", "Exit", "Exit program", QStyle::SP_DialogCancelButton, kButtonTops[1],
+                  client);
+  MakeLargeButton("Hilfe", "&Help", "Help for program usage", QStyle::SP_DialogHelpButton,
+                  kButtonTops[2], client);
+}
+
+void MainWindow::BuildStatusBar() {
+  QStatusBar* bar = statusBar();
+  bar->setObjectName("StatusBar1");
+  bar->setFixedHeight(kStatusBarHeight);
+  bar->setSizeGripEnabled(false);
+  notice_ = new QLabel(bar);
+  notice_->setObjectName("NoticeLabel");
+  notice_->setMaximumWidth(kClientSize.width() / 2);
+  QPalette colours = notice_->palette();
+  colours.setColor(QPalette::WindowText, kMaroon);
+  notice_->setPalette(colours);
+  notice_->hide();
+  bar->addPermanentWidget(notice_);
+}
+
+void MainWindow::Initialize(const QString& firstArgument, const QString& designFile) {
+  designFile_ = designFile;
+  std::string error;
+  const bool opened =
+      session_.Start(firstArgument.toStdString(), LocalFileName(designFile), &error);
+  ShowTopology(session_.State().topology);
+  ShowFilterType(session_.Type());
+  // Reported once the window shows, so the user knows the file's design did not come back.
+  if (!opened) QueueMessage(error);
+}
+
+void MainWindow::MakeCalculations() {
+  session_.MakeCalculations();
+}
+
+void MainWindow::Undo() {
+  // The focus stays on the entry while the menu is open, so the menu item reaches it too.
+  auto* edit = qobject_cast<QLineEdit*>(focusWidget());
+  if (edit && !edit->isReadOnly()) edit->undo();  // emits textEdited: handled as typing
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  QString error;
+  if (!designFile_.isEmpty() && !SaveDesignFile(session_, designFile_, error)) {
+    services_.ShowMessage(this, error + "\n\nThe program closes without saving the design.");
+  }
+  event->accept();
+}
+
+void MainWindow::ShowField(std::string_view field, const std::string& text) {
+  auto it = fields_.find(field);
+  if (it == fields_.end()) return;
+  const QSignalBlocker block(it->second);
+  it->second->setText(QString::fromStdString(text));
+}
+
+void MainWindow::ShowCell(std::string_view grid, int column, int row, const std::string& text) {
+  auto it = grids_.find(grid);
+  if (it != grids_.end()) it->second->SetCell(column, row, QString::fromStdString(text));
+}
+
+void MainWindow::ShowNotice(const std::string& text) {
+  const QString notice = QString::fromStdString(text);
+  notice_->setToolTip(notice);
+  notice_->setText(
+      notice_->fontMetrics().elidedText(notice, Qt::ElideRight, notice_->maximumWidth()));
+  notice_->setVisible(!notice.isEmpty());
+}
+
+void MainWindow::QueueMessage(const std::string& text) {
+  if (!pendingMessages_.empty() && pendingMessages_.back() == text) return;
+  pendingMessages_.push_back(text);
+  // Shown after the handler that raised it has returned: no modal loop runs inside the
+  // session's recalculation.
+  if (pendingMessages_.size() == 1) QTimer::singleShot(0, this, &MainWindow::ShowPendingMessages);
+}
+
+void MainWindow::ShowPendingMessages() {
+  if (pendingMessages_.empty() || !isVisible()) return;  // showEvent comes back here
+  if (QApplication::mouseButtons() != Qt::NoButton) {
+    QTimer::singleShot(kMessageRetryMs, this, &MainWindow::ShowPendingMessages);
+    return;
+  }
+  const std::vector<std::string> messages = std::move(pendingMessages_);
+  pendingMessages_.clear();
+  for (const std::string& m : messages) services_.ShowMessage(this, QString::fromStdString(m));
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!pendingMessages_.empty()) QTimer::singleShot(0, this, &MainWindow::ShowPendingMessages);
+}
+
+void MainWindow::MirrorSession() {
+  for (const auto& [name, edit] : fields_) {
+    const QSignalBlocker block(edit);
+    edit->setText(QString::fromStdString(session_.FieldText(name)));
+  }
+  for (const auto& [name, grid] : grids_) {
+    const Grid& cells = session_.GridCells(name);
+    for (std::size_t row = 0; row < cells.size(); ++row) {
+      for (std::size_t column = 0; column < cells[row].size(); ++column) {
+        grid->SetCell(static_cast<int>(column), static_cast<int>(row),
+                      QString::fromStdString(cells[row][column]));
+      }
+    }
+  }
+}
+
+void MainWindow::SetStayInFront(bool on) {
+  const bool visible = isVisible();
+  setWindowFlag(Qt::WindowStaysOnTopHint, on);
+  if (visible) show();  // changing the flags hides the window
+}
+
+void MainWindow::OpenLater(const QString& window) {
+  statusBar()->showMessage("Not available in this version", 4000);
+  emit laterWindowRequested(window);
 }
 
 }  // namespace morvane::gui

@@ -1,15 +1,108 @@
 #pragma once
 
+// The main window. It holds no design values of its own: the DesignSession owns the state,
+// the choices and the text of every field and grid, and runs every handler. The window
+// mirrors the session's texts, passes the user's edits and clicks to it, and does what only
+// widgets can: pages, check marks, visible rows, captions, pictures.
+
 #include <QMainWindow>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/main_menu.h"
+#include "design/design_session.h"
+
+class QLabel;
+class QLineEdit;
 
 namespace morvane::gui {
 
-// The main window; for now an empty frame with the program's caption.
+class AlignedGrid;
+class PlatformServices;
+
 class MainWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit MainWindow(QWidget* parent = nullptr);
+  // Client area below the menu bar.
+  static constexpr QSize kClientSize{782, 540};
+
+  explicit MainWindow(PlatformServices& services, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // Start-up of the design: MFB lowpass (highpass for "H", bandpass for "B"), the design
+  // file's values, one full recalculation. The same file is written when the window closes.
+  void Initialize(const QString& firstArgument, const QString& designFile);
+
+  DesignSession& Session() { return session_; }
+  const QString& DesignFile() const { return designFile_; }
+
+  void SelectTopology(Topology topology);
+  void SelectFilterType(FilterType type);
+  void SelectResistorSeries(int series);
+  void SelectCapacitorSeries(int series);
+  void MakeCalculations();
+  // Undo of the last edit in the focused entry field; the restored text counts as typed.
+  void Undo();
+
+ signals:
+  // Every user edit passed to the session, after the session handled it.
+  void entryTyped(const QString& field, const QString& text);
+  // A command whose window arrives in a later version.
+  void laterWindowRequested(const QString& window);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void BuildRegions();
+  void BuildStatusBar();
+  void ConnectEntries();
+  void ConnectSpinButtons();
+  void ConnectCommands();
+  void ConnectSelection();
+  void ConnectPageControls();
+  void ConnectLaterWindows();
+  void ConnectSession();
+
+  void ShowField(std::string_view field, const std::string& text);
+  void ShowCell(std::string_view grid, int column, int row, const std::string& text);
+  void ShowNotice(const std::string& text);
+  void QueueMessage(const std::string& text);
+  void ShowPendingMessages();
+  void MirrorSession();
+
+  void ShowTopology(Topology topology);
+  void ShowInputRows(Topology topology);
+  void ShowFilterType(FilterType type);
+  void ShowSeriesChecks();
+  void SetStayInFront(bool on);
+  void OpenLater(const QString& window);
+
+  // The child control of that name; throws for a name the window does not have.
+  template <typename T>
+  T* Find(std::string_view name) const;
+
+  PlatformServices& services_;
+  DesignSession session_;
+  QString designFile_;
+  std::map<std::string, QLineEdit*, std::less<>> fields_;
+  std::map<std::string, AlignedGrid*, std::less<>> grids_;
+  MenuGroups menus_{};
+  QLabel* notice_ = nullptr;
+  std::vector<std::string> pendingMessages_;
 };
+
+template <typename T>
+T* MainWindow::Find(std::string_view name) const {
+  const QString key = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+  T* child = findChild<T*>(key);
+  if (!child) throw std::logic_error("main window has no control " + std::string(name));
+  return child;
+}
 
 }  // namespace morvane::gui

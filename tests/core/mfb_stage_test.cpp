@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 
 #include "design/design_state.h"
 #include "design/recalculate.h"
@@ -61,6 +62,28 @@ TEST(MfbStage, HighpassOfTheInitialState) {
   EXPECT_EQ(d.sink.At("R31Ausgabe"), "not needed");
   EXPECT_EQ(d.sink.At("C31Ausgabe"), "  150.00n");
   EXPECT_EQ(d.sink.At("R21Ausgabe"), "    2.25k");
+}
+
+// The highpass circuit (C1 in, R1 to ground, C2 to the inverting input, R2 feedback, C3 from
+// node A to the output) has w0^2 = 1/(C2 C3 R1 R2), w0/Q = 1/(R1 (C1 + C2 + C3)) and the
+// gain C1/C3: it must resonate at fo with the entered Q for every gain, not just Vu = 1.
+TEST(MfbStage, HighpassMeetsFoAndQAtEveryGain) {
+  struct Case {
+    double Vu;
+    double Q;
+  };
+  for (const Case c : {Case{0.1, 0.7071}, Case{1.0, 0.7071}, Case{3.3, 0.5}, Case{10.0, 2.0},
+                       Case{1000.0, 20.0}}) {
+    DesignState start;
+    start.Vu = c.Vu;
+    start.Q = c.Q;
+    const DesignState s = DesignMfb(FilterType::Highpass, start).state;
+    const double w0 = 1.0 / std::sqrt(s.C2 * s.C3 * s.R1 * s.R2);
+    const double Q = 1.0 / (w0 * s.R1 * (s.C1 + s.C2 + s.C3));
+    EXPECT_NEAR(w0 / (2.0 * std::numbers::pi), s.fo, s.fo * 1e-12) << c.Vu;
+    EXPECT_NEAR(Q, c.Q, c.Q * 1e-12) << c.Vu;
+    EXPECT_NEAR(s.C1 / s.C3, c.Vu, c.Vu * 1e-12) << c.Vu;
+  }
 }
 
 TEST(MfbStage, BandpassOfTheInitialState) {

@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <numbers>
 #include <string>
 #include <utility>
@@ -110,9 +112,10 @@ TEST(PfbStage, ElementsOfTheInitialState) {
       {FT::EllipticLowpass, true, &S::R1, "R1", 1000.0},
       {FT::EllipticLowpass, true, &S::R2, "R2", 6250.434168144196},
       {FT::EllipticLowpass, true, &S::R3, "R3", 1000.0},  // never rounded
-      {FT::EllipticLowpass, true, &S::R4, "R4", 4444.387105093622},
-      {FT::EllipticLowpass, true, &S::VuActual, "VuActual", 0.5325070083872635},
-      {FT::EllipticLowpass, false, &S::R4, "R4", 4444.387105093622},
+      // R4 = Rx || R2 (R2 loads the inverting input too): the zero at 2 fo, Q 0.7071.
+      {FT::EllipticLowpass, true, &S::R4, "R4", 15381.298520103312},
+      {FT::EllipticLowpass, true, &S::VuActual, "VuActual", 0.4525125653534839},
+      {FT::EllipticLowpass, false, &S::R4, "R4", 15381.298520103312},
       // Without offset compensation R3 keeps the entry and R4 = R3/(K - 1).
       {FT::Lowpass, false, &S::R3, "R3", 1000.0},
       {FT::Lowpass, false, &S::R4, "R4", 1739.1608918547763},
@@ -182,10 +185,10 @@ TEST(PfbStage, FieldTextsOfTheInitialState) {
       {FT::EllipticLowpass, "R12Ausgabe", "    1.00k"},
       {FT::EllipticLowpass, "R22Ausgabe", "    6.25k"},
       {FT::EllipticLowpass, "R32Ausgabe", "    1.00k"},
-      {FT::EllipticLowpass, "R42Ausgabe", "    4.44k"},
-      {FT::EllipticLowpass, "Vu2Ausgabe", "  532.51m"},
+      {FT::EllipticLowpass, "R42Ausgabe", "   15.38k"},
+      {FT::EllipticLowpass, "Vu2Ausgabe", "  452.51m"},
       {FT::EllipticLowpass, "dVu2Ausgabe", "   0.00"},
-      {FT::EllipticLowpass, "GBWPAusgabe", "    7.53k"},
+      {FT::EllipticLowpass, "GBWPAusgabe", "    6.40k"},
   };
   for (const Case& c : cases) {
     const auto d = DesignPfb(PfbInputs(c.type));
@@ -232,9 +235,11 @@ TEST(PfbStage, BandTypesRaiseQAndStoreIt) {
   const Case cases[] = {
       // K = 3 - 1/Q = 1.333: VuActual = K/(3 - K) = 0.8, R4 = R3/0.333.
       {FT::Bandpass, 0.6, 0.6, 0.8, 2740.0, "    8.22k"},
-      // K = 3 - 1/0.334 < 1: no R4.
-      {FT::Bandpass, 0.2, 0.334, 0.002, 12.7, " infinite"},
-      {FT::Bandpass, 0.334, 0.334, 0.002, 12.7, " infinite"},
+      // K = 3 - 1/Q below 1 cannot be built with R3 and R4: Q is raised to 0.5, K = 1 (no
+      // R4), VuActual = 0.5, R3 = 2 R1 K = 2.122k rounded down.
+      {FT::Bandpass, 0.2, 0.5, 0.5, 2050.0, " infinite"},
+      {FT::Bandpass, 0.334, 0.5, 0.5, 2050.0, " infinite"},
+      {FT::Bandpass, 0.4999, 0.5, 0.5, 2050.0, " infinite"},
       // K = 2 - 1/(2 Q) = 1 at the raised Q of 0.5.
       {FT::Bandstop, 0.3, 0.5, 1.0, 2050.0, " infinite"},
       {FT::Bandstop, 0.5, 0.5, 1.0, 2050.0, " infinite"},
@@ -272,23 +277,16 @@ TEST(PfbStage, EllipticLowpassAcrossQAndRatio) {
     double C3;
     double VuActual;
   };
+  // R4 solved from the circuit's transfer function (no s term in the numerator: a true
+  // zero), the rest from the design equations.
   const Case cases[] = {
-      {1.0, "2", 7734.590803390135, 3414.213562373094, 1.1452200449299599e-07,
-       2.8630501123248998e-08, 0.5818019484660537},
-      {0.7071, "1.1", 3029.5291475553386, 4444.387105093622, 7.227095348526568e-08,
-       6.15612258853166e-08, 0.4474593027414463},
-      {0.7071, "100", 11546095.088576876, 4444.387105093624, 1.3381602659107126e-07,
-       1.615277951099555e-11, 0.6124581467369775},
-      // Entries outside 1.1 .. 100 are clamped as the entry field does.
-      {0.7071, "0", 3029.5291475553386, 4444.387105093622, 7.227095348526568e-08,
-       6.15612258853166e-08, 0.4474593027414463},
-      {0.7071, "abc", 3029.5291475553386, 4444.387105093622, 7.227095348526568e-08,
-       6.15612258853166e-08, 0.4474593027414463},
-      {0.7071, "1000", 11546095.088576876, 4444.387105093624, 1.3381602659107126e-07,
-       1.615277951099555e-11, 0.6124581467369775},
-      // Just above Q = 0.5: R4 = Q R3 / (1 - 1/sqrt(2 Q)) is large but finite.
-      {0.5001, "2", 5999.600499758122, 5001750.137507278, 7.683915877156433e-08,
-       2.5610776562140038e-08, 0.4167610826922236},
+      {1.0, "2", 7734.590803390135, 6112.323842842089, 1.1452200449299599e-07,
+       2.8630501123248998e-08, 0.517157287525381},
+      {0.7071, "100", 11546095.088576876, 4446.098522052159, 1.3381602659107126e-07,
+       1.615277951099555e-11, 0.612414842052912},
+      // Entries above 100 are clamped as the entry field does.
+      {0.7071, "1000", 11546095.088576876, 4446.098522052159, 1.3381602659107126e-07,
+       1.615277951099555e-11, 0.612414842052912},
   };
   for (const Case& c : cases) {
     const auto d = DesignPfb(PfbInputs(FT::EllipticLowpass, true, " 1.00k", c.q2), WithQ(c.Q));
@@ -300,10 +298,23 @@ TEST(PfbStage, EllipticLowpassAcrossQAndRatio) {
     ExpectRel(d.state.VuActual, c.VuActual, what + " VuActual");
     EXPECT_EQ(d.sink.notice, "") << what;
   }
+  // A zero close to the poles, or Q just above 0.5, would need a negative R4 (K - 1 below
+  // R3/R2); texts below 1.1 are clamped to 1.1.
+  struct Refused {
+    double Q;
+    const char* q2;
+  };
+  for (const Refused& c : {Refused{0.7071, "1.1"}, Refused{0.7071, "0"}, Refused{0.7071, "abc"},
+                           Refused{0.5001, "2"}, Refused{0.6, "2"}}) {
+    const auto d = DesignPfb(PfbInputs(FT::EllipticLowpass, true, " 1.00k", c.q2), WithQ(c.Q));
+    EXPECT_EQ(d.sink.notice, "Elliptical lowpass not realizable: raise Q or fn/fo")
+        << c.Q << " " << c.q2;
+    EXPECT_EQ(d.sink.At("R42Ausgabe"), kNotRealizable);
+  }
 }
 
 // (1 - 1/sqrt(2 Q)) fn/fo^2 = 1 makes the intermediate Rx infinite; the elements stay
-// finite there (R4 = R' and R2 = 2 R'), so the design must go through smoothly.
+// finite there (R4 = R2 = 2 R'), so the design must go through smoothly.
 TEST(PfbStage, EllipticLowpassThroughTheFormerPoleOfRx) {
   const double Q = 0.7071;
   const double a = 1.0 - 1.0 / std::sqrt(2.0 * Q);
@@ -313,22 +324,32 @@ TEST(PfbStage, EllipticLowpassThroughTheFormerPoleOfRx) {
     std::snprintf(text, sizeof text, "%.17g", ratio);
     const auto d = DesignPfb(PfbInputs(FT::EllipticLowpass, true, " 1.00k", text), WithQ(Q));
     const double Rp = Q * 1000.0 / a;
-    EXPECT_NEAR(d.state.R4, Rp, Rp * 1e-9) << text;
+    EXPECT_NEAR(d.state.R4, 2.0 * Rp, 2.0 * Rp * 1e-9) << text;
     EXPECT_NEAR(d.state.R2, 2.0 * Rp, 2.0 * Rp * 1e-9) << text;
+    EXPECT_NEAR(d.state.VuActual, 0.5, 1e-9) << text;
     EXPECT_EQ(d.sink.notice, "");
   }
 }
 
-TEST(PfbStage, EllipticLowpassBorderAtQOneHalf) {
+// Q <= 0.5 has no design at all; above it, fn/fo = 2 needs Q > 0.62296 so that R4 comes out
+// positive (the border worked out by bisection in python).
+TEST(PfbStage, EllipticLowpassBorderAboveQOneHalf) {
+  constexpr double kBorder = 0.6229604698505206;
+  constexpr const char* kRaiseQ = "Elliptical lowpass not realizable: raise Q above 0.5";
+  constexpr const char* kRaiseQOrRatio = "Elliptical lowpass not realizable: raise Q or fn/fo";
   struct Case {
     double Q;
-    bool realizable;
+    const char* notice;  // empty: realizable
     const char* R4Text;
   };
   const Case cases[] = {
-      {0.1, false, kNotRealizable}, {0.4999, false, kNotRealizable},
-      {0.5, false, kNotRealizable}, {0.5 + 1e-9, true, "  500.00G"},
-      {0.5001, true, "    5.00M"},
+      {0.1, kRaiseQ, kNotRealizable},
+      {0.4999, kRaiseQ, kNotRealizable},
+      {0.5, kRaiseQ, kNotRealizable},
+      {0.5 + 1e-9, kRaiseQOrRatio, kNotRealizable},
+      {kBorder * (1 - 1e-6), kRaiseQOrRatio, kNotRealizable},
+      {kBorder * (1 + 1e-6), "", "    1.69G"},
+      {0.7071, "", "   15.38k"},
   };
   for (const Case& c : cases) {
     // Elements of a lowpass design first: a design that cannot be built must keep them.
@@ -339,14 +360,13 @@ TEST(PfbStage, EllipticLowpassBorderAtQOneHalf) {
     const auto d = DesignPfb(PfbInputs(FT::EllipticLowpass), start);
     const DesignState& s = d.state;
     EXPECT_EQ(d.sink.At("R42Ausgabe"), c.R4Text) << c.Q;
-    if (c.realizable) {
-      EXPECT_EQ(d.sink.notice, "");
+    EXPECT_EQ(d.sink.notice, c.notice) << c.Q;
+    if (std::string(c.notice).empty()) {
       for (double x : {s.R1, s.R2, s.R4, s.C1, s.C2, s.C3, s.VuActual}) {
         EXPECT_TRUE(std::isfinite(x) && x > 0) << "Q " << c.Q;
       }
       continue;
     }
-    EXPECT_EQ(d.sink.notice, "Elliptical lowpass not realizable: raise Q above 0.5");
     EXPECT_TRUE(d.sink.messages.empty());  // never a modal box
     for (const char* f : {"R12Ausgabe", "R22Ausgabe", "R42Ausgabe", "C12Ausgabe", "C22Ausgabe",
                           "C32Ausgabe", "Vu2Ausgabe"}) {
@@ -358,7 +378,7 @@ TEST(PfbStage, EllipticLowpassBorderAtQOneHalf) {
     }
     // A later design that can be built clears the notice.
     DesignState next = s;
-    next.Q = 0.6;
+    next.Q = 1.0;
     const auto again = DesignPfb(PfbInputs(FT::EllipticLowpass), next);
     EXPECT_EQ(again.sink.notice, "");
     EXPECT_EQ(again.sink.At("R12Ausgabe"), "    1.00k");
@@ -384,9 +404,9 @@ TEST(PfbStage, UnreadableR3EntryIsClamped) {
                        Case{"5G", 1e9}}) {
     const auto ell = DesignPfb(PfbInputs(FT::EllipticLowpass, true, c.r3));
     ExpectRel(ell.state.R3, c.R3, std::string("R3 text ") + c.r3);
-    ExpectRel(ell.state.R4, 4.444387105093622 * c.R3, "elliptic R4");
+    ExpectRel(ell.state.R4, 15.381298520103312 * c.R3, "elliptic R4");
     ExpectRel(ell.state.R2, 6.250434168144196 * c.R3, "elliptic R2");
-    ExpectRel(ell.state.VuActual, 0.5325070083872635, "elliptic gain");
+    ExpectRel(ell.state.VuActual, 0.4525125653534839, "elliptic gain");
 
     const auto raw = DesignPfb(PfbInputs(FT::Allpass, false, c.r3));
     ExpectRel(raw.state.R4, 0.4999904099999999 * c.R3, "allpass R4");
@@ -398,7 +418,7 @@ TEST(PfbStage, UnreadableR3EntryIsClamped) {
   }
   const auto shown = DesignPfb(PfbInputs(FT::EllipticLowpass, true, "0"));
   EXPECT_EQ(shown.sink.At("R32Ausgabe"), "    1.00m");
-  EXPECT_EQ(shown.sink.At("R42Ausgabe"), "    4.44m");
+  EXPECT_EQ(shown.sink.At("R42Ausgabe"), "   15.38m");
 }
 
 bool IsPlaceholder(const std::string& text) {
@@ -448,8 +468,13 @@ TEST(PfbStage, SweepGivesFinitePositiveElementsOrNotRealizable) {
                 const auto first = text.find_first_not_of(' ');
                 EXPECT_NE(text[first], '-') << f << " '" << text << "' " << what;
               }
-              // Q > 0.5 is the whole condition of the elliptical lowpass; all else is built.
-              const bool realizable = type != FT::EllipticLowpass || Q > 0.5;
+              // The elliptical lowpass needs Q > 0.5 and K - 1 = a/Q (a = 1 - 1/sqrt(2 Q))
+              // above the share R3/R2 of the input branch, a/Q > (1 + a/Q)/(2 (Q n + 1));
+              // all else is built.
+              const double n = std::pow(std::clamp(std::atof(ratio), 1.1, 100.0), 2.0);
+              const double a = 1.0 - 1.0 / std::sqrt(2.0 * Q);
+              const bool realizable =
+                  type != FT::EllipticLowpass || (Q > 0.5 && a * (2.0 * Q * n + 1.0) > Q);
               EXPECT_EQ(d.sink.At("R12Ausgabe") != kNotRealizable, realizable) << what;
               if (!realizable) continue;
               for (double x : {s.R1, s.R2, s.R3, s.R4, s.C1, s.C2, s.VuActual}) {

@@ -1,0 +1,114 @@
+#include "spice_command.h"
+
+#include <cmath>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "design/design_session.h"
+#include "design_options.h"
+#include "numerics/value_text.h"
+#include "spice/netlist.h"
+#include "usage_error.h"
+
+namespace morvane::cli {
+
+namespace {
+
+double ParseFrequency(const std::string& option, const std::string& text) {
+  const double value = ReadValue(text);
+  if (!IsReadableValue(text) || !std::isfinite(value) || !(value > 0.0)) {
+    throw UsageError("option " + option + " needs a frequency above 0, not \"" + text + "\"");
+  }
+  return value;
+}
+
+int ParsePoints(const std::string& text) {
+  std::size_t used = 0;
+  int points = 0;
+  try {
+    points = std::stoi(text, &used);
+  } catch (const std::exception&) {
+    used = 0;
+  }
+  if (used != text.size() || points < 1 || points > 100000) {
+    throw UsageError("option --points needs a whole number from 1 to 100000, not \"" + text + "\"");
+  }
+  return points;
+}
+
+// A name SPICE reads as one token.
+void CheckSubcircuitName(const std::string& name) {
+  if (name.empty() || name.find_first_of(" \t\r\n") != std::string::npos) {
+    throw UsageError("option --opamp needs a subcircuit name without blanks");
+  }
+}
+
+}  // namespace
+
+int RunSpice(const std::vector<std::string>& args) {
+  if (args.empty() || args[0].empty() || (args[0][0] == '-' && args[0] != "-") ||
+      args[0].find('=') != std::string::npos) {
+    throw UsageError("spice needs a file name (or - for stdout) first");
+  }
+  const std::string path = args[0];
+  DesignRequest request;
+  const std::vector<std::string> rest =
+      ParseDesignRequest(std::vector<std::string>(args.begin() + 1, args.end()), request);
+  NetlistOptions options;
+  for (std::size_t i = 0; i < rest.size(); ++i) {
+    const std::string& arg = rest[i];
+    const std::string name = arg.substr(0, arg.find('='));
+    const auto value = [&]() -> std::string {
+      if (name.size() < arg.size()) return arg.substr(name.size() + 1);
+      if (i + 1 >= rest.size()) throw UsageError("option " + arg + " needs a value");
+      return rest[++i];
+    };
+    if (name == "--from") {
+      options.fStart = ParseFrequency(name, value());
+    } else if (name == "--to") {
+      options.fStop = ParseFrequency(name, value());
+    } else if (name == "--points") {
+      options.pointsPerDecade = ParsePoints(value());
+    } else if (name == "--opamp") {
+      options.opAmpSubcircuit = value();
+      CheckSubcircuitName(options.opAmpSubcircuit);
+    } else if (name == "--opamp-include") {
+      options.opAmpInclude = value();
+    } else {
+      throw UsageError("unknown option or argument: " + arg);
+    }
+  }
+  if (!options.opAmpInclude.empty() && options.opAmpSubcircuit.empty()) {
+    throw UsageError("--opamp-include needs --opamp NAME");
+  }
+
+  DesignSession session;
+  std::ostringstream warnings;
+  ApplyDesignRequest(request, session, warnings);
+  std::cerr << warnings.str();
+
+  const DesignState& state = session.State();
+  const double fStart = options.fStart > 0.0 ? options.fStart : state.fg / 100.0;
+  const double fStop = options.fStop > 0.0 ? options.fStop : state.fg * 100.0;
+  if (!(fStop > fStart)) throw UsageError("the sweep must end above its start (--from, --to)");
+  // ngspice never ends a decade sweep that holds no whole step.
+  if (options.pointsPerDecade * std::log10(fStop / fStart) < 1.0) {
+    throw UsageError("the sweep holds less than one step: widen --from/--to or raise --points");
+  }
+
+  const std::string problem = DesignNetlistProblem(state, session.Inputs());
+  if (!problem.empty()) throw RunError("no circuit to write: " + problem);
+  const std::string netlist = DesignNetlist(state, session.Inputs(), options);
+  if (path == "-") {
+    std::cout << netlist;
+    return 0;
+  }
+  std::ofstream file(path, std::ios::binary);
+  file << netlist;
+  file.close();
+  if (!file) throw RunError("cannot write " + path);
+  return 0;
+}
+
+}  // namespace morvane::cli

@@ -1,0 +1,188 @@
+// Wiring of the main window's controls to the session's handlers.
+
+#include <QAction>
+#include <QActionGroup>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QToolButton>
+#include <array>
+
+#include "app/main_window.h"
+#include "app/platform_services.h"
+#include "app/window_look.h"
+#include "design/field_names.h"
+#include "ui/spin_button.h"
+
+namespace morvane::gui {
+
+namespace {
+
+struct LaterCommand {
+  std::string_view control;  // a button or a menu item
+  std::string_view window;   // what it opens, in a later version
+};
+
+constexpr std::array kLaterCommands{
+    LaterCommand{"SpeedButtonINISave", "SaveDesignDialog"},
+    LaterCommand{"SpeedButtonINILaden", "OpenDesignDialog"},
+    LaterCommand{"ExecButton", "ExecuteProgram"},
+    LaterCommand{"Ausfhren1", "ExecuteProgram"},
+    LaterCommand{"SweepButton", "TSweepDlg"},
+    LaterCommand{"SweepFaktor1", "TSweepDlg"},
+    LaterCommand{"ButtonCopy", "CopyWindow"},
+    LaterCommand{"InfoBtn", "TInfoDlg"},
+    LaterCommand{"Schaltungsvorschlag1", "TInfoDlg"},
+    LaterCommand{"VdbBtn", "TFormVu"},
+    LaterCommand{"PhiBtn", "TFormPhi"},
+    LaterCommand{"tgrBtn", "TFormTgr"},
+    LaterCommand{"htBtn", "TFormht"},
+    LaterCommand{"BitBtnOrd", "TOrdDlg"},
+    LaterCommand{"Filterordnungberechnen1", "TOrdDlg"},
+    LaterCommand{"Hilfe", "THilfeBox"},
+    LaterCommand{"Hilfe1", "THilfeBox"},
+    LaterCommand{"About1", "TAboutBox"},
+    LaterCommand{"Drucken1", "PrintWindow"},
+    LaterCommand{"Druckereinstellung1", "PrinterSetup"},
+    LaterCommand{"Zwischenablage1", "ClipboardViewer"},
+    LaterCommand{"Taschenrechner1", "Calculator"},
+    LaterCommand{"RCFilter1", "RCFilters"},
+    LaterCommand{"LCFilter1", "LCFilters"},
+    LaterCommand{"ENormreihen1", "ESeries"},
+    LaterCommand{"SerienParallelschaltungen1", "SeriesParallelCircuits"},
+    LaterCommand{"SpeedButtonExport", "CircuitExport"},
+};
+
+struct CheckBoxInput {
+  std::string_view box;
+  bool RecalcInputs::*flag;
+};
+
+constexpr std::array kCheckBoxes{
+    CheckBoxInput{"CCheckBox1", &RecalcInputs::CCheckBox1},
+    CheckBoxInput{"CCheckBox2", &RecalcInputs::CCheckBox2},
+    CheckBoxInput{"RCheckBox2", &RecalcInputs::RCheckBox2},
+    CheckBoxInput{"CCheckBox3", &RecalcInputs::CCheckBox3},
+    CheckBoxInput{"CCheckBox4", &RecalcInputs::CCheckBox4},
+    CheckBoxInput{"CCheckBox5", &RecalcInputs::CCheckBox5},
+};
+
+}  // namespace
+
+void MainWindow::ConnectSession() {
+  session_.onFieldWritten = [this](std::string_view field, const std::string& text) {
+    ShowField(field, text);
+  };
+  session_.onCellWritten = [this](std::string_view grid, int column, int row,
+                                  const std::string& text) { ShowCell(grid, column, row, text); };
+  session_.onBeep = [this] { services_.Beep(); };
+  session_.onMessage = [this](const std::string& text) { QueueMessage(text); };
+  session_.onNotice = [this](const std::string& text) { ShowNotice(text); };
+}
+
+void MainWindow::ConnectEntries() {
+  for (auto name : field::EntryFields()) {
+    // textEdited: the user's own edits (and Undo), never the program's writes.
+    connect(fields_.find(name)->second, &QLineEdit::textEdited, this,
+            [this, name](const QString& text) {
+              session_.TypeEntry(name, text.toStdString());
+              emit entryTyped(Text(name), text);
+            });
+  }
+}
+
+void MainWindow::ConnectSpinButtons() {
+  for (SpinButton* spin : findChildren<SpinButton*>()) {
+    const std::string name = spin->objectName().toStdString();
+    connect(spin, &SpinButton::up, this, [this, name] { session_.Spin(name, SpinDirection::Up); });
+    connect(spin, &SpinButton::down, this,
+            [this, name] { session_.Spin(name, SpinDirection::Down); });
+  }
+}
+
+void MainWindow::ConnectCommands() {
+  connect(Find<QToolButton>("RechenButton"), &QToolButton::clicked, this,
+          &MainWindow::MakeCalculations);
+  connect(Find<QToolButton>("ExitBtn"), &QToolButton::clicked, this, &MainWindow::close);
+  connect(Find<QPushButton>("OK"), &QPushButton::clicked, this, &MainWindow::MakeCalculations);
+  connect(Find<QPushButton>("Abbruch"), &QPushButton::clicked, this, &MainWindow::close);
+  connect(Find<QAction>("Rechnen1"), &QAction::triggered, this, &MainWindow::MakeCalculations);
+  connect(Find<QAction>("ExitItem"), &QAction::triggered, this, &MainWindow::close);
+  connect(Find<QAction>("Undo1"), &QAction::triggered, this, &MainWindow::Undo);
+  QAction* inFront = Find<QAction>("ImVordergrundbleiben1");
+  inFront->setCheckable(true);
+  connect(inFront, &QAction::toggled, this, &MainWindow::SetStayInFront);
+}
+
+void MainWindow::ConnectSelection() {
+  connect(Find<QTabBar>("TabSet1"), &QTabBar::currentChanged, this,
+          [this](int index) { SelectTopology(static_cast<Topology>(index + 1)); });
+  connect(menus_.topology, &QActionGroup::triggered, this, [this](QAction* action) {
+    SelectTopology(static_cast<Topology>(action->data().toInt()));
+  });
+  connect(Find<QButtonGroup>("FilterTypeButtons"), &QButtonGroup::idClicked, this,
+          [this](int id) { SelectFilterType(static_cast<FilterType>(id)); });
+  connect(menus_.filterType, &QActionGroup::triggered, this, [this](QAction* action) {
+    SelectFilterType(static_cast<FilterType>(action->data().toInt()));
+  });
+  connect(menus_.resistorSeries, &QActionGroup::triggered, this,
+          [this](QAction* action) { SelectResistorSeries(action->data().toInt()); });
+  connect(menus_.capacitorSeries, &QActionGroup::triggered, this,
+          [this](QAction* action) { SelectCapacitorSeries(action->data().toInt()); });
+}
+
+void MainWindow::ConnectPageControls() {
+  const RecalcInputs& inputs = session_.Inputs();
+  for (const CheckBoxInput& c : kCheckBoxes) {
+    QCheckBox* box = Find<QCheckBox>(c.box);
+    box->setChecked(inputs.*c.flag);
+    connect(box, &QCheckBox::clicked, this,
+            [this, name = c.box](bool checked) { session_.SetCheckBox(name, checked); });
+  }
+
+  QScrollBar* order = Find<QScrollBar>("ScrollBar1");
+  {
+    const QSignalBlocker block(order);
+    order->setValue(session_.State().LCOrder);
+  }
+  connect(order, &QScrollBar::valueChanged, this,
+          [this](int value) { session_.SetLadderOrder(value); });
+
+  auto* ladder = Find<QButtonGroup>("LadderApproximationButtons");
+  ladder->button(inputs.RadioButtonTscheb ? 1 : 0)->setChecked(true);
+  connect(ladder, &QButtonGroup::idClicked, this, [this](int id) {
+    session_.SetLadderApproximation(id == 1);
+    ShowInputRows(session_.State().topology);
+  });
+
+  auto* diplexer = Find<QButtonGroup>("DiplexerApproximationButtons");
+  diplexer->button(inputs.RadioButtonTscheb2 ? 1 : 0)->setChecked(true);
+  connect(diplexer, &QButtonGroup::idClicked, this,
+          [this](int id) { session_.SetDiplexerApproximation(id == 1); });
+
+  auto* diplexerOrder = Find<QButtonGroup>("DiplexerOrderButtons");
+  if (QAbstractButton* checked = diplexerOrder->button(inputs.diplexerOrder)) {
+    checked->setChecked(true);
+  }
+  connect(diplexerOrder, &QButtonGroup::idClicked, this,
+          [this](int n) { session_.SetDiplexerOrder(n); });
+}
+
+void MainWindow::ConnectLaterWindows() {
+  for (const LaterCommand& c : kLaterCommands) {
+    const QString window = Text(c.window);
+    auto open = [this, window] { OpenLater(window); };
+    const QString control = Text(c.control);
+    if (auto* action = findChild<QAction*>(control)) {
+      connect(action, &QAction::triggered, this, open);
+    } else {
+      connect(Find<QAbstractButton>(c.control), &QAbstractButton::clicked, this, open);
+    }
+  }
+}
+
+}  // namespace morvane::gui

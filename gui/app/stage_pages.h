@@ -1,0 +1,17 @@
+#pragma once
+
+// The notebook pages of the five active stages (MFB, PFB, SVF with 3 and 4 op amps,
+// Fliege): circuit diagram with its characterisation, constraint controls, result rows.
+
+#include "design/design_state.h"
+
+class QWidget;
+
+namespace morvane::gui {
+
+// Name of the property of a diagram label that holds the resource name of its picture.
+inline constexpr const char* kPictureNameProperty = "pictureName";
+
+QWidget* MakeStagePage(Topology topology, QWidget* parent);
+
+}  // namespace morvane::gui

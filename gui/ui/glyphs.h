@@ -1,0 +1,23 @@
+#pragma once
+
+// The small pictures of the main window, drawn rather than loaded: speed-bar glyphs, spin
+// arrows, the response shapes of the filter types and the readout icons, the program icon.
+
+#include <QIcon>
+#include <QPixmap>
+#include <string_view>
+
+#include "design/design_state.h"
+
+namespace morvane::gui {
+
+// Glyph of a speed-bar button by the button's name; a null icon for an unknown name.
+QIcon SpeedBarGlyph(std::string_view button);
+QIcon SpinArrowGlyph(bool up);
+// Gain curve of the filter type, for the Filter Type panel.
+QPixmap ResponseShapeIcon(FilterType type);
+// Icon of a readout row: 0 |V(f)|, 1 V(dB), 2 phase, 3 group delay.
+QPixmap ReadoutIcon(int row);
+QIcon ProgramIcon();
+
+}  // namespace morvane::gui
