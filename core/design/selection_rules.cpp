@@ -79,13 +79,14 @@ std::string_view FixedDiagram(Topology topology) {
 
 InputRows InputRowsFor(Topology topology, bool ladderChebyshev) {
   if (topology == Topology::LcLadder) {
-    // The gain row carries the ripple and the damping row the load resistance. The same
-    // caption on entering the page and after switching the approximation.
+    // The gain row carries the ripple and the damping row the load resistance. Entering the
+    // page captions the ripple "Riple"; the approximation buttons write "Ripple" (see
+    // kRippleCaptionAfterSwitch).
     return {false,
             ladderChebyshev,
             true,
             true,
-            "Ripple",
+            "Riple",
             ladderChebyshev ? "dB" : " ",
             "Load Impedance ZL",
             false};

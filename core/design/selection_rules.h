@@ -57,4 +57,7 @@ struct InputRows {
 // a ripple to enter in the gain row.
 InputRows InputRowsFor(Topology topology, bool ladderChebyshev);
 
+// The ripple caption the LC page's approximation buttons write.
+inline constexpr std::string_view kRippleCaptionAfterSwitch = "Ripple";
+
 }  // namespace morvane

@@ -36,12 +36,12 @@ struct InputRow {
 constexpr std::array kInputRows{
     InputRow{"Labelfg", "Cut-Off Frequency fc", "3dB drop", field::fgEingabe, "SpinButtonfg",
              "Increase or decrease f", "LabelfgEinheit", "Hz"},
-    InputRow{"LabelQ", "Quality Factor Q=1/2d", "Bestimmt Überhöhung nahe der Resonanzfrequenz",
+    InputRow{"LabelQ", "Quality Factor Q=1/2d", "&Bestimmt Überhöhung nahe der Resonanzfrequenz",
              field::QEingabe, "SpinButtonQ", "Increase or decrease Q", "", ""},
     InputRow{"LabelVu", "Gain |Vo|", "Insbesondere beim Bandpaß z.T. mit Q verkoppelt",
              field::VuEingabe, "SpinButtonVu", "Increase or decrease V", "LabelWellEinheit", " "},
     InputRow{"Label24", "Input Impedance Zin",
-             "Zin bezieht sich bei den Tiefpässen immer auf hohe Frequenzen und wird nur "
+             "&Zin bezieht sich bei den Tiefpässen immer auf hohe Frequenzen und wird nur "
              "näherungsweise eingehalten",
              field::ZinEingabe, "SpinButtonZin", "Increase or decrease Zin", "LabelZinEinheit",
              "Ω"},
@@ -64,7 +64,7 @@ constexpr std::array kPanelHints{
               "allpass, bandpass and bandstop filters."},
     PanelHint{field::tgrAusgabe, "Labeltgr",
               "At low frequencies (LP, HP, AP, BS) or at center frequency (BP)"},
-    PanelHint{field::trAusgabe, "Labeltr", "Valid for lowpass filters"},
+    PanelHint{field::trAusgabe, "Labeltr", "Valied for lowpass filters"},
     PanelHint{field::OSAusgabe, "LabelOS", "Valid for lowpass filters"},
 };
 

@@ -4,6 +4,7 @@
 #include <QActionGroup>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -16,6 +17,7 @@
 #include "app/platform_services.h"
 #include "app/window_look.h"
 #include "design/field_names.h"
+#include "design/selection_rules.h"
 #include "ui/spin_button.h"
 
 namespace morvane::gui {
@@ -157,6 +159,9 @@ void MainWindow::ConnectPageControls() {
   connect(ladder, &QButtonGroup::idClicked, this, [this](int id) {
     session_.SetLadderApproximation(id == 1);
     ShowInputRows(session_.State().topology);
+    Find<QLabel>("LabelVu")->setText(
+        QString::fromUtf8(kRippleCaptionAfterSwitch.data(),
+                          static_cast<qsizetype>(kRippleCaptionAfterSwitch.size())));
   });
 
   auto* diplexer = Find<QButtonGroup>("DiplexerApproximationButtons");
