@@ -96,7 +96,7 @@ QWidget* MakeLadderPage(QWidget* parent) {
   order->setObjectName("ScrollBar1");
   order->setRange(2, 10);
   order->setPageStep(1);
-  order->setFixedSize(150, 17);
+  order->setFixedSize(110, 17);
   c->addWidget(order, 1, 0);
   c->addWidget(MakeResultField(field::NLCAusgabe, 34, controls), 1, 1);
   QButtonGroup* approximation = MakeButtonGroup("LadderApproximationButtons", controls);
@@ -113,20 +113,21 @@ QWidget* MakeLadderPage(QWidget* parent) {
   SetHint(exportButton, "Export circuit");
   c->addWidget(exportButton, 1, 3, 2, 1, Qt::AlignVCenter);
   c->setColumnStretch(4, 1);
-  layout->addWidget(controls, 0, 0);
 
-  // Both ladders, the odd and the even order, in one picture.
+  // Both ladders, the odd and the even order, side by side in one picture that carries the
+  // captions "odd n" and "even n".
   auto* circuit = new QWidget(page);
-  auto* d = new QGridLayout(circuit);
+  auto* d = new QVBoxLayout(circuit);
   d->setContentsMargins(0, 0, 0, 0);
   d->setSpacing(1);
-  d->addWidget(MakeHeading("Circuit", circuit), 0, 0, 1, 2);
+  d->addWidget(MakeHeading("Circuit", circuit));
   d->addWidget(MakeDiagram("ImageLC", DiagramFor(DiagramPlace::LcLadder, FilterType::Lowpass),
-                           QSize(200, 38), circuit),
-               1, 0, 1, 2);
-  d->addWidget(MakeLabel("LabelOddN", "odd n ", {}, circuit), 2, 0, Qt::AlignHCenter);
-  d->addWidget(MakeLabel("LabelEvenN", "even n", {}, circuit), 2, 1, Qt::AlignHCenter);
-  layout->addWidget(circuit, 0, 1, Qt::AlignLeft);
+                           QSize(290, 64), circuit));
+  auto* top = new QHBoxLayout;
+  top->setSpacing(10);
+  top->addWidget(controls);
+  top->addWidget(circuit, 1, Qt::AlignRight);
+  layout->addLayout(top, 0, 0, 1, 2);
 
   AlignedGrid* poles = MakeGrid(field::StringGridAlignPN, 6, 11, {30, 63, 63, 63, 63}, page);
   layout->addWidget(

@@ -22,6 +22,9 @@ namespace {
 constexpr int kEntryWidth = 74;
 constexpr int kResultWidth = 74;
 constexpr QSize kDiagramSize(180, 140);
+// The state-variable circuits have three or four op amps in a row: they get the width of the
+// constraints column, which moves below them.
+constexpr QSize kWideDiagramSize(390, 150);
 
 enum class Kind { CheckBox, Entry };
 
@@ -102,14 +105,14 @@ QString ResultLabelHint(std::string_view field) {
   return {};
 }
 
-QWidget* MakeCircuitColumn(const StagePage& page, QWidget* parent) {
+QWidget* MakeCircuitColumn(const StagePage& page, QSize diagramSize, QWidget* parent) {
   auto* column = new QWidget(parent);
   auto* layout = new QVBoxLayout(column);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(3);
   layout->addWidget(MakeHeading("Circuit", column));
   QLabel* diagram = MakeLabel(Text(page.diagram), {}, Text(page.diagramHint), column);
-  diagram->setFixedSize(kDiagramSize);
+  diagram->setFixedSize(diagramSize);
   diagram->setFrameStyle(QFrame::Box | QFrame::Plain);
   diagram->setAlignment(Qt::AlignCenter);
   const std::string_view fixed = FixedDiagram(page.topology);
@@ -120,7 +123,7 @@ QWidget* MakeCircuitColumn(const StagePage& page, QWidget* parent) {
   layout->addWidget(diagram);
   QLabel* line = MakeLabel({}, Text(page.characterisation), {}, column);
   line->setWordWrap(true);
-  line->setFixedWidth(kDiagramSize.width());
+  line->setFixedWidth(diagramSize.width());
   layout->addWidget(line);
   layout->addStretch(1);
   return column;
@@ -187,8 +190,18 @@ QWidget* MakeStagePage(Topology topology, QWidget* parent) {
   auto* layout = new QHBoxLayout(widget);
   layout->setContentsMargins(8, 4, 8, 4);
   layout->setSpacing(10);
-  layout->addWidget(MakeCircuitColumn(*page, widget));
-  layout->addWidget(MakeConstraintColumn(*page, widget), 1);
+  if (FixedDiagram(topology).empty()) {
+    layout->addWidget(MakeCircuitColumn(*page, kDiagramSize, widget));
+    layout->addWidget(MakeConstraintColumn(*page, widget), 1);
+  } else {
+    auto* left = new QWidget(widget);
+    auto* stack = new QVBoxLayout(left);
+    stack->setContentsMargins(0, 0, 0, 0);
+    stack->setSpacing(4);
+    stack->addWidget(MakeCircuitColumn(*page, kWideDiagramSize, left));
+    stack->addWidget(MakeConstraintColumn(*page, left), 1);
+    layout->addWidget(left, 1);
+  }
   layout->addWidget(MakeOutputColumn(*page, widget));
   return widget;
 }

@@ -12,7 +12,10 @@
 namespace morvane::gui {
 
 StartUp::StartUp(PlatformServices& services, StartOptions options)
-    : services_(services), options_(std::move(options)), window_(services) {
+    : services_(services),
+      options_(std::move(options)),
+      window_(services),
+      windows_(window_, services) {
   initialise = [argument = options_.firstArgument](MainWindow& window) {
     window.Initialize(argument, DefaultDesignFilePath());
   };

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "app/main_window.h"
+#include "app/secondary_windows.h"
 #include "app/start_options.h"
 
 namespace morvane::gui {
@@ -27,6 +28,7 @@ class StartUp {
   bool Run();
 
   MainWindow& Window() { return window_; }
+  SecondaryWindows& Windows() { return windows_; }
 
   // Replaceable for tests: the initialisation and the hold time.
   std::function<void(MainWindow&)> initialise;
@@ -36,6 +38,7 @@ class StartUp {
   PlatformServices& services_;
   StartOptions options_;
   MainWindow window_;
+  SecondaryWindows windows_;
 };
 
 // Waits `ms` milliseconds while the event loop keeps dispatching, so visible windows paint.

@@ -1,17 +1,15 @@
 #include "ui/circuit_pictures.h"
 
-#include <QString>
+#include <QGuiApplication>
+
+#include "schematic/schematic_painter.h"
 
 namespace morvane::gui {
 
 QPixmap CircuitPicture(std::string_view name, QSize size) {
-  if (name.empty()) return {};
-  // Compiled-in resources; none are bundled yet, so this gives a null pixmap.
-  const QPixmap picture(
-      QStringLiteral(":/circuits/%1.png")
-          .arg(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()))));
-  return picture.isNull() ? picture
-                          : picture.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+  if (name.empty() || !HasCircuit(name) || size.isEmpty()) return {};
+  // Drawn as vectors at the screen's pixel ratio, so the schematic stays sharp at any scale.
+  return RenderCircuit(name, size, qGuiApp ? qGuiApp->devicePixelRatio() : 1.0);
 }
 
 }  // namespace morvane::gui

@@ -89,9 +89,9 @@ TEST(SelectionRules, InputRowsPerTopology) {
   } cases[] = {
       {Topology::Mfb, false, true, true, true, false, true, "Gain |Vo|", " ", "Damping D=1/2Q"},
       {Topology::Fliege, true, true, true, true, false, true, "Gain |Vo|", " ", "Damping D=1/2Q"},
-      {Topology::LcLadder, false, false, false, true, true, false, "Ripple", " ",
+      {Topology::LcLadder, false, false, false, true, true, false, "Riple", " ",
        "Load Impedance ZL"},
-      {Topology::LcLadder, true, false, true, true, true, false, "Ripple", "dB",
+      {Topology::LcLadder, true, false, true, true, true, false, "Riple", "dB",
        "Load Impedance ZL"},
       // The ripple unit must not stay behind when the diplexer hides the ripple row.
       {Topology::Diplexer, true, false, false, false, false, false, "Gain |Vo|", " ",

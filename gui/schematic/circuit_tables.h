@@ -1,0 +1,19 @@
+#pragma once
+
+// The circuits behind the picture names, defined one topology per file.
+
+#include "schematic/schematic_model.h"
+
+namespace morvane::gui::schematic::tables {
+
+extern const Circuit kMfbLowpass, kMfbHighpass, kMfbBandpass;
+extern const Circuit kPfbLowpass, kPfbHighpass, kPfbBandpass;
+extern const Circuit kPfbBandstop, kPfbAllpass, kPfbEllipticLowpass;
+extern const Circuit kSvf3, kSvf4;
+extern const Circuit kFliegeLowpass, kFliegeHighpass, kFliegeBandpass, kFliegeBandstop,
+    kFliegeAllpass;
+extern const Circuit kLadderLowpassOdd, kLadderLowpassEven, kLadderHighpassOdd, kLadderHighpassEven,
+    kLadderLowpass, kLadderHighpass;
+extern const Circuit kDiplexer;
+
+}  // namespace morvane::gui::schematic::tables

@@ -1,0 +1,26 @@
+#pragma once
+
+// Circuit diagrams drawn from their descriptions, sharp at every size: by picture name
+// ("mfbtp", "pfbelltp", "svf3", "lctp", "diplexer", ...), into any paint device.
+
+#include <QPainter>
+#include <QPixmap>
+#include <QRectF>
+#include <QSizeF>
+#include <string_view>
+
+namespace morvane::gui {
+
+// Draws the circuit as large as fits into `target`, centred, keeping its proportions.
+// Draws nothing for a name without a picture.
+void PaintCircuit(QPainter& painter, const QRectF& target, std::string_view resourceName);
+
+// The drawing's size in pixels at its natural scale; empty for an unknown name.
+QSizeF CircuitNaturalSize(std::string_view resourceName);
+
+bool HasCircuit(std::string_view resourceName);
+
+// The circuit on white, `size` in device-independent pixels; null for an unknown name.
+QPixmap RenderCircuit(std::string_view resourceName, QSize size, qreal devicePixelRatio);
+
+}  // namespace morvane::gui
