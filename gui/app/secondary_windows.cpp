@@ -5,6 +5,7 @@
 #include "aids/order_dialog.h"
 #include "aids/proposal_dialog.h"
 #include "app/main_window.h"
+#include "graphs/graph_windows.h"
 #include "ui/about_box.h"
 #include "ui/help_box.h"
 #include "ui/window_placement.h"
@@ -15,6 +16,7 @@ SecondaryWindows::SecondaryWindows(MainWindow& window, PlatformServices& service
     : window_(window), services_(services) {
   proposal_ = new ProposalDialog(&window);
   order_ = new OrderDialog(window.Session().MutableState(), &window);
+  graphs_ = new GraphWindows(window.Session(), services, &window);
   help_ = new HelpBox(&window);
   connect(&window, &MainWindow::laterWindowRequested, this, [this](const QString& name) {
     if (Open(name)) window_.statusBar()->clearMessage();
@@ -31,7 +33,7 @@ bool SecondaryWindows::Open(const QString& name) {
   } else if (name == "TAboutBox") {
     OpenAboutBox(&window_);
   } else {
-    return false;
+    return graphs_->Open(name);
   }
   return true;
 }

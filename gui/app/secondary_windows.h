@@ -9,6 +9,7 @@
 
 namespace morvane::gui {
 
+class GraphWindows;
 class HelpBox;
 class MainWindow;
 class OrderDialog;
@@ -21,19 +22,22 @@ class SecondaryWindows : public QObject {
  public:
   SecondaryWindows(MainWindow& window, PlatformServices& services);
 
-  // Opens the window of that name ("TOrdDlg", "TInfoDlg", "THilfeBox", "TAboutBox", ...);
+  // Opens the window of that name ("TOrdDlg", "TInfoDlg", "THilfeBox", "TAboutBox", the graph
+  // windows "TFormVu", "TFormPhi", "TFormTgr", "TFormht", the sweep factor "TSweepDlg");
   // false for a name it does not know.
   bool Open(const QString& name);
 
   OrderDialog& Order() { return *order_; }
   ProposalDialog& Proposal() { return *proposal_; }
   HelpBox& Help() { return *help_; }
+  GraphWindows& Graphs() { return *graphs_; }
 
  private:
   MainWindow& window_;
   PlatformServices& services_;
   ProposalDialog* proposal_ = nullptr;
   OrderDialog* order_ = nullptr;
+  GraphWindows* graphs_ = nullptr;
   HelpBox* help_ = nullptr;
 };
 

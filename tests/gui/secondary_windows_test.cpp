@@ -8,6 +8,8 @@
 #include "aids/order_dialog.h"
 #include "aids/proposal_dialog.h"
 #include "app/secondary_windows.h"
+#include "graphs/graph_window.h"
+#include "graphs/graph_windows.h"
 #include "gui_test_support.h"
 #include "ui/about_box.h"
 #include "ui/help_box.h"
@@ -78,6 +80,30 @@ class SecondaryWindowsTest : public QObject {
     for (QWidget* top : QApplication::topLevelWidgets()) {
       if (qobject_cast<AboutBox*>(top)) top->close();
     }
+  }
+
+  void graphButtonsOpenTheirWindows_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("kind");
+    QTest::newRow("gain") << "VdbBtn" << static_cast<int>(GraphKind::Gain);
+    QTest::newRow("phase") << "PhiBtn" << static_cast<int>(GraphKind::Phase);
+    QTest::newRow("delay") << "tgrBtn" << static_cast<int>(GraphKind::GroupDelay);
+    QTest::newRow("time") << "htBtn" << static_cast<int>(GraphKind::TimeResponse);
+  }
+
+  void graphButtonsOpenTheirWindows() {
+    QFETCH(QString, control);
+    QFETCH(int, kind);
+    StartedWindow w;
+    SecondaryWindows windows(w.window, w.services);
+    Raise(w, control);
+    GraphWindow& graph = windows.Graphs().Window(static_cast<GraphKind>(kind));
+    QVERIFY(graph.isVisible());
+    graph.close();
+    QVERIFY(!graph.isVisible());
+    Raise(w, control);  // hidden on close, shown again: the same window
+    QVERIFY(graph.isVisible());
+    graph.close();
   }
 
   void unknownWindowIsNotOpened() {

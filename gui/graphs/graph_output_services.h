@@ -1,0 +1,30 @@
+#pragma once
+
+// What a graph window asks of the desktop to put its picture out: a file name to save it
+// under and a printer. Tests replace it, so no file dialog or print dialog blocks a test.
+
+#include <QString>
+
+class QImage;
+class QWidget;
+
+namespace morvane::gui {
+
+class GraphOutputServices {
+ public:
+  virtual ~GraphOutputServices() = default;
+  // The save dialog for bitmap files, starting at `initialName`; empty when cancelled.
+  virtual QString AskBitmapFileName(QWidget* parent, const QString& initialName) = 0;
+  // The print dialog, then the picture scaled to fit the page. False when nothing was
+  // printed (cancelled, or no printing on this system).
+  virtual bool PrintPicture(QWidget* parent, const QImage& picture) = 0;
+};
+
+// The real desktop.
+class DesktopGraphOutput : public GraphOutputServices {
+ public:
+  QString AskBitmapFileName(QWidget* parent, const QString& initialName) override;
+  bool PrintPicture(QWidget* parent, const QImage& picture) override;
+};
+
+}  // namespace morvane::gui

@@ -1,0 +1,126 @@
+#include "graphs/graph_picture.h"
+
+#include <algorithm>
+#include <span>
+
+#include "graphs/axis_operations.h"
+#include "graphs/graph_profile.h"
+#include "graphs/plot_drawing.h"
+#include "graphs/plot_mapping.h"
+
+namespace morvane::gui {
+
+namespace {
+
+constexpr int kLastTimeSample = 250;
+constexpr int kCrossMarker = 4;
+
+std::span<const double> Xs(const CurveBuffer& b) {
+  return b.X;
+}
+
+std::span<const double> Ys(const CurveBuffer& b) {
+  return b.Y;
+}
+
+// Silver lines at the peak m (over the whole x range) and at m - 1 dB and m - 3 dB (short of
+// the right end, where their texts go). No peak, no lines: a curve of zero magnitude only.
+struct ReferenceLevel {
+  double peak = 0.0;
+  bool found = false;
+};
+
+ReferenceLevel PeakOf(const CurveBuffer& buffer) {
+  const MinMaxResult m = MinMax(Ys(buffer), buffer.Count);
+  return {m.largest, m.found};
+}
+
+void DrawReferenceLines(const AxisState& a, Canvas& canvas, ReferenceLevel level) {
+  if (!level.found) return;
+  const int left = ToScreenX(a, a.xmin);
+  const int right = ToScreenX(a, a.xmax);
+  const double m = level.peak;
+  canvas.Line(left, ToScreenY(a, m), right, ToScreenY(a, m));
+  canvas.Line(left, ToScreenY(a, m - 1), right - 22, ToScreenY(a, m - 1));
+  canvas.Line(left, ToScreenY(a, m - 3), right - 22, ToScreenY(a, m - 3));
+}
+
+void DrawReferenceTexts(const AxisState& a, Canvas& canvas, ReferenceLevel level) {
+  if (!level.found) return;
+  const int x = ToScreenX(a, a.xmax) - 21;
+  canvas.Text(x, ToScreenY(a, level.peak - 1) - 5, "-1dB");
+  canvas.Text(x, ToScreenY(a, level.peak - 3) - 3, "-3dB");
+}
+
+}  // namespace
+
+void FillGraphCurve(GraphKind kind, DesignState& s, FilterType type, const AxisState& a, bool pulse,
+                    CurveBuffer& buffer) {
+  const AxisRange range = XRangeOf(a);
+  switch (kind) {
+    case GraphKind::Gain:
+      FillGainCurve(s, type, range, buffer);
+      return;
+    case GraphKind::Phase:
+      FillPhaseCurve(s, type, range, buffer);
+      return;
+    case GraphKind::GroupDelay:
+      FillGroupDelayCurve(s, type, range, buffer);
+      return;
+    case GraphKind::TimeResponse:
+      break;
+  }
+  FillTimeCurve(s, range, pulse ? TimeResponse::Pulse : TimeResponse::Step, buffer);
+}
+
+int DrawnSampleCount(GraphKind kind, const CurveBuffer& buffer) {
+  if (kind == GraphKind::TimeResponse) return std::min(buffer.Count, kLastTimeSample + 1);
+  return buffer.Count;
+}
+
+int LastScannedSample(GraphKind kind, const CurveBuffer& buffer) {
+  if (kind == GraphKind::TimeResponse) return std::min(buffer.Count, kLastTimeSample);
+  return buffer.Count;
+}
+
+void DrawGraphPicture(GraphKind kind, bool pulse, AxisState& a, Canvas& canvas,
+                      const CurveBuffer& buffer) {
+  const GraphProfile& profile = ProfileOf(kind);
+  ClearImage(canvas, kWhite);
+  SetupAxes(a, canvas.Width(), canvas.Height(), a.ymax, a.xmax, a.ymin, a.xmin);
+  FixOrigin(a, a.yo, a.xo);
+
+  const ReferenceLevel level = profile.referenceLines ? PeakOf(buffer) : ReferenceLevel{};
+  SetDrawColour(canvas, kSilver);
+  DrawReferenceLines(a, canvas, level);
+
+  SetDrawColour(canvas, kGrey);
+  DrawXGrid(a, canvas, a.xGridEvery);
+  DrawYGrid(a, canvas, a.yGridEvery);
+
+  SetDrawColour(canvas, kBlack);
+  DrawXAxis(a, canvas);
+  DrawYAxis(a, canvas);
+  DrawXLabels(a, canvas, a.xGridEvery);
+  DrawYLabels(a, canvas, a.yGridEvery);
+
+  const bool pulseTexts = pulse && !profile.pulseTitle.empty();
+  SetDrawColour(canvas, kGreen);
+  DrawTitle(a, canvas, pulseTexts ? profile.pulseTitle : profile.title);
+  SetDrawColour(canvas, kBlue);
+  DrawTextAt(a, canvas, pulseTexts ? profile.pulseCurveName : profile.curveName, 3, 995);
+  SetDrawColour(canvas, kRed);
+  DrawXAxisName(a, canvas, profile.xAxisName);
+  DrawYAxisName(a, canvas, profile.yAxisName);
+
+  const int count = DrawnSampleCount(kind, buffer);
+  if (!a.ShowBars) DrawCurveLine(a, canvas, Xs(buffer), Ys(buffer), a.LinePenStyle, kGreen, count);
+  if (a.ShowMarkers)
+    DrawCurveMarkers(a, canvas, Xs(buffer), Ys(buffer), kCrossMarker, kBlue, count);
+  if (a.ShowBars) DrawCurveBars(a, canvas, Xs(buffer), Ys(buffer), kRed, count);
+
+  SetDrawColour(canvas, kSilver);
+  DrawReferenceTexts(a, canvas, level);
+}
+
+}  // namespace morvane::gui

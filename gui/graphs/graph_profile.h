@@ -1,0 +1,32 @@
+#pragma once
+
+// What sets the four graph windows apart: names and texts, which controls they offer, the
+// readout under the mouse. Free of Qt, so the same table serves the windows and the tests.
+
+#include <string>
+#include <string_view>
+
+#include "graphs/graph_kind.h"
+
+namespace morvane::gui {
+
+struct GraphProfile {
+  std::string_view formName;  // objectName of the window
+  std::string_view caption;
+  std::string_view title;            // the pulse variant below for the time window
+  std::string_view curveName;        // top left of the picture
+  std::string_view pulseTitle = {};  // time window with h(t) selected; empty elsewhere
+  std::string_view pulseCurveName = {};
+  std::string_view xAxisName;
+  std::string_view yAxisName;
+  std::string_view sweepLabel;  // label of the first value in the sweep mode
+  bool xLogAvailable;
+  bool referenceLines;  // the peak, -1 dB and -3 dB lines of the gain window
+};
+
+const GraphProfile& ProfileOf(GraphKind kind);
+
+// The status panel's text for the world point (x, y) under the mouse.
+std::string ReadoutText(GraphKind kind, double x, double y);
+
+}  // namespace morvane::gui

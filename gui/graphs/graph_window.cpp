@@ -1,0 +1,272 @@
+#include "graphs/graph_window.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "app/platform_services.h"
+#include "design/design_session.h"
+#include "graphs/axis_operations.h"
+#include "graphs/graph_context.h"
+#include "graphs/graph_help_box.h"
+#include "graphs/graph_image.h"
+#include "graphs/graph_output_services.h"
+#include "graphs/graph_picture.h"
+#include "graphs/graph_profile.h"
+#include "graphs/graph_window_sizes.h"
+#include "graphs/plot_mapping.h"
+#include "graphs/qpainter_canvas.h"
+#include "graphs/sweep_mode_dialog.h"
+
+namespace morvane::gui {
+
+namespace {
+
+QString ToQString(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+GraphWindow::GraphWindow(GraphKind kind, GraphContext& context)
+    : kind_(kind), profile_(ProfileOf(kind)), context_(context), axes_(context.axes) {
+  setObjectName(ToQString(profile_.formName));
+  setWindowTitle(ToQString(profile_.caption));
+  // The main window's close ends the program, whichever graph windows are open.
+  setAttribute(Qt::WA_QuitOnClose, false);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  menuBar_ = new QMenuBar(this);
+  layout->setMenuBar(menuBar_);
+  BuildMenus(menuBar_);
+
+  buttonBar_ = new QWidget(this);
+  buttonBar_->setObjectName("ButtonBar");
+  buttonBar_->setFixedHeight(kButtonBarHeight);
+  auto* bar = new QHBoxLayout(buttonBar_);
+  bar->setContentsMargins(3, 2, 3, 2);
+  bar->setSpacing(2);
+  BuildButtonBar(bar);
+  layout->addWidget(buttonBar_);
+
+  image_ = new GraphImage(this);
+  layout->addWidget(image_, 1);
+
+  currentPanel_ = new QLabel(this);
+  currentPanel_->setObjectName("CurrentPanel");
+  currentPanel_->setFixedHeight(kPanelHeight);
+  currentPanel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  currentPanel_->setIndent(4);
+  layout->addWidget(currentPanel_);
+
+  connect(image_, &GraphImage::resized, this, &GraphWindow::FormResize);
+  connect(image_, &GraphImage::entered, this, &GraphWindow::TakeAxes);
+  connect(image_, &GraphImage::mouseMoved, this, &GraphWindow::ImageMouseMove);
+  connect(image_, &GraphImage::leftPressed, this, &GraphWindow::ImageMouseDown);
+  connect(image_, &GraphImage::rightPressed, this, &GraphWindow::ImageRightDown);
+  connect(image_, &GraphImage::rightReleased, this, &GraphWindow::ImageRightUp);
+  connect(image_, &GraphImage::doubleClicked, this, &GraphWindow::Ursprungfestlegen1Click);
+
+  // FormCreate: the plain line, whatever the axes held before.
+  axes_.ShowBars = false;
+  axes_.ShowMarkers = false;
+  setMinimumSize(kMinimumSize);
+  resize(kClientSize.width(), kClientSize.height() + menuBar_->sizeHint().height());
+}
+
+GraphWindow::~GraphWindow() {
+  if (context_.lastDrawer == this) context_.lastDrawer = nullptr;
+}
+
+const QImage& GraphWindow::Picture() const {
+  return image_->Bitmap();
+}
+
+bool GraphWindow::PulseSelected() const {
+  return radioButtonht_ && radioButtonht_->isChecked();
+}
+
+void GraphWindow::Open() {
+  if (isVisible()) {
+    if (isMinimized()) showNormal();
+    raise();
+    activateWindow();
+    return;
+  }
+  FormShow();
+  show();
+  activateWindow();
+}
+
+void GraphWindow::FormShow() {
+  buffer_.Count = 254;
+  SetInitialAxes(kind_, context_.session.State(), context_.session.Type(), axes_);
+  // The image takes its size from the layout before the window is first on the screen.
+  layout()->activate();
+  RefillAndDraw();
+}
+
+void GraphWindow::RefillAndDraw() {
+  FitBitmap();
+  SnapToDrawnRange(axes_);
+  FillGraphCurve(kind_, context_.session.MutableState(), context_.session.Type(), axes_,
+                 PulseSelected(), buffer_);
+  DrawGraph();
+}
+
+void GraphWindow::DrawGraph() {
+  FitBitmap();
+  {
+    QPainterCanvas canvas(image_->Bitmap());
+    DrawGraphPicture(kind_, PulseSelected(), axes_, canvas, buffer_);
+  }
+  drawnAxes_ = axes_;
+  drawn_ = true;
+  context_.lastDrawer = this;
+  xlog1_->setChecked(axes_.xMode == AxisMode::Logarithmic);
+  image_->update();
+}
+
+void GraphWindow::FitBitmap() {
+  QImage& bitmap = image_->Bitmap();
+  if (bitmap.size() == image_->size()) return;
+  bitmap = QImage(image_->size(), QImage::Format_RGB32);
+  bitmap.fill(Qt::white);
+}
+
+// The bitmap follows the image's size and is drawn again from the stored samples.
+void GraphWindow::FormResize() {
+  FitBitmap();
+  if (drawn_) DrawGraph();
+}
+
+void GraphWindow::TakeAxes() {
+  if (!drawn_ || context_.lastDrawer == this) return;
+  RestoreAxes(axes_, drawnAxes_);
+  context_.lastDrawer = this;
+}
+
+void GraphWindow::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) TakeAxes();
+  QWidget::changeEvent(event);
+}
+
+void GraphWindow::ApplyTuning(double fg, double q) {
+  DesignState& s = context_.session.MutableState();
+  s.fg = fg;
+  s.Q = q;
+  s.D = 0.5 / q;
+  RefillAndDraw();
+  emit designTuned();
+}
+
+void GraphWindow::Save1Click() {
+  QString name = context_.output.AskBitmapFileName(this, lastFileName_);
+  if (name.isEmpty()) return;
+  if (QFileInfo(name).suffix().isEmpty()) name += ".bmp";
+  lastFileName_ = name;
+  if (!Picture().save(name, "BMP")) {
+    context_.platform.ShowMessage(
+        this, "The graphic could not be saved as " + QDir::toNativeSeparators(name) + ".");
+  }
+}
+
+void GraphWindow::Print1Click() {
+  context_.output.PrintPicture(this, Picture());
+}
+
+void GraphWindow::Copy1Click() {
+  QGuiApplication::clipboard()->setImage(Picture());
+}
+
+void GraphWindow::Zeichnen1Click() {
+  RefillAndDraw();
+}
+
+void GraphWindow::Vergroessern1Click() {
+  resize(ScaledWindowSize(size(), 4.0 / 3.0));
+}
+
+void GraphWindow::Verkleinern1Click() {
+  resize(ScaledWindowSize(size(), 0.75));
+}
+
+void GraphWindow::Standardgroesse1Click() {
+  const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+  resize(StandardWindowSize(s ? s->geometry().width() : 0));
+}
+
+void GraphWindow::xAutoskalierung1Click() {
+  AutoscaleX(axes_, buffer_.X, LastScannedSample(kind_, buffer_));
+  DrawGraph();
+}
+
+void GraphWindow::yAutoskalierung1Click() {
+  AutoscaleY(axes_, buffer_.Y, LastScannedSample(kind_, buffer_));
+  DrawGraph();
+}
+
+void GraphWindow::Autoskalierung1Click() {
+  Autoscale(axes_, buffer_.X, buffer_.Y, LastScannedSample(kind_, buffer_));
+  DrawGraph();
+}
+
+// Switches the shared axis: the check mark shows the mode the axes are in, whichever window
+// set it last.
+void GraphWindow::xlog1Click() {
+  if (!profile_.xLogAvailable) return;
+  const bool logarithmic = axes_.xMode != AxisMode::Logarithmic;
+  xlog1_->setChecked(logarithmic);
+  SetAxisModes(axes_, logarithmic ? AxisMode::Logarithmic : AxisMode::Linear, AxisMode::Linear);
+  AutoscaleX(axes_, buffer_.X, LastScannedSample(kind_, buffer_));
+  DrawGraph();
+}
+
+void GraphWindow::Abstimmodus1Click() {
+  const QRect frame = frameGeometry();
+  const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+  const int screenWidth = s ? s->geometry().width() : frame.right();
+  const QPoint at(std::min(frame.left() + frame.width() - 72, screenWidth - 260), frame.top() + 48);
+  const DesignState& state = context_.session.State();
+  context_.sweepMode.Run(kind_, ToQString(profile_.sweepLabel), state.fg, state.Q, at);
+  ApplyTuning(context_.sweepMode.X1(), context_.sweepMode.X2());
+}
+
+void GraphWindow::HilfezumProgramm1Click() {
+  context_.helpBox.show();
+  context_.helpBox.raise();
+  context_.helpBox.activateWindow();
+}
+
+void GraphWindow::ZoomInButtonClick() {
+  ZoomIn(axes_);
+  DrawGraph();
+}
+
+void GraphWindow::ZoomOutButtonClick() {
+  ZoomOut(axes_);
+  DrawGraph();
+}
+
+void GraphWindow::DotButtonClick() {
+  NextCurveStyle(axes_);
+  DrawGraph();
+}
+
+void GraphWindow::RadioButtonClick() {
+  RefillAndDraw();
+}
+
+}  // namespace morvane::gui

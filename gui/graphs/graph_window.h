@@ -1,0 +1,125 @@
+#pragma once
+
+// One graph window: gain, phase, group delay or time response of the current design. The
+// four are one class; GraphProfile holds what sets them apart. A window is created once,
+// hidden when closed, and shown again from the main window. It reads the design state when
+// it fills its curve (on showing, Draw, an x-axis end changed in a frequency window, the
+// sweep mode, the s(t)/h(t) choice) and otherwise only redraws its samples.
+//
+// The axes are shared by the four windows: whichever draws leaves its ranges for the next.
+// A window the user turns to (activates, or points into) first takes back the axes of its
+// own last drawing, so that its readout, hot zones and commands act on the picture it shows.
+
+#include <QImage>
+#include <QWidget>
+
+#include "graphs/axis_state.h"
+#include "graphs/curve_buffer.h"
+#include "graphs/graph_axis_rules.h"
+#include "graphs/graph_kind.h"
+
+class QAction;
+class QLabel;
+class QMenuBar;
+class QRadioButton;
+class QHBoxLayout;
+
+namespace morvane::gui {
+
+struct GraphContext;
+struct GraphProfile;
+class GraphImage;
+
+class GraphWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Client area below the menu bar when created; the smallest window.
+  static constexpr QSize kClientSize{522, 306};
+  static constexpr QSize kMinimumSize{400, 350};
+  static constexpr int kButtonBarHeight = 32;
+  static constexpr int kPanelHeight = 25;
+
+  GraphWindow(GraphKind kind, GraphContext& context);
+  ~GraphWindow() override;
+
+  GraphKind Kind() const { return kind_; }
+  // From the main window: a hidden window is shown with its starting axes and a fresh
+  // curve; an open one is only brought to the front.
+  void Open();
+
+  // Fill means sampling the response into the buffer; draw means painting the picture.
+  void RefillAndDraw();
+  void DrawGraph();
+  // The sweep mode's values: fg, Q and D = 0.5/Q stored, then fill and draw.
+  void ApplyTuning(double fg, double q);
+
+  const CurveBuffer& Buffer() const { return buffer_; }
+  const QImage& Picture() const;
+  const QString& LastFileName() const { return lastFileName_; }
+  bool PulseSelected() const;
+
+ signals:
+  // The sweep mode changed fg, Q and D in the design state.
+  void designTuned();
+
+ protected:
+  void changeEvent(QEvent* event) override;
+
+ private:
+  // graph_window_controls.cpp
+  void BuildMenus(QMenuBar* menuBar);
+  void BuildButtonBar(QHBoxLayout* bar);
+
+  // graph_window.cpp
+  void FormShow();
+  void FormResize();
+  void FitBitmap();
+  void TakeAxes();
+  void Save1Click();
+  void Print1Click();
+  void Copy1Click();
+  void Zeichnen1Click();
+  void Vergroessern1Click();
+  void Verkleinern1Click();
+  void Standardgroesse1Click();
+  void xAutoskalierung1Click();
+  void yAutoskalierung1Click();
+  void Autoskalierung1Click();
+  void xlog1Click();
+  void Abstimmodus1Click();
+  void HilfezumProgramm1Click();
+  void ZoomInButtonClick();
+  void ZoomOutButtonClick();
+  void DotButtonClick();
+  void RadioButtonClick();
+
+  // graph_window_mouse.cpp
+  void ImageMouseMove(QPoint pixel);
+  void ImageMouseDown(QPoint pixel);
+  void ImageRightDown(QPoint pixel);
+  void ImageRightUp(QPoint pixel);
+  void Ursprungfestlegen1Click();
+  bool EditAxisEnd(AxisEnd end, QPoint dialogAt);
+
+  GraphKind kind_;
+  const GraphProfile& profile_;
+  GraphContext& context_;
+  AxisState& axes_;
+  CurveBuffer buffer_;
+  QString lastFileName_;
+  // The axes as this window's last drawing left them.
+  AxisState drawnAxes_;
+  bool drawn_ = false;
+  bool rightDrag_ = false;
+  QPoint rightDragFrom_;
+
+  QMenuBar* menuBar_ = nullptr;
+  QWidget* buttonBar_ = nullptr;
+  GraphImage* image_ = nullptr;
+  QLabel* currentPanel_ = nullptr;
+  QAction* xlog1_ = nullptr;
+  QRadioButton* radioButtonht_ = nullptr;
+};
+
+}  // namespace morvane::gui

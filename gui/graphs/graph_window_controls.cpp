@@ -1,0 +1,130 @@
+// The menus and the button bar of a graph window, built from tables.
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QToolButton>
+
+#include "graphs/graph_button_glyphs.h"
+#include "graphs/graph_profile.h"
+#include "graphs/graph_window.h"
+
+namespace morvane::gui {
+
+void GraphWindow::BuildMenus(QMenuBar* menuBar) {
+  struct Command {
+    const char* menu;  // a new menu starts where this differs from the previous row
+    const char* name;
+    const char* caption;
+    const char* shortcut;
+    void (GraphWindow::*handler)();
+  };
+  // Ctrl+A draws: the sweep mode, which the program once gave the same keys, goes without,
+  // since one key cannot start two commands.
+  static constexpr Command kCommands[] = {
+      {"&File", "Save1", "&Save as BMP", "Ctrl+S", &GraphWindow::Save1Click},
+      {"&File", "Print1", "&Print", "Ctrl+P", &GraphWindow::Print1Click},
+      {"&File", "Exit1", "E&xit", "Ctrl+F4", nullptr},
+      {"&Graphic", "Zeichnen1", "&Draw", "Ctrl+A", &GraphWindow::Zeichnen1Click},
+      {"&Graphic", "Copy1", "&Copy", "Ctrl+C", &GraphWindow::Copy1Click},
+      {"&Graphic", "Vergroessern1", "&Increase Window Size", "", &GraphWindow::Vergroessern1Click},
+      {"&Graphic", "Verkleinern1", "&Decrease Window Size", "", &GraphWindow::Verkleinern1Click},
+      {"&Graphic", "Standardgroesse1", "&Standard Size", "Ctrl+N",
+       &GraphWindow::Standardgroesse1Click},
+      {"&Scales", "xAutoskalierung1", "&x-Autoscale", "", &GraphWindow::xAutoskalierung1Click},
+      {"&Scales", "yAutoskalierung1", "&y-Autoscale", "", &GraphWindow::yAutoskalierung1Click},
+      {"&Scales", "Autoskalierung1", "xy-&Autoscale", "", &GraphWindow::Autoskalierung1Click},
+      {"&Scales", "xlog1", "&x-logarithmic", "", &GraphWindow::xlog1Click},
+      {"&Scales", "Ursprungfestlegen1", "&Define Origin", "",
+       &GraphWindow::Ursprungfestlegen1Click},
+      {"&Parameters", "Abstimmodus1", "&Sweep Mode", "", &GraphWindow::Abstimmodus1Click},
+      {"&Help", "HilfezumProgramm1", "&Help for Graphic Usage", "F1",
+       &GraphWindow::HilfezumProgramm1Click},
+  };
+
+  QMenu* menu = nullptr;
+  QString menuTitle;
+  for (const Command& c : kCommands) {
+    if (!menu || menuTitle != c.menu) {
+      menuTitle = c.menu;
+      menu = menuBar->addMenu(menuTitle);
+    }
+    QAction* action = menu->addAction(c.caption);
+    action->setObjectName(c.name);
+    if (*c.shortcut) action->setShortcut(QKeySequence(c.shortcut));
+    if (c.handler) {
+      connect(action, &QAction::triggered, this, c.handler);
+    } else {
+      connect(action, &QAction::triggered, this, &QWidget::close);
+    }
+  }
+  xlog1_ = menuBar->findChild<QAction*>("xlog1");
+  xlog1_->setCheckable(true);
+  xlog1_->setEnabled(profile_.xLogAvailable);
+}
+
+void GraphWindow::BuildButtonBar(QHBoxLayout* bar) {
+  struct Button {
+    const char* name;
+    const char* text;  // empty: a glyph
+    const char* hint;
+    void (GraphWindow::*handler)();
+  };
+  static constexpr Button kButtons[] = {
+      {"CloseButton", "", "Close graphic", nullptr},
+      {"VergroessernButton", "", "Increase", &GraphWindow::Vergroessern1Click},
+      {"VerkleinernButton", "", "Decrease", &GraphWindow::Verkleinern1Click},
+      {"StandardgrButton", "", "Standard size", &GraphWindow::Standardgroesse1Click},
+      {"xlogButton", "x-log", "Switch between linear and logarithmic", &GraphWindow::xlog1Click},
+      {"AutoskButton", "Auto", "xy-Autoscale", &GraphWindow::Autoskalierung1Click},
+      {"DotButton", "", "Dots on/off", &GraphWindow::DotButtonClick},
+      {"ZoomInButton", "+", "Zoom in", &GraphWindow::ZoomInButtonClick},
+      {"ZoomOutButton", "-", "Zoom out", &GraphWindow::ZoomOutButtonClick},
+      {"SweepButton", "", "Sweep parameters", &GraphWindow::Abstimmodus1Click},
+  };
+  for (const Button& b : kButtons) {
+    auto* button = new QToolButton(buttonBar_);
+    button->setObjectName(b.name);
+    button->setToolTip(b.hint);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setAutoRaise(true);
+    button->setMinimumSize(26, 26);
+    if (*b.text) {
+      button->setText(b.text);
+      QFont bold = button->font();
+      bold.setBold(true);
+      button->setFont(bold);
+    } else {
+      button->setIcon(GraphButtonGlyph(b.name));
+    }
+    if (b.handler) {
+      connect(button, &QToolButton::clicked, this, b.handler);
+    } else {
+      connect(button, &QToolButton::clicked, this, &QWidget::close);
+    }
+    bar->addWidget(button);
+  }
+  buttonBar_->findChild<QToolButton*>("xlogButton")->setEnabled(profile_.xLogAvailable);
+  bar->addStretch(1);
+
+  if (kind_ != GraphKind::TimeResponse) return;
+  auto* step = new QRadioButton("s(t)", buttonBar_);
+  step->setObjectName("RadioButtonst");
+  step->setToolTip("Step response");
+  step->setChecked(true);
+  radioButtonht_ = new QRadioButton("h(t)", buttonBar_);
+  radioButtonht_->setObjectName("RadioButtonht");
+  radioButtonht_->setToolTip("Pulse response");
+  for (QRadioButton* radio : {step, radioButtonht_}) {
+    radio->setFocusPolicy(Qt::NoFocus);
+    // Only the button that becomes checked refills, once per choice.
+    connect(radio, &QRadioButton::toggled, this, [this](bool on) {
+      if (on) RadioButtonClick();
+    });
+    bar->addWidget(radio);
+  }
+}
+
+}  // namespace morvane::gui

@@ -1,0 +1,129 @@
+#include "graphs/graph_windows.h"
+
+#include <QWidget>
+
+#include "design/design_session.h"
+#include "graphs/axis_scale_dialog.h"
+#include "graphs/dialog_placement.h"
+#include "graphs/graph_context.h"
+#include "graphs/graph_help_box.h"
+#include "graphs/graph_output_services.h"
+#include "graphs/graph_window.h"
+#include "graphs/sweep_factor_dialog.h"
+#include "graphs/sweep_mode_dialog.h"
+
+namespace morvane::gui {
+
+namespace {
+
+int IndexOf(GraphKind kind) {
+  return static_cast<int>(kind) - 1;
+}
+
+}  // namespace
+
+GraphWindows::GraphWindows(DesignSession& session, PlatformServices& platform, QWidget* parent)
+    : GraphWindows(session, platform, std::make_unique<DesktopGraphOutput>(), nullptr, parent) {}
+
+GraphWindows::GraphWindows(DesignSession& session, PlatformServices& platform,
+                           GraphOutputServices& output, QWidget* parent)
+    : GraphWindows(session, platform, nullptr, &output, parent) {}
+
+// The windows and dialogs have no parent widget: they are windows of their own, and the
+// main window's controls stay the only ones under its names.
+GraphWindows::GraphWindows(DesignSession& session, PlatformServices& platform,
+                           std::unique_ptr<GraphOutputServices> ownOutput,
+                           GraphOutputServices* output, QWidget* parent)
+    : QObject(parent),
+      parentWidget_(parent),
+      ownOutput_(std::move(ownOutput)),
+      axisDialog_(std::make_unique<AxisScaleDialog>(platform)),
+      sweepMode_(std::make_unique<SweepModeDialog>(platform)),
+      sweepFactor_(std::make_unique<SweepFactorDialog>(session.MutableState())),
+      helpBox_(std::make_unique<GraphHelpBox>()) {
+  context_.reset(new GraphContext{session,
+                                  platform,
+                                  ownOutput_ ? *ownOutput_ : *output,
+                                  *axisDialog_,
+                                  *sweepMode_,
+                                  *helpBox_,
+                                  {}});
+  for (GraphKind kind : kGraphKinds) {
+    auto window = std::make_unique<GraphWindow>(kind, *context_);
+    connect(window.get(), &GraphWindow::designTuned, this, &GraphWindows::designTuned);
+    windows_[IndexOf(kind)] = std::move(window);
+  }
+  connect(sweepMode_.get(), &SweepModeDialog::drawRequested, this,
+          [this](GraphKind target, double x1, double x2) { Window(target).ApplyTuning(x1, x2); });
+}
+
+GraphWindows::~GraphWindows() = default;
+
+void GraphWindows::ShowGain() {
+  Window(GraphKind::Gain).Open();
+}
+
+void GraphWindows::ShowPhase() {
+  Window(GraphKind::Phase).Open();
+}
+
+void GraphWindows::ShowGroupDelay() {
+  Window(GraphKind::GroupDelay).Open();
+}
+
+void GraphWindows::ShowTimeResponse() {
+  Window(GraphKind::TimeResponse).Open();
+}
+
+void GraphWindows::ShowSweepFactorDialog() {
+  if (parentWidget_) {
+    sweepFactor_->adjustSize();
+    const QPoint centre = parentWidget_->frameGeometry().center();
+    PlaceOnScreen(*sweepFactor_,
+                  centre - QPoint(sweepFactor_->width() / 2, sweepFactor_->height() / 2));
+  }
+  sweepFactor_->exec();
+}
+
+bool GraphWindows::Open(const QString& window) {
+  if (window == "TFormVu") {
+    ShowGain();
+  } else if (window == "TFormPhi") {
+    ShowPhase();
+  } else if (window == "TFormTgr") {
+    ShowGroupDelay();
+  } else if (window == "TFormht") {
+    ShowTimeResponse();
+  } else if (window == "TSweepDlg") {
+    ShowSweepFactorDialog();
+  } else {
+    return false;
+  }
+  return true;
+}
+
+GraphWindow& GraphWindows::Window(GraphKind kind) {
+  return *windows_[IndexOf(kind)];
+}
+
+AxisState& GraphWindows::Axes() {
+  return context_->axes;
+}
+
+AxisScaleDialog& GraphWindows::AxisDialog() {
+  return *axisDialog_;
+}
+
+SweepModeDialog& GraphWindows::SweepMode() {
+  return *sweepMode_;
+}
+
+SweepFactorDialog& GraphWindows::SweepFactor() {
+  return *sweepFactor_;
+}
+
+GraphHelpBox& GraphWindows::HelpBox() {
+  return *helpBox_;
+}
+
+}  // namespace morvane::gui

@@ -1,0 +1,85 @@
+#pragma once
+
+// The graph windows of the program and what they share: the four windows, the axis-scale
+// dialog, the sweep-mode and sweep factor dialogs and the graph help box, created once with
+// the main window and shown from its buttons.
+//
+// Wiring from the main window:
+//   graphs_ = new GraphWindows(session_, services_, this);
+//   connect(this, &MainWindow::laterWindowRequested, graphs_, &GraphWindows::Open);
+
+#include <QObject>
+#include <memory>
+
+#include "graphs/graph_kind.h"
+
+class QWidget;
+
+namespace morvane {
+class DesignSession;
+struct AxisState;
+}  // namespace morvane
+
+namespace morvane::gui {
+
+class AxisScaleDialog;
+class GraphHelpBox;
+class GraphOutputServices;
+class GraphWindow;
+class PlatformServices;
+class SweepFactorDialog;
+class SweepModeDialog;
+struct GraphContext;
+
+class GraphWindows : public QObject {
+  Q_OBJECT
+
+ public:
+  // `parent` owns this object (it may be null) and is where the sweep factor dialog
+  // appears. The session must outlive this object.
+  GraphWindows(DesignSession& session, PlatformServices& platform, QWidget* parent = nullptr);
+  // With another way to save and print pictures (tests).
+  GraphWindows(DesignSession& session, PlatformServices& platform, GraphOutputServices& output,
+               QWidget* parent = nullptr);
+  ~GraphWindows() override;
+
+  void ShowGain();
+  void ShowPhase();
+  void ShowGroupDelay();
+  void ShowTimeResponse();
+  // Modal; sets the design state's Sweep.
+  void ShowSweepFactorDialog();
+
+  // By the name the main window's commands give: "TFormVu", "TFormPhi", "TFormTgr",
+  // "TFormht", "TSweepDlg". False, nothing shown, for any other name.
+  bool Open(const QString& window);
+
+  GraphWindow& Window(GraphKind kind);
+  AxisState& Axes();
+  AxisScaleDialog& AxisDialog();
+  SweepModeDialog& SweepMode();
+  SweepFactorDialog& SweepFactor();
+  GraphHelpBox& HelpBox();
+
+ signals:
+  // The sweep mode wrote fg, Q and D into the design state; the main window shows them at
+  // its next recalculation or refresh.
+  void designTuned();
+
+ private:
+  GraphWindows(DesignSession& session, PlatformServices& platform,
+               std::unique_ptr<GraphOutputServices> ownOutput, GraphOutputServices* output,
+               QWidget* parent);
+
+  QWidget* parentWidget_;
+  std::unique_ptr<GraphOutputServices> ownOutput_;
+  std::unique_ptr<AxisScaleDialog> axisDialog_;
+  std::unique_ptr<SweepModeDialog> sweepMode_;
+  std::unique_ptr<SweepFactorDialog> sweepFactor_;
+  std::unique_ptr<GraphHelpBox> helpBox_;
+  std::unique_ptr<GraphContext> context_;
+  // Last, so the windows go before what they use.
+  std::unique_ptr<GraphWindow> windows_[4];
+};
+
+}  // namespace morvane::gui
