@@ -197,8 +197,9 @@ std::optional<std::string> IniDocument::Get(std::string_view section, std::strin
 void IniDocument::Insert(std::size_t at, std::string line) {
   if (crlf_) line += '\r';
   if (at == lines_.size() && !finalNewline_ && !lines_.empty()) {
-    // The old last line had no line end; it needs one now that a line follows.
-    if (crlf_) lines_.back() += '\r';
+    // The old last line had no line end; it needs one now that a line follows. A lone "\r"
+    // there already is the first half of one.
+    if (crlf_ && !lines_.back().ends_with('\r')) lines_.back() += '\r';
     finalNewline_ = true;
   }
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));

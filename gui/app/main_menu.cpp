@@ -44,6 +44,7 @@ constexpr int Type(FilterType type) {
 constexpr std::array kFile{
     Item{"Drucken1", "&Print"},
     Item{"Druckereinstellung1", "Printer &Setup"},
+    Item{"SpiceExport1", "Export SPICE Netlist…", {}, "Write the circuit as a SPICE netlist"},
     kSeparator,
     Item{"ExitItem", "&Exit", "Alt+X", "Exit program"},
 };

@@ -20,6 +20,7 @@
 #include "app/platform_services.h"
 #include "app/speed_bar.h"
 #include "app/stage_pages.h"
+#include "app/timed_notice.h"
 #include "app/window_look.h"
 #include "design/field_names.h"
 #include "design/page_fields.h"
@@ -100,6 +101,9 @@ MainWindow::MainWindow(PlatformServices& services, QWidget* parent)
   ConnectSelection();
   ConnectPageControls();
   ConnectLaterWindows();
+  ConnectFileCommands();
+  ConnectOutputCommands();
+  ConnectPrograms();
   MirrorSession();
   ShowTopology(session_.State().topology);
   ShowFilterType(session_.Type());
@@ -156,6 +160,10 @@ void MainWindow::BuildStatusBar() {
   bar->setObjectName("StatusBar1");
   bar->setFixedHeight(kStatusBarHeight);
   bar->setSizeGripEnabled(false);
+  programNotice_ = new TimedNotice(bar);
+  programNotice_->setObjectName("ProgramNotice");
+  programNotice_->setMaximumWidth(kClientSize.width() * 2 / 3);
+  bar->addPermanentWidget(programNotice_);
   notice_ = new QLabel(bar);
   notice_->setObjectName("NoticeLabel");
   notice_->setMaximumWidth(kClientSize.width() / 2);
@@ -173,6 +181,7 @@ void MainWindow::Initialize(const QString& firstArgument, const QString& designF
       session_.Start(firstArgument.toStdString(), LocalFileName(designFile), &error);
   ShowTopology(session_.State().topology);
   ShowFilterType(session_.Type());
+  RenewPrintHint();
   // Reported once the window shows, so the user knows the file's design did not come back.
   if (!opened) QueueMessage(error);
 }
@@ -261,9 +270,6 @@ void MainWindow::SetStayInFront(bool on) {
   if (visible) show();  // changing the flags hides the window
 }
 
-void MainWindow::OpenLater(const QString& window) {
-  statusBar()->showMessage("Not available in this version", 4000);
-  emit laterWindowRequested(window);
-}
+void MainWindow::OpenLater(const QString& window) { emit laterWindowRequested(window); }
 
 }  // namespace morvane::gui

@@ -15,6 +15,7 @@
 #include "app/main_menu.h"
 #include "design/design_session.h"
 
+class QImage;
 class QLabel;
 class QLineEdit;
 
@@ -22,6 +23,8 @@ namespace morvane::gui {
 
 class AlignedGrid;
 class PlatformServices;
+class TimedNotice;
+struct ToolProgram;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -51,7 +54,8 @@ class MainWindow : public QMainWindow {
  signals:
   // Every user edit passed to the session, after the session handled it.
   void entryTyped(const QString& field, const QString& text);
-  // A command whose window arrives in a later version.
+  // A command that opens another window (graphs, dialogs), by the window's name; the
+  // secondary windows answer it.
   void laterWindowRequested(const QString& window);
 
  protected:
@@ -68,6 +72,9 @@ class MainWindow : public QMainWindow {
   void ConnectPageControls();
   void ConnectLaterWindows();
   void ConnectSession();
+  void ConnectFileCommands();
+  void ConnectOutputCommands();
+  void ConnectPrograms();
 
   void ShowField(std::string_view field, const std::string& text);
   void ShowCell(std::string_view grid, int column, int row, const std::string& text);
@@ -83,6 +90,23 @@ class MainWindow : public QMainWindow {
   void SetStayInFront(bool on);
   void OpenLater(const QString& window);
 
+  // Design files, circuit export and netlist (main_window_files.cpp).
+  void SpeedButtonINISaveClick();
+  void SpeedButtonINILadenClick();
+  void SpeedButtonExportClick();
+  void SpiceExport1Click();
+  // Printing and the clipboard (main_window_output.cpp).
+  void Drucken1Click();
+  void Druckereinstellung1Click();
+  void ButtonCopyClick();
+  void RenewPrintHint();
+  QImage ClientAreaPicture();
+  // Program starts (main_window_programs.cpp).
+  void ExecuteProgram();
+  void StartTool(const ToolProgram& tool);
+  void RenewToolItems();
+  void ShowStatus(const QString& text);
+
   // The child control of that name; throws for a name the window does not have.
   template <typename T>
   T* Find(std::string_view name) const;
@@ -94,6 +118,7 @@ class MainWindow : public QMainWindow {
   std::map<std::string, AlignedGrid*, std::less<>> grids_;
   MenuGroups menus_{};
   QLabel* notice_ = nullptr;
+  TimedNotice* programNotice_ = nullptr;  // a program that could not be started
   std::vector<std::string> pendingMessages_;
 };
 

@@ -1,7 +1,5 @@
 #include "app/secondary_windows.h"
 
-#include <QStatusBar>
-
 #include "aids/order_dialog.h"
 #include "aids/proposal_dialog.h"
 #include "app/main_window.h"
@@ -18,9 +16,7 @@ SecondaryWindows::SecondaryWindows(MainWindow& window, PlatformServices& service
   order_ = new OrderDialog(window.Session().MutableState(), &window);
   graphs_ = new GraphWindows(window.Session(), services, &window);
   help_ = new HelpBox(&window);
-  connect(&window, &MainWindow::laterWindowRequested, this, [this](const QString& name) {
-    if (Open(name)) window_.statusBar()->clearMessage();
-  });
+  connect(&window, &MainWindow::laterWindowRequested, this, &SecondaryWindows::Open);
 }
 
 bool SecondaryWindows::Open(const QString& name) {

@@ -106,6 +106,8 @@ TEST(IniDocumentSet, KeepsEveryOtherLine) {
       {"[S]\r\na=1\r\n\r\n[T]\r\n", "S", "c", "3", "[S]\r\na=1\r\nc=3\r\n\r\n[T]\r\n"},
       {"[S]\r\na=1\r\n", "U", "c", "3", "[S]\r\na=1\r\n[U]\r\nc=3\r\n"},
       {"[S]\r\na=1", "U", "c", "3", "[S]\r\na=1\r\n[U]\r\nc=3\r\n"},
+      // A last line cut off after its "\r" gets only the "\n" (found by fuzzing).
+      {"[S]\r\na=1\r", "U", "c", "3", "[S]\r\na=1\r\n[U]\r\nc=3\r\n"},
       {"\xEF\xBB\xBF[S]\na=1\n", "S", "a", "2", "\xEF\xBB\xBF[S]\na=2\n"},
       // What cannot be one line leaves the document alone.
       {"[S]\na=1\n", "S", "a", "2\n[X]", "[S]\na=1\n"},

@@ -353,7 +353,6 @@ class SelectionTest : public QObject {
     QTest::newRow("proposal") << QStringList{"InfoBtn", "Schaltungsvorschlag1"} << "TInfoDlg";
     QTest::newRow("help") << QStringList{"Hilfe", "Hilfe1"} << "THilfeBox";
     QTest::newRow("about") << QStringList{"About1"} << "TAboutBox";
-    QTest::newRow("export") << QStringList{"SpeedButtonExport"} << "CircuitExport";
   }
 
   void laterWindowsHaveOneCommandEach() {
