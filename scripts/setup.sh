@@ -3,7 +3,8 @@
 set -euo pipefail
 
 packages=(cmake g++ make qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-          ngspice xvfb xauth)
+          ngspice xvfb xauth
+          clang libclang-rt-14-dev)  # the fuzz targets: clang's libFuzzer and sanitizer runtimes
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,8 +1,32 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the whole test suite.
+# Installs what is missing, builds, and runs the whole test suite: the CTest tests, a short fuzz
+# run of the core (scripts/fuzz.sh; MORVANE_FUZZ_SECONDS=0 skips it), and with
+# MORVANE_SANITIZE=1 the CTest tests again in a second build under AddressSanitizer and
+# UndefinedBehaviorSanitizer (build-asan/, or $MORVANE_ASAN_BUILD_DIR). Arguments go to ctest.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+root="$(pwd)"
 scripts/setup.sh
 scripts/build.sh
-cd "${MORVANE_BUILD_DIR:-build}"
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" "$@"
+(
+  cd "${MORVANE_BUILD_DIR:-build}"
+  QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" "$@"
+)
+
+if [ "${MORVANE_FUZZ_SECONDS:-15}" != "0" ]; then
+  scripts/fuzz.sh
+fi
+
+if [ "${MORVANE_SANITIZE:-0}" = "1" ]; then
+  asan_dir="${MORVANE_ASAN_BUILD_DIR:-build-asan}"
+  # Warnings are the normal build's business: the instrumented code makes g++ warn falsely.
+  MORVANE_BUILD_DIR="$asan_dir" scripts/build.sh -DMORVANE_SANITIZE=ON -DMORVANE_WERROR=OFF \
+    -DMORVANE_BUILD_BENCH=OFF
+  cd "$asan_dir"
+  # Any finding ends the process with an error, which fails its test. Leaks are reported too,
+  # except those the suppression file puts down to Qt's and fontconfig's own caches.
+  export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1"
+  export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+  export LSAN_OPTIONS="suppressions=$root/scripts/lsan_suppressions.txt:print_suppressions=0"
+  QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" "$@"
+fi
