@@ -110,6 +110,15 @@ int RunCurve(const std::vector<std::string>& args) {
       last = 250;
       break;
   }
+  // A range far beyond what a graph window shows (it holds the x axis within 1000 fg)
+  // overflows the response: say so rather than print "inf" or "nan".
+  for (int i = 0; i <= last; ++i) {
+    const auto at = static_cast<std::size_t>(i);
+    if (!std::isfinite(buffer.X[at]) || !std::isfinite(buffer.Y[at])) {
+      throw RunError("the curve cannot be sampled from " + Sample(*from) + " to " + Sample(*to) +
+                     ": its values overflow there; choose a narrower range");
+    }
+  }
   std::ostringstream out;
   out << "x,y\n";
   for (int i = 0; i <= last; ++i) {

@@ -19,12 +19,14 @@ fi
 
 if [ "${MORVANE_SANITIZE:-0}" = "1" ]; then
   asan_dir="${MORVANE_ASAN_BUILD_DIR:-build-asan}"
-  # Warnings are the normal build's business: the instrumented code makes g++ warn falsely.
+  # Warnings are the normal build's business; instrumented code can make g++ warn where the
+  # plain build does not.
   MORVANE_BUILD_DIR="$asan_dir" scripts/build.sh -DMORVANE_SANITIZE=ON -DMORVANE_WERROR=OFF \
     -DMORVANE_BUILD_BENCH=OFF
   cd "$asan_dir"
-  # Any finding ends the process with an error, which fails its test. Leaks are reported too,
-  # except those the suppression file puts down to Qt's and fontconfig's own caches.
+  # Any finding ends the process with an error, which fails its test. Leak checks stay on for
+  # every label, the GUI too; scripts/lsan_suppressions.txt is where a leak inside Qt or
+  # fontconfig themselves would be put down, by library name.
   export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1"
   export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
   export LSAN_OPTIONS="suppressions=$root/scripts/lsan_suppressions.txt:print_suppressions=0"

@@ -120,8 +120,12 @@ bool DesignSession::Spin(std::string_view button, SpinDirection direction) {
 
 void DesignSession::ShowActiveInputs() {
   WriteField(field::DEingabe, " " + FormatValue(6, 2, state_.D));
-  // Rewriting the gain clamps it to the limits of the new topology.
+  // Rewriting the gain clamps it to the limits of the new topology, through the field's
+  // handler when the text changes, and here when it does not (MFB to SVF to PFB with a gain
+  // below 1 shows the same text twice).
   WriteField(field::VuEingabe, " " + FormatValue(7, 2, state_.Vu));
+  const EntryRule gain = *EntryRuleFor(field::VuEingabe, state_.topology);
+  state_.Vu = ClampEntry(state_.Vu, gain.min, gain.max);
 }
 
 void DesignSession::SelectTopology(Topology topology) {
@@ -232,8 +236,7 @@ void DesignSession::Write(std::string_view name, const std::string& text) {
   WriteField(name, text);
 }
 
-void DesignSession::WriteCell(std::string_view grid, int column, int row,
-                              const std::string& text) {
+void DesignSession::WriteCell(std::string_view grid, int column, int row, const std::string& text) {
   auto it = grids_.find(grid);
   if (it == grids_.end() || row < 0 || column < 0) return;
   Grid& g = it->second;

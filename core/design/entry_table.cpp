@@ -29,14 +29,15 @@ constexpr std::array kFixedRules{
 
 // The damping field carries the load resistance on the passive LC page.
 constexpr EntryRule kLoadRule{field::DEingabe, &S::RL, 0.001, 1e9, kAny, true, false};
-constexpr EntryRule kDampingRule{field::DEingabe, &S::D, 0.00005, 5, ChangedEntry::D, true,
-                                 false};
+constexpr EntryRule kDampingRule{field::DEingabe, &S::D, 0.00005, 5, ChangedEntry::D, true, false};
 // The gain field carries the ripple on the passive LC page; PFB gains start at 1.
 constexpr EntryRule kRippleRule{field::VuEingabe, &S::Welligkeit, 0.01, 3, kAny, false, false};
 constexpr EntryRule kPfbGainRule{field::VuEingabe, &S::Vu, 1, 1e6, kAny, false, false};
 constexpr EntryRule kGainRule{field::VuEingabe, &S::Vu, 0.1, 1e6, kAny, false, false};
 
-std::string ValueEntryText(double x) { return " " + FormatValue(7, 3, x); }
+std::string ValueEntryText(double x) {
+  return " " + FormatValue(7, 3, x);
+}
 
 }  // namespace
 
@@ -83,14 +84,24 @@ double StepZin(double Zin, double k, SpinDirection direction) {
 std::optional<SpinResult> StepSpinButton(std::string_view button, SpinDirection direction,
                                          DesignState& s) {
   const double k = s.Sweep;
-  const auto step = [&](double& x) { direction == SpinDirection::Up ? StepUp(x, k) : StepDown(x, k); };
+  const auto step = [&](double& x) {
+    direction == SpinDirection::Up ? StepUp(x, k) : StepDown(x, k);
+  };
 
+  // The fields' change handlers clamp too, but only when the text changes: at a limit every
+  // second step wrote the text already there and left the value beyond the limit.
+  const auto clamp = [&s](std::string_view field) {
+    const EntryRule rule = *EntryRuleFor(field, s.topology);
+    s.*rule.member = ClampEntry(s.*rule.member, rule.min, rule.max);
+  };
   if (button == "SpinButtonfg") {
-    step(s.fg);  // the field's change handler clamps
+    step(s.fg);
+    clamp(field::fgEingabe);
     return SpinResult{field::fgEingabe, ValueEntryText(s.fg), kAny};
   }
   if (button == "SpinButtonf") {
     step(s.f);
+    clamp(field::fEingabe);
     return SpinResult{field::fEingabe, " " + FormatValue(6, 1, s.f),
                       ChangedEntry::ReadoutFrequency};
   }
@@ -112,8 +123,8 @@ std::optional<SpinResult> StepSpinButton(std::string_view button, SpinDirection 
     double& x = s.*rule.member;
     step(x);
     x = ClampEntry(x, rule.min, rule.max);
-    const std::string text = s.topology == Topology::LcLadder ? " " + FormatFixed(7, 3, x)
-                                                               : ValueEntryText(x);
+    const std::string text =
+        s.topology == Topology::LcLadder ? " " + FormatFixed(7, 3, x) : ValueEntryText(x);
     return SpinResult{field::VuEingabe, text, kAny};
   }
   if (button == "SpinButtonZin") {

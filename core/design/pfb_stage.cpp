@@ -8,6 +8,7 @@
 
 #include "design/entry_table.h"
 #include "design/field_names.h"
+#include "design/recalculate.h"
 #include "design/result_text.h"
 #include "numerics/standard_series.h"
 #include "numerics/value_text.h"
@@ -202,7 +203,15 @@ void DesignPfbStage(DesignState& s, const RecalcInputs& in, FieldSink& out) {
   }
   const bool realizable = Realizable(d, in.type);
   if (realizable) {
+    const bool raisedQ = d.Q != s.Q;
     s = d;
+    // The figures the driver shared out before the design follow a raised Q now, as they do
+    // at every later recalculation; else the first one showed the bandwidth of the Q typed.
+    if (raisedQ) {
+      s.fo = ResonanceFrequency(s.fg, s.Q, in.type);
+      s.B = s.fg / s.Q;
+      s.dVu = PeakingDb(s.Q);
+    }
     WriteElementFields(s, in.type, out);
   } else {
     WriteNotRealizable(out);

@@ -1,0 +1,446 @@
+// morvane-cli given arguments no one should give: huge numbers, empty texts, unknown names,
+// texts of 100 kB, "=" alone, options repeated or cut off at the end, bytes that are not
+// UTF-8. Each run ends by itself with exit code 0 (done), 1 (failed) or 2 (bad use), bad use
+// and failure say why in one line on stderr, and stdout never shows "nan" or "inf".
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+  int exitCode = -1;  // -1: ended by a signal or did not end
+  int signal = 0;
+  bool hung = false;
+  std::string out;
+  std::string err;
+};
+
+// Runs morvane-cli with exactly these argument bytes (no shell between) and empty stdin.
+CliRun RunCli(const std::vector<std::string>& args) {
+  CliRun run;
+  std::vector<char*> argv{const_cast<char*>(MORVANE_CLI_PATH)};
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+
+  int out[2], err[2];
+  if (pipe(out) != 0 || pipe(err) != 0) return run;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+  posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+  for (int fd : {out[0], out[1], err[0], err[1]}) posix_spawn_file_actions_addclose(&actions, fd);
+  pid_t child = -1;
+  const int spawned =
+      posix_spawn(&child, MORVANE_CLI_PATH, &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  close(out[1]);
+  close(err[1]);
+  if (spawned != 0) {
+    close(out[0]);
+    close(err[0]);
+    return run;
+  }
+
+  // Both pipes at once, so a child filling one cannot block; a run of a minute is a hang.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+  std::string* sinks[2] = {&run.out, &run.err};
+  int open = 2;
+  while (open > 0) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      run.hung = true;
+      kill(child, SIGKILL);
+      break;
+    }
+    if (poll(fds, 2, 1000) < 0) break;
+    for (int i = 0; i < 2; ++i) {
+      if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
+      char buffer[65536];
+      const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
+      if (n > 0) {
+        sinks[i]->append(buffer, static_cast<std::size_t>(n));
+      } else {
+        close(fds[i].fd);
+        fds[i].fd = -1;
+        --open;
+      }
+    }
+  }
+  for (const pollfd& fd : fds) {
+    if (fd.fd >= 0) close(fd.fd);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  if (WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) run.signal = WTERMSIG(status);
+  return run;
+}
+
+std::string Shown(const std::vector<std::string>& args) {
+  std::string text;
+  for (const std::string& arg : args) {
+    std::string shown =
+        arg.size() > 60 ? arg.substr(0, 60) + "...(" + std::to_string(arg.size()) + " bytes)" : arg;
+    text += (text.empty() ? "" : " ") + ("'" + shown + "'");
+  }
+  return text;
+}
+
+int Lines(const std::string& text) {
+  return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+// A word "nan", "inf" or "infinity" in what the tool printed, in any case ("Resonance" and
+// the placeholder "infinite" hold the letters but are no such word).
+bool ShowsNanOrInf(const std::string& text) {
+  std::string word;
+  for (std::size_t i = 0; i <= text.size(); ++i) {
+    const unsigned char c = i < text.size() ? static_cast<unsigned char>(text[i]) : ' ';
+    if (std::isalpha(c)) {
+      word += static_cast<char>(std::tolower(c));
+      continue;
+    }
+    if (word == "nan" || word == "inf" || word == "infinity") return true;
+    word.clear();
+  }
+  return false;
+}
+
+// Every run: it ended by itself with 0, 1 or 2; 1 and 2 print one line on stderr starting
+// with the tool's name and nothing on stdout; stdout never shows nan or inf.
+void ExpectOrderlyEnd(const std::vector<std::string>& args, const CliRun& run, int expected) {
+  SCOPED_TRACE(Shown(args));
+  EXPECT_FALSE(run.hung) << "did not end within a minute";
+  EXPECT_EQ(run.signal, 0) << "killed by signal " << run.signal << "\n" << run.err.substr(0, 2000);
+  EXPECT_EQ(run.exitCode, expected) << run.err.substr(0, 2000);
+  if (run.exitCode == 1 || run.exitCode == 2) {
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(Lines(run.err), 1) << run.err.substr(0, 2000);
+    EXPECT_EQ(run.err.rfind("morvane-cli: ", 0), 0u) << run.err.substr(0, 2000);
+  }
+  EXPECT_FALSE(ShowsNanOrInf(run.out)) << run.out.substr(0, 300);
+}
+
+struct Case {
+  std::vector<std::string> args;
+  int exitCode;
+};
+
+class HostileArguments : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir_ = fs::temp_directory_path() / (std::string("morvane_hostile_") + info->name() + "_" +
+                                        std::to_string(std::random_device{}()));
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+
+  static void RunAll(const std::vector<Case>& cases) {
+    for (const Case& c : cases) ExpectOrderlyEnd(c.args, RunCli(c.args), c.exitCode);
+  }
+
+  fs::path dir_;
+};
+
+const std::string k100kDigits(100000, '9');
+const std::string k100kText = [] {
+  std::string text;
+  for (int i = 0; text.size() < 100000; ++i)
+    text +=
+        "k\xC2\xB5"
+        "4,7e-" +
+        std::to_string(i);
+  return text;
+}();
+
+TEST_F(HostileArguments, HugeAndTinyNumbers) {
+  RunAll({
+      {{"design", "fg=1e999999"}, 0},
+      {{"design", "fg=-1e999999", "Q=1e-999999", "Zin=" + k100kDigits}, 0},
+      // An argument may hold 128 KiB at most (Linux).
+      {{"design", "--json",
+        "f=" + k100kDigits.substr(0, 60000) + "e" + k100kDigits.substr(0, 60000)},
+       0},
+      {{"design", "Q=0." + std::string(100000, '0') + "1"}, 0},
+      {{"design", "--topology", "svf3", "--manual-capacitance", "C1=1e-400", "Vu=1e400"}, 0},
+      {{"design", "--topology", "lc", "--chebyshev", "RL=1e308", "Welligkeit=1e-308"}, 0},
+      {{"design", "--topology", "99999999999999999999"}, 2},
+      {{"design", "--topology", "-1"}, 2},
+      {{"design", "--topology", "lc", "--order", "99999999999999999999"}, 2},
+      {{"design", "--diplexer-order", "-3"}, 2},
+      {{"curve", "gain", "--from", "1e999", "--to", "2e999"}, 2},
+      // Far beyond a graph window's axes the response overflows: refused, not printed.
+      {{"curve", "gain", "--from", "1e-300", "--to", "1e300", "--log"}, 1},
+      {{"curve", "phase", "--from", "-1e300", "--to", "1e300"}, 0},
+      {{"curve", "delay", "--from", "0", "--to", k100kDigits}, 1},
+      {{"curve", "gain", "--from", "1e-3", "--to", "1e15", "--log", "--type", "highpass"}, 0},
+      {{"curve", "step", "--to", "1e300"}, 0},
+      {{"curve", "pulse", "--to", "1e-300", "Q=10000"}, 0},
+      {{"curve", "step", "--to", "1e999"}, 0},
+      {{"order", "--f1", "1e999", "--f2", "1e-999", "--d1", "-1e999", "--d2", "1e999"}, 0},
+      {{"order", "--json", "--f1", k100kDigits, "--d2", "0"}, 0},
+      {{"spice", "-", "--from", "1e-300", "--to", "1e300", "--points", "100000"}, 0},
+      {{"spice", "-", "--points", "99999999999999999999999"}, 2},
+      {{"spice", "-", "--points", "-5"}, 2},
+      {{"spice", "-", "--from", "1e999"}, 2},
+  });
+}
+
+TEST_F(HostileArguments, EmptyTexts) {
+  RunAll({
+      {{"design", ""}, 2},
+      {{"design", "fg="}, 0},
+      {{"design", "Q=", "D=", "Vu=", "Zin=", "f=", "fg="}, 0},
+      {{"design", "--topology", ""}, 2},
+      {{"design", "--topology="}, 2},
+      {{"design", "--type="}, 2},
+      {{"design", "--series-r", ""}, 2},
+      {{"design", "--order="}, 2},
+      {{"design", "--design", ""}, 0},  // no file: the initial design, as a missing file
+      {{"save-design", ""}, 2},
+      {{"export-circuit", "", "--topology", "lc"}, 2},
+      {{"curve", ""}, 2},
+      {{"curve", "gain", "--from", "", "--to", "1"}, 2},
+      {{"order", "--f1", ""}, 0},
+      {{"spice", ""}, 2},
+      {{"help", ""}, 2},
+      {{""}, 2},
+  });
+}
+
+TEST_F(HostileArguments, UnknownNames) {
+  RunAll({
+      {{"frobnicate"}, 2},
+      {{"DESIGN"}, 2},
+      {{"design", "bogus=1"}, 2},
+      {{"design", "FG=1k"}, 2},
+      {{"design", "--topology", "nosuch"}, 2},
+      {{"design", "--type", "notch"}, 2},
+      {{"design", "--series-r", "E7"}, 2},
+      {{"design", "--series-c", "e12"}, 0},
+      {{"design", "--frobnicate"}, 2},
+      {{"design", "-"}, 2},
+      {{"design", "--"}, 2},
+      {{"curve", "wobble", "--to", "1"}, 2},
+      {{"order", "--f3", "1"}, 2},
+      {{"help", "frobnicate"}, 2},
+      {{"help", "design", "curve"}, 2},
+      {{"--frobnicate"}, 2},
+  });
+}
+
+TEST_F(HostileArguments, HundredKilobyteTexts) {
+  RunAll({
+      {{"design", "fg=" + k100kText}, 0},
+      {{"design", "--json", "R3=" + k100kText, "fnfp=" + k100kText}, 0},
+      {{"design", "--topology", "svf4", "--manual-capacitance", "C1=" + k100kText}, 0},
+      {{"design", k100kText}, 2},
+      {{"design", k100kText + "=1"}, 2},
+      {{"design", "--topology", k100kText}, 2},
+      {{"design", "--" + k100kText}, 2},
+      {{k100kText}, 2},
+      {{"design", "--design", Path(k100kText)}, 1},
+      {{"save-design", Path(std::string(100000, 'a'))}, 1},
+      {{"spice", Path(std::string(100000, 'a'))}, 1},
+      {{"order", "--f1", k100kText}, 0},
+  });
+}
+
+TEST_F(HostileArguments, EqualsSignsAlone) {
+  RunAll({
+      {{"design", "="}, 2},
+      {{"design", "=5"}, 2},
+      {{"design", "=="}, 2},
+      {{"design", "fg=="}, 0},
+      {{"design", "fg==1k"}, 0},
+      {{"design", "--topology=="}, 2},
+      {{"design", "--json="}, 2},
+      {{"order", "--f1="}, 0},
+      {{"order", "="}, 2},
+      {{"curve", "gain", "--from=", "--to=1"}, 2},
+      {{"save-design", "=", "fg=1k"}, 2},
+  });
+}
+
+TEST_F(HostileArguments, RepeatedOptions) {
+  RunAll({
+      {{"design", "--topology", "mfb", "--topology", "lc", "--topology", "diplexer"}, 0},
+      {{"design", "--json", "--json", "--json"}, 0},
+      {{"design", "fg=1k", "fg=2k", "fg=", "fg=3k"}, 0},
+      {{"design", "--type", "lowpass", "--type", "allpass", "--topology", "pfb"}, 0},
+      {{"design", "--topology", "lc", "--order", "3", "--order", "11"}, 2},
+      {{"design", "--chebyshev", "--chebyshev", "--topology", "lc"}, 0},
+      {{"design", "--design", Path("a.ini"), "--design", Path("b.ini")}, 0},
+      {{"curve", "gain", "--from", "1", "--from", "2", "--to", "3", "--to", "4"}, 0},
+      {{"curve", "gain", "--log", "--log", "--from", "1", "--to", "10"}, 0},
+      {{"order", "--f1", "1k", "--f1", "2k", "--json", "--json"}, 0},
+      {{"spice", "-", "--points", "5", "--points", "7"}, 0},
+  });
+  const CliRun last = RunCli({"design", "--json", "fg=1k", "fg=2k"});
+  const QJsonObject root = QJsonDocument::fromJson(QByteArray::fromStdString(last.out)).object();
+  EXPECT_EQ(root["state"].toObject()["fg"].toDouble(), 2000.0);  // the last one counts
+}
+
+TEST_F(HostileArguments, ValuesMissingAtTheEnd) {
+  RunAll({
+      {{"design", "--topology"}, 2},
+      {{"design", "--type"}, 2},
+      {{"design", "--series-r"}, 2},
+      {{"design", "--series-c"}, 2},
+      {{"design", "--order"}, 2},
+      {{"design", "--diplexer-order"}, 2},
+      {{"design", "--design"}, 2},
+      {{"curve"}, 2},
+      {{"curve", "gain", "--from", "1", "--to"}, 2},
+      {{"curve", "gain", "--from"}, 2},
+      {{"order", "--f1"}, 2},
+      {{"order", "--d2"}, 2},
+      {{"spice"}, 2},
+      {{"spice", "-", "--points"}, 2},
+      {{"spice", "-", "--opamp"}, 2},
+      {{"save-design"}, 2},
+      {{"export-circuit"}, 2},
+      {{"help", "design", "--topology"}, 2},
+  });
+}
+
+TEST_F(HostileArguments, BytesThatAreNotUtf8) {
+  const std::string invalid = "\xFF\xFE\xC3\x28\xE2\x82\x80\xED\xA0\x80";
+  RunAll({
+      {{"design", "fg=" + invalid}, 0},
+      {{"design", "--json", "R3=" + invalid, "fnfp=1" + invalid}, 0},
+      {{"design", invalid + "=1"}, 2},
+      {{"design", "--topology", invalid}, 2},
+      {{"design", "--type", "low\xFFpass"}, 2},
+      {{invalid}, 2},
+      {{"design", "--design", Path(invalid + ".ini")}, 0},
+      {{"save-design", Path(invalid + ".ini"), "fg=2k"}, 0},
+      {{"order", "--f1", invalid}, 0},
+  });
+  // The JSON stays JSON: the bytes come out replaced, not raw.
+  const CliRun json = RunCli({"design", "--json", "R3=" + invalid});
+  QJsonParseError error{};
+  QJsonDocument::fromJson(QByteArray::fromStdString(json.out), &error);
+  EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+  std::string saved;
+  for (const auto& entry : fs::directory_iterator(dir_)) saved = entry.path().filename().string();
+  EXPECT_EQ(saved, invalid + ".ini");
+}
+
+// Design files the options point at that are no design files: one line, exit code 1.
+TEST_F(HostileArguments, DesignFilesThatCannotBeRead) {
+  std::ofstream(Path("binary.ini"), std::ios::binary) << std::string("[Variablen]\nfg=\0\1", 16);
+  fs::create_directory(Path("folder.ini"));
+  RunAll({
+      {{"design", "--design", Path("binary.ini")}, 1},
+      {{"design", "--design", Path("folder.ini")}, 1},
+      {{"design", "--design", "/dev/zero"}, 1},
+      {{"curve", "gain", "--from", "1", "--to", "2", "--design", Path("binary.ini")}, 1},
+      {{"save-design", Path("folder.ini")}, 1},
+      {{"save-design", Path("binary.ini")}, 1},
+      {{"save-design", Path("missing/x.ini")}, 1},
+      {{"export-circuit", Path("folder.ini"), "--topology", "lc"}, 1},
+      {{"spice", Path("folder.ini")}, 1},
+  });
+  EXPECT_FALSE(fs::exists(Path("missing")));
+}
+
+// Random arguments drawn from all of the above: each run ends in order.
+TEST_F(HostileArguments, RandomMixtures) {
+  const std::vector<std::string> pieces = {"design",
+                                           "curve",
+                                           "order",
+                                           "spice",
+                                           "save-design",
+                                           "export-circuit",
+                                           "help",
+                                           "gain",
+                                           "step",
+                                           "-",
+                                           "--json",
+                                           "--topology",
+                                           "lc",
+                                           "diplexer",
+                                           "pfb",
+                                           "9",
+                                           "--type",
+                                           "allpass",
+                                           "elliptic",
+                                           "--series-r",
+                                           "E96",
+                                           "--order",
+                                           "10",
+                                           "--diplexer-order",
+                                           "9",
+                                           "--chebyshev",
+                                           "--diplexer-chebyshev",
+                                           "--no-equal-capacitors",
+                                           "--manual-capacitance",
+                                           "--from",
+                                           "--to",
+                                           "--log",
+                                           "--points",
+                                           "--f1",
+                                           "--d2",
+                                           "fg=",
+                                           "Q=0",
+                                           "D=1e999",
+                                           "Vu=-0",
+                                           "RL=nan",
+                                           "Welligkeit=inf",
+                                           "C1=4k7",
+                                           "fnfp=,",
+                                           "=",
+                                           "==",
+                                           "",
+                                           "1e-400",
+                                           "\xFF",
+                                           "mil"};
+  std::mt19937 random(20250611);
+  for (int run = 0; run < 60; ++run) {
+    std::vector<std::string> args;
+    const int count = 1 + static_cast<int>(random() % 7);
+    for (int i = 0; i < count; ++i) args.push_back(pieces[random() % pieces.size()]);
+    // Never write files outside the test's folder.
+    if (args[0] == "save-design" || args[0] == "export-circuit" || args[0] == "spice") {
+      args.insert(args.begin() + 1, Path("out" + std::to_string(run)));
+    }
+    const CliRun result = RunCli(args);
+    SCOPED_TRACE(Shown(args));
+    EXPECT_FALSE(result.hung);
+    EXPECT_EQ(result.signal, 0) << result.err.substr(0, 2000);
+    EXPECT_TRUE(result.exitCode >= 0 && result.exitCode <= 2) << result.exitCode;
+    if (result.exitCode != 0) {
+      EXPECT_EQ(Lines(result.err), 1) << result.err.substr(0, 2000);
+    }
+    EXPECT_FALSE(ShowsNanOrInf(result.out)) << result.out.substr(0, 300);
+  }
+}
+
+}  // namespace
