@@ -10,31 +10,13 @@
 #include "design_options.h"
 #include "design_report.h"
 #include "file_commands.h"
+#include "help_texts.h"
 #include "order_command.h"
+#include "plot_command.h"
 #include "spice_command.h"
 #include "usage_error.h"
 
 namespace {
-
-constexpr const char* kUsage =
-    "usage: morvane-cli design [--topology mfb|pfb|svf3|svf4|fliege|lc|diplexer|1..7]\n"
-    "                          [--type lowpass|highpass|bandpass|bandstop|allpass|elliptic]\n"
-    "                          [--series-r E6|E12|E24|E48|E96] [--series-c E6|E12|E24|E48|E96]\n"
-    "                          [--no-equal-capacitors] [--no-offset-compensation]\n"
-    "                          [--manual-capacitance] [--order 2..10] [--chebyshev]\n"
-    "                          [--diplexer-order 3|5|7|9] [--diplexer-chebyshev]\n"
-    "                          [NAME=TEXT ...] [--json]\n"
-    "  NAME is one of fg, f, Q, D, Vu, Zin, R3, C1, fnfp, RL, Welligkeit; each TEXT is read\n"
-    "  as if typed into that entry field (for example fg=2k Q=1,5 Zin=4k7).\n"
-    "       morvane-cli curve gain|phase|delay|step|pulse --from X --to Y [--log]\n"
-    "                         [the design options and NAME=TEXT entries above]\n"
-    "  prints CSV (\"x,y\") of the samples a graph window draws for that axis range.\n"
-    "       morvane-cli save-design FILE [design options and entries]\n"
-    "       morvane-cli export-circuit FILE [design options and entries]   (--topology lc)\n"
-    "       morvane-cli order --f1 TEXT --d1 TEXT --f2 TEXT --d2 TEXT [--chebyshev] [--json]\n"
-    "       morvane-cli spice FILE|- [design options and entries] [--from X] [--to Y]\n"
-    "                         [--points N] [--opamp NAME [--opamp-include FILE]]\n"
-    "  Every design command also takes --design FILE, opened first as the window opens one.\n";
 
 int RunDesign(const std::vector<std::string>& args) {
   using namespace morvane::cli;
@@ -60,9 +42,17 @@ int RunDesign(const std::vector<std::string>& args) {
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   try {
-    if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-      std::cout << kUsage;
+    if (args.empty() || args[0] == "--help" || args[0] == "-h" ||
+        (args[0] == "help" && args.size() == 1)) {
+      std::cout << morvane::cli::GeneralUsage();
       return args.empty() ? morvane::cli::kExitUsage : 0;
+    }
+    if (args[0] == "help") {
+      if (args.size() > 2) throw morvane::cli::UsageError("help takes one command name");
+      const auto usage = morvane::cli::CommandUsage(args[1]);
+      if (!usage) throw morvane::cli::UsageError("unknown command: " + args[1]);
+      std::cout << *usage;
+      return 0;
     }
     if (args[0] == "--version") {
       std::cout << "morvane-cli 3.0\n";
@@ -70,12 +60,19 @@ int main(int argc, char** argv) {
     }
     const std::string command = args[0];
     args.erase(args.begin());
+    if (morvane::cli::AsksForHelp(args)) {
+      if (const auto usage = morvane::cli::CommandUsage(command)) {
+        std::cout << *usage;
+        return 0;
+      }
+    }
     if (command == "design") return RunDesign(args);
     if (command == "curve") return morvane::cli::RunCurve(args);
     if (command == "save-design") return morvane::cli::RunSaveDesign(args);
     if (command == "export-circuit") return morvane::cli::RunExportCircuit(args);
     if (command == "order") return morvane::cli::RunOrder(args);
     if (command == "spice") return morvane::cli::RunSpice(args);
+    if (command == "plot") return morvane::cli::RunPlot(args);
     throw morvane::cli::UsageError("unknown command: " + command);
   } catch (const morvane::cli::UsageError& e) {
     std::cerr << "morvane-cli: " << e.what() << "\n";

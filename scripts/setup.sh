@@ -2,7 +2,8 @@
 # Installs, with apt-get, only the Debian packages that are missing for building and testing.
 set -euo pipefail
 
-packages=(cmake g++ make qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+packages=(cmake g++ make qt6-base-dev qt6-svg-dev libgtest-dev libgmock-dev libbenchmark-dev
+          desktop-file-utils dpkg-dev  # checks of the desktop entry; the Debian package
           ngspice xvfb xauth
           clang libclang-rt-14-dev)  # the fuzz targets: clang's libFuzzer and sanitizer runtimes
 

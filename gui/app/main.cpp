@@ -6,6 +6,7 @@
 #include "app/platform_services.h"
 #include "app/start_options.h"
 #include "app/start_up.h"
+#include "ui/glyphs.h"
 
 namespace {
 
@@ -43,6 +44,9 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("Morvane");
     QApplication::setApplicationDisplayName("Morvane");
     QApplication::setApplicationVersion("3.0");
+    QApplication::setWindowIcon(ProgramIcon());
+    // Lets the desktop match the windows to the installed morvane.desktop (its icon, its name).
+    QGuiApplication::setDesktopFileName("morvane");
     const StartOptions options = ParseStartOptions(QApplication::arguments().mid(1));
     if (!options.error.isEmpty()) {
       err << "morvane: " << options.error << "\n" << StartUsage();

@@ -80,8 +80,7 @@ GraphWindow::GraphWindow(GraphKind kind, GraphContext& context)
   connect(image_, &GraphImage::doubleClicked, this, &GraphWindow::Ursprungfestlegen1Click);
 
   // FormCreate: the plain line, whatever the axes held before.
-  axes_.ShowBars = false;
-  axes_.ShowMarkers = false;
+  SetPlainCurveStyle(axes_);
   setMinimumSize(kMinimumSize);
   resize(kClientSize.width(), kClientSize.height() + menuBar_->sizeHint().height());
 }
@@ -111,8 +110,7 @@ void GraphWindow::Open() {
 }
 
 void GraphWindow::FormShow() {
-  buffer_.Count = 254;
-  SetInitialAxes(kind_, context_.session.State(), context_.session.Type(), axes_);
+  StartGraph(kind_, context_.session.State(), context_.session.Type(), axes_, buffer_);
   // The image takes its size from the layout before the window is first on the screen.
   layout()->activate();
   RefillAndDraw();
@@ -120,16 +118,15 @@ void GraphWindow::FormShow() {
 
 void GraphWindow::RefillAndDraw() {
   FitBitmap();
-  SnapToDrawnRange(axes_);
-  FillGraphCurve(kind_, context_.session.MutableState(), context_.session.Type(), axes_,
-                 PulseSelected(), buffer_);
+  RefillGraph(kind_, context_.session.MutableState(), context_.session.Type(), PulseSelected(),
+              axes_, buffer_);
   DrawGraph();
 }
 
 void GraphWindow::DrawGraph() {
   FitBitmap();
   {
-    QPainterCanvas canvas(image_->Bitmap());
+    render::QPainterCanvas canvas(image_->Bitmap());
     DrawGraphPicture(kind_, PulseSelected(), axes_, canvas, buffer_);
   }
   drawnAxes_ = axes_;

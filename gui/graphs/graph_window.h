@@ -12,11 +12,15 @@
 
 #include <QImage>
 #include <QWidget>
+#include <array>
+#include <string>
 
 #include "graphs/axis_state.h"
 #include "graphs/curve_buffer.h"
 #include "graphs/graph_axis_rules.h"
 #include "graphs/graph_kind.h"
+#include "graphs/graph_output_services.h"
+#include "graphs/graph_profile.h"
 
 class QAction;
 class QLabel;
@@ -27,7 +31,6 @@ class QHBoxLayout;
 namespace morvane::gui {
 
 struct GraphContext;
-struct GraphProfile;
 class GraphImage;
 
 class GraphWindow : public QWidget {
@@ -57,7 +60,12 @@ class GraphWindow : public QWidget {
   const CurveBuffer& Buffer() const { return buffer_; }
   const QImage& Picture() const;
   const QString& LastFileName() const { return lastFileName_; }
+  const QString& LastExportName(GraphFileFormat format) const {
+    return lastExportNames_[static_cast<std::size_t>(format)];
+  }
   bool PulseSelected() const;
+  // The picture on screen as an SVG document, drawn again from the same axes and samples.
+  std::string SvgPicture() const;
 
  signals:
   // The sweep mode changed fg, Q and D in the design state.
@@ -77,6 +85,9 @@ class GraphWindow : public QWidget {
   void FitBitmap();
   void TakeAxes();
   void Save1Click();
+  void SavePng1Click();
+  void SaveSvg1Click();
+  void ExportCsv1Click();
   void Print1Click();
   void Copy1Click();
   void Zeichnen1Click();
@@ -94,6 +105,10 @@ class GraphWindow : public QWidget {
   void DotButtonClick();
   void RadioButtonClick();
 
+  // graph_window_export.cpp
+  void ExportAs(GraphFileFormat format);
+  bool WriteExport(GraphFileFormat format, const QString& name) const;
+
   // graph_window_mouse.cpp
   void ImageMouseMove(QPoint pixel);
   void ImageMouseDown(QPoint pixel);
@@ -108,6 +123,7 @@ class GraphWindow : public QWidget {
   AxisState& axes_;
   CurveBuffer buffer_;
   QString lastFileName_;
+  std::array<QString, 3> lastExportNames_;
   // The axes as this window's last drawing left them.
   AxisState drawnAxes_;
   bool drawn_ = false;

@@ -25,6 +25,9 @@ void GraphWindow::BuildMenus(QMenuBar* menuBar) {
   // since one key cannot start two commands.
   static constexpr Command kCommands[] = {
       {"&File", "Save1", "&Save as BMP", "Ctrl+S", &GraphWindow::Save1Click},
+      {"&File", "SavePng1", "Save as P&NG…", "", &GraphWindow::SavePng1Click},
+      {"&File", "SaveSvg1", "Save as S&VG…", "", &GraphWindow::SaveSvg1Click},
+      {"&File", "ExportCsv1", "&Export CSV…", "", &GraphWindow::ExportCsv1Click},
       {"&File", "Print1", "&Print", "Ctrl+P", &GraphWindow::Print1Click},
       {"&File", "Exit1", "E&xit", "Ctrl+F4", nullptr},
       {"&Graphic", "Zeichnen1", "&Draw", "Ctrl+A", &GraphWindow::Zeichnen1Click},

@@ -31,6 +31,7 @@ SplashScreen::SplashScreen(QWidget* parent)
   panel->setGeometry(8, 8, 247, 145);
 
   auto* icon = new QLabel(panel);
+  icon->setObjectName("SplashIcon");
   icon->setPixmap(ProgramIcon().pixmap(32, 32));
   auto* name = new QLabel("Morvane", panel);
   name->setObjectName("SplashProgramName");

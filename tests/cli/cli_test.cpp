@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -9,8 +11,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -251,6 +252,84 @@ TEST(CliCurve, PrintsTheFillersSamples) {
   const CliRun step = RunCli("curve step --to 5m");
   ASSERT_EQ(step.exitCode, 0) << step.err;
   EXPECT_EQ(Lines(step.out), 1 + 251);  // samples 0..250
+}
+
+// The options of every command as its parser takes them: the usage must name each one.
+struct CommandOptions {
+  const char* command;
+  std::vector<std::string> options;
+};
+
+const std::vector<std::string> kDesignOptions = {"--design",
+                                                 "--topology",
+                                                 "--type",
+                                                 "--series-r",
+                                                 "--series-c",
+                                                 "--no-equal-capacitors",
+                                                 "--no-offset-compensation",
+                                                 "--manual-capacitance",
+                                                 "--order",
+                                                 "--chebyshev",
+                                                 "--diplexer-order",
+                                                 "--diplexer-chebyshev",
+                                                 "NAME=TEXT"};
+
+std::vector<std::string> With(std::vector<std::string> own) {
+  own.insert(own.end(), kDesignOptions.begin(), kDesignOptions.end());
+  return own;
+}
+
+TEST(CliHelp, EveryCommandPrintsItsOwnUsage) {
+  const CommandOptions commands[] = {
+      {"design", With({"--json"})},
+      {"curve", With({"gain", "phase", "delay", "step", "pulse", "--from", "--to", "--log"})},
+      {"save-design", With({"FILE"})},
+      {"export-circuit", With({"FILE"})},
+      {"order", {"--f1", "--d1", "--f2", "--d2", "--chebyshev", "--json"}},
+      {"spice", With({"FILE|-", "--from", "--to", "--points", "--opamp", "--opamp-include"})},
+  };
+  for (const CommandOptions& c : commands) {
+    const std::string command = c.command;
+    const CliRun help = RunCli("help " + command);
+    ASSERT_EQ(help.exitCode, 0) << command << ": " << help.err;
+    EXPECT_EQ(help.err, "") << command;
+    EXPECT_EQ(help.out.rfind("usage: morvane-cli " + command + " ", 0), 0u) << help.out;
+    for (const std::string& option : c.options) {
+      EXPECT_NE(help.out.find(option), std::string::npos) << command << " lacks " << option;
+    }
+    // The same text after the command, even among options that are bad use otherwise.
+    for (const char* asking : {" --help", " -h", " --frobnicate --help", " fg=1k -h"}) {
+      const CliRun run = RunCli(command + asking);
+      EXPECT_EQ(run.exitCode, 0) << command << asking << ": " << run.err;
+      EXPECT_EQ(run.out, help.out) << command << asking;
+    }
+  }
+  EXPECT_EQ(RunCli("help order").out.find("--topology"), std::string::npos);
+}
+
+TEST(CliHelp, GeneralUsageNamesEveryCommand) {
+  const CliRun help = RunCli("--help");
+  ASSERT_EQ(help.exitCode, 0);
+  EXPECT_EQ(help.err, "");
+  for (const char* command :
+       {"design", "curve", "save-design", "export-circuit", "order", "spice", "help COMMAND"}) {
+    EXPECT_NE(help.out.find(std::string("morvane-cli ") + command), std::string::npos) << command;
+  }
+  EXPECT_EQ(RunCli("help").out, help.out);
+  EXPECT_EQ(RunCli("-h").out, help.out);
+  const CliRun bare = RunCli("");
+  EXPECT_EQ(bare.exitCode, 2);  // a command is missing
+  EXPECT_EQ(bare.out, help.out);
+}
+
+TEST(CliHelp, HelpOnWhatIsNoCommandIsBadUse) {
+  for (const char* arguments : {"help frobnicate", "frobnicate --help", "help design order"}) {
+    const CliRun run = RunCli(arguments);
+    EXPECT_EQ(run.exitCode, 2) << arguments;
+    EXPECT_EQ(run.out, "") << arguments;
+    EXPECT_EQ(Lines(run.err), 1) << arguments << ": " << run.err;
+  }
+  EXPECT_NE(RunCli("help frobnicate").err.find("frobnicate"), std::string::npos);
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ using morvane::kBlue;
 using morvane::kRed;
 using morvane::kWhite;
 using morvane::PenStyle;
-using morvane::gui::QPainterCanvas;
+using morvane::render::QPainterCanvas;
 
 namespace {
 

@@ -13,7 +13,7 @@ using namespace morvane;
 using namespace morvane::gui;
 using namespace morvane::gui::test;
 
-Q_DECLARE_METATYPE(morvane::gui::GraphKind)
+Q_DECLARE_METATYPE(morvane::GraphKind)
 
 namespace {
 

@@ -34,6 +34,10 @@ class RecordingOutput : public GraphOutputServices {
     offeredNames << initialName;
     return answer;
   }
+  QString AskExportFileName(QWidget*, GraphFileFormat format, const QString& initialName) override {
+    offeredExports << qMakePair(format, initialName);
+    return answer;
+  }
   bool PrintPicture(QWidget*, const QImage& picture) override {
     printed = picture;
     return true;
@@ -41,6 +45,7 @@ class RecordingOutput : public GraphOutputServices {
 
   QString answer;  // the name the "user" picks; empty cancels
   QStringList offeredNames;
+  QList<QPair<GraphFileFormat, QString>> offeredExports;
   QImage printed;
 };
 

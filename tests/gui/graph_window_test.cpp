@@ -24,7 +24,7 @@ using namespace morvane::gui;
 using namespace morvane::gui::test;
 
 Q_DECLARE_METATYPE(morvane::FilterType)
-Q_DECLARE_METATYPE(morvane::gui::GraphKind)
+Q_DECLARE_METATYPE(morvane::GraphKind)
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QString>
 #include <algorithm>
 
-namespace morvane::gui {
+namespace morvane::render {
 
 namespace {
 
@@ -110,4 +110,4 @@ TextSize QPainterCanvas::TextExtent(std::string_view text) const {
   return {metrics_.horizontalAdvance(ToQString(text)), metrics_.height()};
 }
 
-}  // namespace morvane::gui
+}  // namespace morvane::render

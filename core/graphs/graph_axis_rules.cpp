@@ -8,7 +8,7 @@
 #include "graphs/response.h"
 #include "numerics/step_rounding.h"
 
-namespace morvane::gui {
+namespace morvane {
 
 namespace {
 
@@ -195,4 +195,4 @@ void RestoreAxes(AxisState& shared, const AxisState& drawn) {
   shared.LinePenStyle = pen;
 }
 
-}  // namespace morvane::gui
+}  // namespace morvane

@@ -2,7 +2,7 @@
 
 // The four graph windows, numbered as the sweep mode addresses its target graph.
 
-namespace morvane::gui {
+namespace morvane {
 
 enum class GraphKind { Gain = 1, Phase = 2, GroupDelay = 3, TimeResponse = 4 };
 
@@ -13,4 +13,4 @@ inline bool IsFrequencyGraph(GraphKind kind) {
   return kind != GraphKind::TimeResponse;
 }
 
-}  // namespace morvane::gui
+}  // namespace morvane

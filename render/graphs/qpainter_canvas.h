@@ -12,7 +12,7 @@
 
 #include "graphs/canvas.h"
 
-namespace morvane::gui {
+namespace morvane::render {
 
 class QPainterCanvas : public Canvas {
  public:
@@ -50,4 +50,4 @@ class QPainterCanvas : public Canvas {
   int angle_ = 0;
 };
 
-}  // namespace morvane::gui
+}  // namespace morvane::render

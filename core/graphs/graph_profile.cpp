@@ -4,7 +4,7 @@
 
 #include "numerics/value_text.h"
 
-namespace morvane::gui {
+namespace morvane {
 
 namespace {
 
@@ -15,6 +15,7 @@ constexpr GraphProfile kGain{.formName = "FormVu",
                              .xAxisName = "f in Hz",
                              .yAxisName = "V in dB",
                              .sweepLabel = "fg=",
+                             .csvHeader = "f/Hz,V/dB",
                              .xLogAvailable = true,
                              .referenceLines = true};
 constexpr GraphProfile kPhase{.formName = "FormPhi",
@@ -24,6 +25,7 @@ constexpr GraphProfile kPhase{.formName = "FormPhi",
                               .xAxisName = "f in Hz",
                               .yAxisName = "phi in °",
                               .sweepLabel = "fg=",
+                              .csvHeader = "f/Hz,phi/deg",
                               .xLogAvailable = true,
                               .referenceLines = false};
 constexpr GraphProfile kGroupDelay{.formName = "FormTgr",
@@ -33,6 +35,7 @@ constexpr GraphProfile kGroupDelay{.formName = "FormTgr",
                                    .xAxisName = "f in Hz",
                                    .yAxisName = "tgr in s",
                                    .sweepLabel = "fg=",
+                                   .csvHeader = "f/Hz,tgr/s",
                                    .xLogAvailable = true,
                                    .referenceLines = false};
 constexpr GraphProfile kTime{.formName = "Formht",
@@ -44,6 +47,8 @@ constexpr GraphProfile kTime{.formName = "Formht",
                              .xAxisName = "t in s",
                              .yAxisName = "V/Vo",
                              .sweepLabel = "fc=",
+                             .csvHeader = "t/s,s(t)",
+                             .pulseCsvHeader = "t/s,h(t)",
                              .xLogAvailable = false,
                              .referenceLines = false};
 
@@ -78,4 +83,4 @@ std::string ReadoutText(GraphKind kind, double x, double y) {
   return "Position : t=" + FormatAxisValue(2, x) + "s, V/Vo=" + FormatAxisValue(4, y);
 }
 
-}  // namespace morvane::gui
+}  // namespace morvane

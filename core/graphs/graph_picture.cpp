@@ -1,14 +1,17 @@
 #include "graphs/graph_picture.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <cstdio>
 #include <span>
 
 #include "graphs/axis_operations.h"
+#include "graphs/graph_axis_rules.h"
 #include "graphs/graph_profile.h"
 #include "graphs/plot_drawing.h"
 #include "graphs/plot_mapping.h"
 
-namespace morvane::gui {
+namespace morvane {
 
 namespace {
 
@@ -52,7 +55,25 @@ void DrawReferenceTexts(const AxisState& a, Canvas& canvas, ReferenceLevel level
   canvas.Text(x, ToScreenY(a, level.peak - 3) - 3, "-3dB");
 }
 
+// 17 significant digits: always enough to read back the same double.
+void AppendNumber(std::string& out, double v) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.17g", v);
+  out += text;
+}
+
 }  // namespace
+
+void SetPlainCurveStyle(AxisState& a) {
+  a.ShowBars = false;
+  a.ShowMarkers = false;
+}
+
+void StartGraph(GraphKind kind, const DesignState& s, FilterType type, AxisState& a,
+                CurveBuffer& buffer) {
+  buffer.Count = 254;
+  SetInitialAxes(kind, s, type, a);
+}
 
 void FillGraphCurve(GraphKind kind, DesignState& s, FilterType type, const AxisState& a, bool pulse,
                     CurveBuffer& buffer) {
@@ -71,6 +92,12 @@ void FillGraphCurve(GraphKind kind, DesignState& s, FilterType type, const AxisS
       break;
   }
   FillTimeCurve(s, range, pulse ? TimeResponse::Pulse : TimeResponse::Step, buffer);
+}
+
+void RefillGraph(GraphKind kind, DesignState& s, FilterType type, bool pulse, AxisState& a,
+                 CurveBuffer& buffer) {
+  SnapToDrawnRange(a);
+  FillGraphCurve(kind, s, type, a, pulse, buffer);
 }
 
 int DrawnSampleCount(GraphKind kind, const CurveBuffer& buffer) {
@@ -123,4 +150,27 @@ void DrawGraphPicture(GraphKind kind, bool pulse, AxisState& a, Canvas& canvas,
   DrawReferenceTexts(a, canvas, level);
 }
 
-}  // namespace morvane::gui
+void DrawOpenedGraph(GraphKind kind, DesignState& s, FilterType type, bool pulse, AxisState& a,
+                     CurveBuffer& buffer, Canvas& canvas) {
+  StartGraph(kind, s, type, a, buffer);
+  RefillGraph(kind, s, type, pulse, a, buffer);
+  DrawGraphPicture(kind, pulse, a, canvas, buffer);
+}
+
+std::string GraphSamplesCsv(GraphKind kind, bool pulse, const CurveBuffer& buffer) {
+  const GraphProfile& profile = ProfileOf(kind);
+  std::string out(pulse && !profile.pulseCsvHeader.empty() ? profile.pulseCsvHeader
+                                                           : profile.csvHeader);
+  out += '\n';
+  const int count = std::clamp(DrawnSampleCount(kind, buffer), 0,
+                               static_cast<int>(std::min(buffer.X.size(), buffer.Y.size())));
+  for (std::size_t i = 0; i < static_cast<std::size_t>(count); ++i) {
+    AppendNumber(out, buffer.X[i]);
+    out += ',';
+    AppendNumber(out, buffer.Y[i]);
+    out += '\n';
+  }
+  return out;
+}
+
+}  // namespace morvane

@@ -1,14 +1,14 @@
 #pragma once
 
 // What sets the four graph windows apart: names and texts, which controls they offer, the
-// readout under the mouse. Free of Qt, so the same table serves the windows and the tests.
+// readout under the mouse. One table for the windows, morvane-cli plot and the tests.
 
 #include <string>
 #include <string_view>
 
 #include "graphs/graph_kind.h"
 
-namespace morvane::gui {
+namespace morvane {
 
 struct GraphProfile {
   std::string_view formName;  // objectName of the window
@@ -20,6 +20,8 @@ struct GraphProfile {
   std::string_view xAxisName;
   std::string_view yAxisName;
   std::string_view sweepLabel;  // label of the first value in the sweep mode
+  std::string_view csvHeader;   // first line of the exported samples, naming the units
+  std::string_view pulseCsvHeader = {};
   bool xLogAvailable;
   bool referenceLines;  // the peak, -1 dB and -3 dB lines of the gain window
 };
@@ -29,4 +31,4 @@ const GraphProfile& ProfileOf(GraphKind kind);
 // The status panel's text for the world point (x, y) under the mouse.
 std::string ReadoutText(GraphKind kind, double x, double y);
 
-}  // namespace morvane::gui
+}  // namespace morvane

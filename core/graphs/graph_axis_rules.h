@@ -2,7 +2,7 @@
 
 // What the graph windows do to the shared axes beyond the plot engine's own operations: the
 // ranges a window starts with, the axis ends the user edits, the zoom rectangle, the curve
-// style cycle, and taking back a window's own axes. Free of Qt.
+// style cycle, and taking back a window's own axes.
 
 #include <string_view>
 
@@ -10,7 +10,7 @@
 #include "graphs/axis_state.h"
 #include "graphs/graph_kind.h"
 
-namespace morvane::gui {
+namespace morvane {
 
 // Ranges, steps, grid and modes a window sets when it is shown. The frequency windows keep
 // the origin (the drawing makes it valid); the time window puts it at (0, 0).
@@ -47,4 +47,4 @@ void SnapToDrawnRange(AxisState& a);
 // plot rectangle) back into the shared axes; the curve style switches stay as they are.
 void RestoreAxes(AxisState& shared, const AxisState& drawn);
 
-}  // namespace morvane::gui
+}  // namespace morvane

@@ -1,0 +1,157 @@
+#include "help_texts.h"
+
+#include <array>
+#include <string_view>
+
+namespace morvane::cli {
+
+namespace {
+
+constexpr std::string_view kGeneral =
+    "usage: morvane-cli design [--topology mfb|pfb|svf3|svf4|fliege|lc|diplexer|1..7]\n"
+    "                          [--type lowpass|highpass|bandpass|bandstop|allpass|elliptic]\n"
+    "                          [--series-r E6|E12|E24|E48|E96] [--series-c E6|E12|E24|E48|E96]\n"
+    "                          [--no-equal-capacitors] [--no-offset-compensation]\n"
+    "                          [--manual-capacitance] [--order 2..10] [--chebyshev]\n"
+    "                          [--diplexer-order 3|5|7|9] [--diplexer-chebyshev]\n"
+    "                          [NAME=TEXT ...] [--json]\n"
+    "  NAME is one of fg, f, Q, D, Vu, Zin, R3, C1, fnfp, RL, Welligkeit; each TEXT is read\n"
+    "  as if typed into that entry field (for example fg=2k Q=1,5 Zin=4k7).\n"
+    "       morvane-cli curve gain|phase|delay|step|pulse --from X --to Y [--log]\n"
+    "                         [the design options and NAME=TEXT entries above]\n"
+    "  prints CSV (\"x,y\") of the samples a graph window draws for that axis range.\n"
+    "       morvane-cli save-design FILE [design options and entries]\n"
+    "       morvane-cli export-circuit FILE [design options and entries]   (--topology lc)\n"
+    "       morvane-cli order --f1 TEXT --d1 TEXT --f2 TEXT --d2 TEXT [--chebyshev] [--json]\n"
+    "       morvane-cli spice FILE|- [design options and entries] [--from X] [--to Y]\n"
+    "                         [--points N] [--opamp NAME [--opamp-include FILE]]\n"
+    "       morvane-cli plot gain|phase|delay|step|pulse --out FILE.png|FILE.svg|FILE.csv\n"
+    "                        [--width W] [--height H] [design options and entries]\n"
+    "  draws the graph a freshly opened graph window shows, without a window.\n"
+    "  Every design command also takes --design FILE, opened first as the window opens one.\n"
+    "       morvane-cli help COMMAND   (or COMMAND --help)   the options of one command\n"
+    "       morvane-cli --version\n";
+
+// The options every command but `order` shares, as the main window's controls set them.
+constexpr std::string_view kDesignOptions =
+    "Design options, applied as the main window would, in this order:\n"
+    "  --design FILE             open this design file first, as \"Load INI file\" does\n"
+    "  --topology NAME           the page: mfb, pfb, svf3, svf4, fliege, lc, diplexer, or 1..7\n"
+    "  --type NAME               lowpass, highpass, bandpass, bandstop, allpass, elliptic\n"
+    "  --series-r E6..E96        standard series of the resistors (E6, E12, E24, E48, E96)\n"
+    "  --series-c E6..E96        standard series of the capacitors\n"
+    "  --no-equal-capacitors     clear \"Try Equal Capacitors\" (MFB and PFB pages)\n"
+    "  --no-offset-compensation  clear \"Offset Compensation with R3 and R4\" (PFB page)\n"
+    "  --manual-capacitance      clear \"Calculate Capacitances Automatically\" (SVF, Fliege)\n"
+    "  --order N                 order of the LC ladder, 2..10\n"
+    "  --chebyshev               Chebyshev LC ladder (else Butterworth)\n"
+    "  --diplexer-order N        order of the LC diplexer: 3, 5, 7 or 9\n"
+    "  --diplexer-chebyshev      Chebyshev LC diplexer (else Butterworth)\n"
+    "Entries, typed into their fields in the order given:\n"
+    "  NAME=TEXT                 NAME is one of fg, f, Q, D, Vu, Zin, R3, C1, fnfp, RL,\n"
+    "                            Welligkeit; TEXT is read as the field reads it, with prefix\n"
+    "                            letters and either decimal separator (fg=2k Zin=4k7 Q=1,5).\n"
+    "                            An unreadable TEXT stores the field's lower limit, an\n"
+    "                            out-of-range value the nearest limit; stderr says so.\n"
+    "The start is the program's initial state: MFB, lowpass, E48 resistors, E6 capacitors,\n"
+    "every check box set.\n";
+
+constexpr std::string_view kDesign =
+    "usage: morvane-cli design [design options] [NAME=TEXT ...] [--json]\n"
+    "Prints the components of the page with standard values, the figures that characterise\n"
+    "the circuit and the readout at the frequency f.\n"
+    "  --json                    one JSON object instead: topology, type, state (every\n"
+    "                            numeric design value), fields (the text of every entry and\n"
+    "                            result field of the main window), grids, beeps, messages\n";
+
+constexpr std::string_view kCurve =
+    "usage: morvane-cli curve gain|phase|delay|step|pulse --from X --to Y [--log]\n"
+    "                         [design options] [NAME=TEXT ...]\n"
+    "Prints CSV (a line \"x,y\", then one line a sample with 17 significant digits): the\n"
+    "samples a graph window draws for that axis range.\n"
+    "  gain, phase, delay        over frequency: 255 samples from X to Y (Hz)\n"
+    "  step, pulse               over time: 251 samples from 0 to Y (s); --from is optional\n"
+    "  --from X, --to Y          the axis range; Y must be greater than X\n"
+    "  --log                     logarithmic frequency axis (X above 0)\n";
+
+constexpr std::string_view kSaveDesign =
+    "usage: morvane-cli save-design FILE [design options] [NAME=TEXT ...]\n"
+    "Writes the design file as closing the main window does.\n";
+
+constexpr std::string_view kExportCircuit =
+    "usage: morvane-cli export-circuit FILE --topology lc [design options] [NAME=TEXT ...]\n"
+    "Writes the LC ladder's circuit file for the series/parallel companion program.\n";
+
+constexpr std::string_view kOrder =
+    "usage: morvane-cli order [--f1 TEXT] [--d1 TEXT] [--f2 TEXT] [--d2 TEXT] [--chebyshev]\n"
+    "                         [--json]\n"
+    "Prints the least order of a Butterworth (or Chebyshev) lowpass for a tolerance scheme:\n"
+    "attenuation d1 (dB) allowed at the frequency f1, d2 (dB) required at f2. Each TEXT is\n"
+    "typed into the filter order window's field, in the order given, and clamped against its\n"
+    "partner there; a value not given keeps the window's initial one.\n"
+    "  --chebyshev               Chebyshev instead of Butterworth\n"
+    "  --json                    one JSON object: N, nr, NAusgabe, nrAusgabe\n";
+
+constexpr std::string_view kSpice =
+    "usage: morvane-cli spice FILE|- [design options] [NAME=TEXT ...] [--from X] [--to Y]\n"
+    "                         [--points N] [--opamp NAME [--opamp-include FILE]]\n"
+    "Writes a SPICE netlist of the designed circuit with an AC sweep, to FILE or, for -, to\n"
+    "stdout.\n"
+    "  --from X, --to Y          the sweep in Hz (default fg/100 to 100*fg)\n"
+    "  --points N                points per decade, 1..100000 (default 50)\n"
+    "  --opamp NAME              call this subcircuit (pins in+ in- out) for every op amp\n"
+    "                            instead of an ideal amplifier\n"
+    "  --opamp-include FILE      .include this file, which holds that subcircuit\n";
+
+constexpr std::string_view kPlot =
+    "usage: morvane-cli plot gain|phase|delay|step|pulse --out FILE [--width W] [--height H]\n"
+    "                        [design options] [NAME=TEXT ...]\n"
+    "Draws the graph that a graph window shows when it is opened on the design, with the\n"
+    "same axes, without a window.\n"
+    "  gain, phase, delay        over frequency; step, pulse over time\n"
+    "  --out FILE                FILE.png (bitmap), FILE.svg (vector, text as text) or\n"
+    "                            FILE.csv (the samples: a header \"x,y\" with units, then\n"
+    "                            one line a sample)\n"
+    "  --width W, --height H     size of the picture in pixels, 1..10000 (default: the\n"
+    "                            size of a freshly opened graph window's picture)\n";
+
+struct CommandHelp {
+  std::string_view command;
+  std::string_view text;
+  bool designOptions;
+};
+
+constexpr std::array kCommands{
+    CommandHelp{"design", kDesign, true},
+    CommandHelp{"curve", kCurve, true},
+    CommandHelp{"save-design", kSaveDesign, true},
+    CommandHelp{"export-circuit", kExportCircuit, true},
+    CommandHelp{"order", kOrder, false},
+    CommandHelp{"spice", kSpice, true},
+    CommandHelp{"plot", kPlot, true},
+};
+
+}  // namespace
+
+std::string GeneralUsage() {
+  return std::string(kGeneral);
+}
+
+std::optional<std::string> CommandUsage(std::string_view command) {
+  for (const CommandHelp& help : kCommands) {
+    if (help.command != command) continue;
+    std::string text(help.text);
+    if (help.designOptions) text.append("\n").append(kDesignOptions);
+    return text;
+  }
+  return std::nullopt;
+}
+
+bool AsksForHelp(const std::vector<std::string>& args) {
+  for (const std::string& arg : args) {
+    if (arg == "--help" || arg == "-h") return true;
+  }
+  return false;
+}
+
+}  // namespace morvane::cli

@@ -1,0 +1,151 @@
+#include "plot_command.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QString>
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <sstream>
+
+#include "design/design_session.h"
+#include "design_options.h"
+#include "graphs/graph_picture.h"
+#include "graphs/qpainter_canvas.h"
+#include "graphs/svg_canvas.h"
+#include "usage_error.h"
+
+namespace morvane::cli {
+
+namespace {
+
+struct PlotKind {
+  const char* name;
+  GraphKind graph;
+  bool pulse;
+};
+
+constexpr PlotKind kPlotKinds[] = {
+    {"gain", GraphKind::Gain, false},         {"phase", GraphKind::Phase, false},
+    {"delay", GraphKind::GroupDelay, false},  {"step", GraphKind::TimeResponse, false},
+    {"pulse", GraphKind::TimeResponse, true},
+};
+
+enum class FileFormat { Png, Svg, Csv };
+
+constexpr int kMaxSide = 10000;
+
+std::optional<PlotKind> ParseKind(const std::string& name) {
+  for (const PlotKind& kind : kPlotKinds) {
+    if (name == kind.name) return kind;
+  }
+  return std::nullopt;
+}
+
+FileFormat FormatOf(const std::string& path) {
+  const auto dot = path.rfind('.');
+  std::string suffix = dot == std::string::npos ? "" : path.substr(dot + 1);
+  std::transform(suffix.begin(), suffix.end(), suffix.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  if (suffix == "png") return FileFormat::Png;
+  if (suffix == "svg") return FileFormat::Svg;
+  if (suffix == "csv") return FileFormat::Csv;
+  throw UsageError("--out needs a file name ending in .png, .svg or .csv, not \"" + path + "\"");
+}
+
+int ParseSide(const std::string& option, const std::string& text) {
+  const bool digits =
+      !text.empty() && text.size() <= 5 &&
+      std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c) != 0; });
+  const int value = digits ? std::stoi(text) : 0;
+  if (value < 1 || value > kMaxSide) {
+    throw UsageError("option " + option + " needs a whole number of pixels from 1 to " +
+                     std::to_string(kMaxSide) + ", not \"" + text + "\"");
+  }
+  return value;
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file << text;
+  file.close();
+  if (!file) throw RunError("cannot write " + path);
+}
+
+// A PNG needs Qt's painter, hence an application object; without a display it draws off
+// screen. Only this command makes one, and only for PNG.
+std::unique_ptr<QGuiApplication> GuiApplicationForDrawing() {
+  if (QCoreApplication::instance()) return nullptr;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "morvane-cli";
+  static char* argv[] = {name, nullptr};
+  return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+}  // namespace
+
+int RunPlot(const std::vector<std::string>& args) {
+  if (args.empty()) throw UsageError("plot needs one of gain, phase, delay, step, pulse");
+  const auto kind = ParseKind(args[0]);
+  if (!kind) throw UsageError("unknown graph: " + args[0]);
+
+  DesignRequest request;
+  const std::vector<std::string> rest =
+      ParseDesignRequest(std::vector<std::string>(args.begin() + 1, args.end()), request);
+  std::optional<std::string> out;
+  int width = kOpenedPictureWidth;
+  int height = kOpenedPictureHeight;
+  for (std::size_t i = 0; i < rest.size(); ++i) {
+    const std::string& arg = rest[i];
+    const auto eq = arg.find('=');
+    const std::string name = arg.substr(0, eq);
+    const auto value = [&]() -> std::string {
+      if (eq != std::string::npos) return arg.substr(eq + 1);
+      if (i + 1 >= rest.size()) throw UsageError("option " + arg + " needs a value");
+      return rest[++i];
+    };
+    if (name == "--out") {
+      out = value();
+    } else if (name == "--width") {
+      width = ParseSide(name, value());
+    } else if (name == "--height") {
+      height = ParseSide(name, value());
+    } else {
+      throw UsageError("unknown option or argument: " + arg);
+    }
+  }
+  if (!out || out->empty()) throw UsageError("option --out FILE is required");
+  const FileFormat format = FormatOf(*out);
+
+  DesignSession session;
+  std::ostringstream warnings;
+  ApplyDesignRequest(request, session, warnings);
+  std::cerr << warnings.str();
+
+  DesignState& state = session.MutableState();
+  AxisState axes;
+  SetPlainCurveStyle(axes);
+  CurveBuffer buffer;
+  if (format == FileFormat::Png) {
+    const auto app = GuiApplicationForDrawing();
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+      render::QPainterCanvas canvas(image);
+      DrawOpenedGraph(kind->graph, state, session.Type(), kind->pulse, axes, buffer, canvas);
+    }
+    if (!image.save(QString::fromStdString(*out), "PNG")) throw RunError("cannot write " + *out);
+    return 0;
+  }
+  SvgCanvas canvas(width, height);
+  DrawOpenedGraph(kind->graph, state, session.Type(), kind->pulse, axes, buffer, canvas);
+  WriteText(*out, format == FileFormat::Svg ? canvas.Document()
+                                            : GraphSamplesCsv(kind->graph, kind->pulse, buffer));
+  return 0;
+}
+
+}  // namespace morvane::cli

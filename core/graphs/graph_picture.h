@@ -1,0 +1,59 @@
+#pragma once
+
+// A graph window's picture without the window: its starting axes, its curve and its drawing,
+// the same for all four windows but for the filler, the texts and the gain window's
+// reference lines. The windows and morvane-cli plot draw through these, so a picture saved
+// from a window and one made on the command line come out alike.
+
+#include <string>
+
+#include "design/design_state.h"
+#include "graphs/axis_state.h"
+#include "graphs/canvas.h"
+#include "graphs/curve_buffer.h"
+#include "graphs/graph_kind.h"
+
+namespace morvane {
+
+// The curve style a window sets when it is created: the line alone, no markers, no bars.
+void SetPlainCurveStyle(AxisState& a);
+
+// What a window does when it is shown: the full sample count and its starting axes.
+void StartGraph(GraphKind kind, const DesignState& s, FilterType type, AxisState& a,
+                CurveBuffer& buffer);
+
+// The window's response sampled over the x range in force; `pulse` picks h(t) over s(t).
+void FillGraphCurve(GraphKind kind, DesignState& s, FilterType type, const AxisState& a, bool pulse,
+                    CurveBuffer& buffer);
+// Snaps the x range to what will be drawn, then fills over it.
+void RefillGraph(GraphKind kind, DesignState& s, FilterType type, bool pulse, AxisState& a,
+                 CurveBuffer& buffer);
+
+// The samples the curve drawing takes (0 .. count - 1) and the last one autoscaling scans
+// (0 .. count). The time curve holds samples 0 .. 250 only, whatever the buffer's Count.
+int DrawnSampleCount(GraphKind kind, const CurveBuffer& buffer);
+int LastScannedSample(GraphKind kind, const CurveBuffer& buffer);
+
+// The whole picture from the shared axes and the window's samples: white ground, grid,
+// axes, labels, texts, the curve in the current style and, for the gain window, reference
+// lines at the peak, 1 dB and 3 dB below it.
+void DrawGraphPicture(GraphKind kind, bool pulse, AxisState& a, Canvas& canvas,
+                      const CurveBuffer& buffer);
+
+// The picture of a window just opened on the design, on a canvas of the window's image size:
+// StartGraph, RefillGraph and DrawGraphPicture in the window's order.
+void DrawOpenedGraph(GraphKind kind, DesignState& s, FilterType type, bool pulse, AxisState& a,
+                     CurveBuffer& buffer, Canvas& canvas);
+
+// The drawn samples as CSV: the header naming the units ("f/Hz,V/dB"), then one "x,y" line
+// per sample with 17 significant digits, so the numbers read back exactly.
+std::string GraphSamplesCsv(GraphKind kind, bool pulse, const CurveBuffer& buffer);
+
+// The image a window shows when it is first opened, between its button bar and its status
+// panel: the window's least height, 350, less a menu bar of 19 pixels (as Qt draws off
+// screen; a taller menu bar leaves a shorter image) and the two bars. morvane-cli plot
+// draws at this size unless told otherwise.
+inline constexpr int kOpenedPictureWidth = 522;
+inline constexpr int kOpenedPictureHeight = 274;
+
+}  // namespace morvane

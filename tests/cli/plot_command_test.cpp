@@ -1,0 +1,132 @@
+// morvane-cli plot as a user runs it: what bad use it refuses, which files it writes, and at
+// what size. That its pictures are the graph windows' own is shown by the GUI tests.
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+struct CliRun {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string Cli() {
+  const char* other = std::getenv("MORVANE_CLI");
+  return other && *other ? other : MORVANE_CLI_PATH;
+}
+
+std::string Slurp(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::stringstream ss;
+  ss << file.rdbuf();
+  return ss.str();
+}
+
+std::string TempPath(const std::string& name) {
+  return "/tmp/morvane_plot_test_" + std::to_string(getpid()) + "_" + name;
+}
+
+CliRun RunCli(const std::string& arguments) {
+  const std::string errFile = TempPath("stderr");
+  const std::string command = Cli() + " " + arguments + " 2>" + errFile + " </dev/null";
+  CliRun run;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return run;
+  char buffer[4096];
+  std::size_t n;
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
+  const int status = pclose(pipe);
+  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.err = Slurp(errFile);
+  std::remove(errFile.c_str());
+  return run;
+}
+
+// Width and height from a PNG's header chunk.
+std::pair<int, int> PngSize(const std::string& png) {
+  if (png.size() < 24 || png.compare(1, 3, "PNG") != 0 || png.compare(12, 4, "IHDR") != 0) {
+    return {-1, -1};
+  }
+  const auto word = [&](std::size_t at) {
+    int v = 0;
+    for (std::size_t i = 0; i < 4; ++i) v = v * 256 + static_cast<unsigned char>(png[at + i]);
+    return v;
+  };
+  return {word(16), word(20)};
+}
+
+struct BadUse {
+  const char* name;
+  const char* arguments;
+};
+
+class PlotBadUseTest : public testing::TestWithParam<BadUse> {};
+
+TEST_P(PlotBadUseTest, ExitsWithTwoAndOneLine) {
+  const std::string out = TempPath("bad.svg");
+  std::string arguments = GetParam().arguments;
+  const auto at = arguments.find("OUT");
+  if (at != std::string::npos) arguments.replace(at, 3, out);
+  const CliRun run = RunCli("plot " + arguments);
+  EXPECT_EQ(run.exitCode, 2) << run.err;
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err.rfind("morvane-cli: ", 0), 0u) << run.err;
+  EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+  EXPECT_EQ(Slurp(out), "") << "nothing written on bad use";
+  std::remove(out.c_str());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Plot, PlotBadUseTest,
+    testing::Values(BadUse{"no_graph", ""}, BadUse{"unknown_graph", "bode --out OUT"},
+                    BadUse{"no_out", "gain fg=1k"}, BadUse{"out_without_value", "gain --out"},
+                    BadUse{"empty_out", "gain --out="},
+                    BadUse{"bitmap_suffix", "gain --out /tmp/morvane_plot.bmp"},
+                    BadUse{"no_suffix", "gain --out /tmp/morvane_plot"},
+                    BadUse{"zero_width", "gain --out OUT --width 0"},
+                    BadUse{"wide", "gain --out OUT --width 10001"},
+                    BadUse{"fraction", "phase --out OUT --height 2.5"},
+                    BadUse{"negative", "phase --out OUT --height=-3"},
+                    BadUse{"curve_option", "delay --out OUT --log"},
+                    BadUse{"unknown_entry", "step --out OUT foo=1"},
+                    BadUse{"unknown_type", "pulse --out OUT --type bode"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PlotCommandTest, SvgAtTheOpenedWindowsSizeUnlessTold) {
+  const std::string out = TempPath("size.svg");
+  ASSERT_EQ(RunCli("plot gain --out " + out).exitCode, 0);
+  EXPECT_NE(Slurp(out).find(" width=\"522\" height=\"274\" "), std::string::npos);
+  ASSERT_EQ(RunCli("plot gain --out=" + out + " --width 800 --height=600").exitCode, 0);
+  EXPECT_NE(Slurp(out).find(" width=\"800\" height=\"600\" "), std::string::npos);
+  std::remove(out.c_str());
+}
+
+TEST(PlotCommandTest, PngAtTheSizeAsked) {
+  const std::string out = TempPath("size.PNG");
+  const CliRun run =
+      RunCli("plot step --type lowpass Q=2 --out " + out + " --width 640 --height 480");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(PngSize(Slurp(out)), std::make_pair(640, 480));
+  std::remove(out.c_str());
+}
+
+TEST(PlotCommandTest, AFileThatCannotBeWrittenExitsWithOne) {
+  for (const char* suffix : {"svg", "png", "csv"}) {
+    const CliRun run = RunCli(std::string("plot gain --out /nonexistent/folder/gain.") + suffix);
+    EXPECT_EQ(run.exitCode, 1) << suffix;
+    EXPECT_NE(run.err.find("/nonexistent/folder/gain."), std::string::npos) << run.err;
+  }
+}
+
+}  // namespace
