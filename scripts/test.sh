@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole test suite: the CTest tests, a short fuzz
-# run of the core (scripts/fuzz.sh; MORVANE_FUZZ_SECONDS=0 skips it), and with
-# MORVANE_SANITIZE=1 the CTest tests again in a second build under AddressSanitizer and
-# UndefinedBehaviorSanitizer (build-asan/, or $MORVANE_ASAN_BUILD_DIR). Arguments go to ctest.
+# run of the core (scripts/fuzz.sh; MORVANE_FUZZ_SECONDS=0 skips it), and, in CI or with
+# MORVANE_SANITIZE=1, the CTest tests again in a second build under AddressSanitizer and
+# UndefinedBehaviorSanitizer (build-asan/, or $MORVANE_ASAN_BUILD_DIR; MORVANE_SANITIZE=0 skips
+# it in CI). Arguments go to ctest.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$(pwd)"
@@ -17,7 +18,9 @@ if [ "${MORVANE_FUZZ_SECONDS:-15}" != "0" ]; then
   scripts/fuzz.sh
 fi
 
-if [ "${MORVANE_SANITIZE:-0}" = "1" ]; then
+sanitize_default=0
+if [ "${CI:-}" = "true" ]; then sanitize_default=1; fi
+if [ "${MORVANE_SANITIZE:-$sanitize_default}" = "1" ]; then
   asan_dir="${MORVANE_ASAN_BUILD_DIR:-build-asan}"
   # Warnings are the normal build's business; instrumented code can make g++ warn where the
   # plain build does not.
