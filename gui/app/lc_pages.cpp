@@ -21,6 +21,9 @@ namespace morvane::gui {
 
 namespace {
 
+// Wide enough for the heading "Element" in the sans-serif fonts of a Linux desktop.
+constexpr int kElementColumn = 53;
+
 struct Choice {
   const char* name;
   const char* caption;
@@ -182,9 +185,11 @@ QWidget* MakeDiplexerPage(QWidget* parent) {
   layout->addWidget(constraints);
 
   layout->addWidget(GridWithCaption(
-      "Lowpass Part", MakeGrid(field::StringAlignGridDiplexTP, 2, 10, {43, 66}, page), page));
+      "Lowpass Part", MakeGrid(field::StringAlignGridDiplexTP, 2, 10, {kElementColumn, 66}, page),
+      page));
   layout->addWidget(GridWithCaption(
-      "Highpass Part", MakeGrid(field::StringAlignGridDiplexHP, 2, 10, {43, 66}, page), page));
+      "Highpass Part", MakeGrid(field::StringAlignGridDiplexHP, 2, 10, {kElementColumn, 66}, page),
+      page));
   layout->addStretch(1);
   return page;
 }

@@ -136,10 +136,15 @@ void GraphWindow::DrawGraph() {
   image_->update();
 }
 
+// The bitmap has the pixels of the screen the window is on (twice the image's size at 2x),
+// and the picture is drawn into it in the image's own coordinates.
 void GraphWindow::FitBitmap() {
   QImage& bitmap = image_->Bitmap();
-  if (bitmap.size() == image_->size()) return;
-  bitmap = QImage(image_->size(), QImage::Format_RGB32);
+  const qreal ratio = image_->devicePixelRatioF();
+  const QSize pixels = (QSizeF(image_->size()) * ratio).toSize();
+  if (bitmap.size() == pixels && bitmap.devicePixelRatio() == ratio) return;
+  bitmap = QImage(pixels, QImage::Format_RGB32);
+  bitmap.setDevicePixelRatio(ratio);
   bitmap.fill(Qt::white);
 }
 

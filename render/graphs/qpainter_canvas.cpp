@@ -47,18 +47,21 @@ QFont QPainterCanvas::GraphFont() {
   return font;
 }
 
+// In the image's own coordinates: a bitmap for a 2x screen has twice the pixels of the
+// picture drawn into it.
 int QPainterCanvas::Width() const {
-  return image_.width();
+  return qRound(image_.deviceIndependentSize().width());
 }
 
 int QPainterCanvas::Height() const {
-  return image_.height();
+  return qRound(image_.deviceIndependentSize().height());
 }
 
 void QPainterCanvas::SetPen(const Pen& pen) {
   pen_ = pen;
   QPen qpen(ToQColor(pen.colour));
-  qpen.setWidth(1);
+  // One pixel of the picture: two device pixels wide on a 2x bitmap.
+  qpen.setWidthF(std::max(1.0, image_.devicePixelRatio()));
   qpen.setCosmetic(true);
   if (pen.style == PenStyle::Dotted) qpen.setDashPattern({1.0, 2.0});
   painter_.setPen(qpen);

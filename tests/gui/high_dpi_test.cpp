@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QTest>
 
+#include "graph_test_support.h"
 #include "gui_test_support.h"
 #include "ui/about_box.h"
 #include "ui/glyphs.h"
@@ -82,6 +83,31 @@ class HighDpiTest : public QObject {
     AboutBox about;
     const QStringList blurred = BlurredPictures(splash) + BlurredPictures(about);
     QVERIFY2(blurred.isEmpty(), qPrintable(blurred.join(", ")));
+  }
+
+  // The graph's bitmap has the screen's pixels and the picture fills it: the axes drawn
+  // for the window's logical size end near the bitmap's far edges, not at its middle.
+  void graphWindowsHaveTheScreensPixels() {
+    GraphFixture fixture;
+    for (GraphKind kind :
+         {GraphKind::Gain, GraphKind::Phase, GraphKind::GroupDelay, GraphKind::TimeResponse}) {
+      GraphWindow& window = fixture.Show(kind);
+      window.RefillAndDraw();
+      const QImage& bitmap = window.Picture();
+      QCOMPARE(bitmap.devicePixelRatio(), kRatio);
+      const QSizeF logical = bitmap.deviceIndependentSize();
+      QVERIFY(logical.width() > 100);
+      QCOMPARE(QSizeF(bitmap.size()), logical * kRatio);
+      int rightmostInk = -1;
+      for (int x = 0; x < bitmap.width(); ++x) {
+        for (int y = 0; y < bitmap.height(); ++y) {
+          if (bitmap.pixel(x, y) != qRgb(255, 255, 255)) rightmostInk = x;
+        }
+      }
+      QVERIFY2(rightmostInk > bitmap.width() * 3 / 4, qPrintable(QString::number(rightmostInk)));
+      const QStringList blurred = BlurredGlyphs(window);
+      QVERIFY2(blurred.isEmpty(), qPrintable(blurred.join(", ")));
+    }
   }
 
   // A painted glyph has the pixels of any ratio, and its drawing scales with them: the left
