@@ -126,6 +126,18 @@ ValueLimits AxisEndLimits(GraphKind kind, AxisEnd end, const DesignState& s, con
   return {logMin ? 1e-6 * s.fg : 0.0, 1000 * s.fg};
 }
 
+bool WithinZoomOutReach(GraphKind kind, const DesignState& s, const AxisState& zoomed) {
+  constexpr double kReach = 1e9;
+  const ValueLimits y = AxisEndLimits(kind, AxisEnd::YMax, s, zoomed);
+  const ValueLimits x = AxisEndLimits(kind, AxisEnd::XMax, s, zoomed);
+  const ValueLimits xLow = AxisEndLimits(kind, AxisEnd::XMin, s, zoomed);
+  const auto within = [](double value, double bound) { return std::abs(value) <= bound; };
+  const bool logBound = zoomed.xMode != AxisMode::Logarithmic || zoomed.xmin >= xLow.lower / kReach;
+  return within(zoomed.xmax, kReach * x.upper) && within(zoomed.xmin, kReach * x.upper) &&
+         logBound && within(zoomed.ymax, kReach * y.upper) &&
+         within(zoomed.ymin, kReach * std::abs(y.lower));
+}
+
 bool SetAxisEnd(AxisState& a, AxisEnd end, double value) {
   switch (end) {
     case AxisEnd::XMax:

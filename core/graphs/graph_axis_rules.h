@@ -27,6 +27,10 @@ std::string_view AxisEndLabel(AxisEnd end);
 double AxisEndValue(const AxisState& a, AxisEnd end);
 // The range the axis-scale dialog accepts for that end.
 ValueLimits AxisEndLimits(GraphKind kind, AxisEnd end, const DesignState& s, const AxisState& a);
+// Whether axes that the zoom-out button produced are still within its reach: a billion times
+// beyond the ranges the axis-scale dialog accepts, but where the response, the axis labels
+// and the steps stay finite numbers. Further clicks are refused there.
+bool WithinZoomOutReach(GraphKind kind, const DesignState& s, const AxisState& zoomed);
 // Stores a new end; the step and the origin follow. An end that would meet or pass the other
 // end of its axis is refused: false, and nothing changes.
 bool SetAxisEnd(AxisState& a, AxisEnd end, double value);

@@ -258,7 +258,13 @@ void GraphWindow::ZoomInButtonClick() {
 }
 
 void GraphWindow::ZoomOutButtonClick() {
-  ZoomOut(axes_);
+  AxisState zoomed = axes_;
+  ZoomOut(zoomed);
+  if (!WithinZoomOutReach(kind_, context_.session.State(), zoomed)) {
+    context_.platform.Beep();
+    return;
+  }
+  axes_ = zoomed;
   DrawGraph();
 }
 
