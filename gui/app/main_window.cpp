@@ -181,7 +181,9 @@ void MainWindow::Initialize(const QString& firstArgument, const QString& designF
       session_.Start(firstArgument.toStdString(), LocalFileName(designFile), &error);
   ShowTopology(session_.State().topology);
   ShowFilterType(session_.Type());
-  RenewPrintHint();
+  // Asking the print system for its default printer can take longer than the whole start;
+  // the hint follows as soon as the window is up.
+  QTimer::singleShot(0, this, &MainWindow::RenewPrintHint);
   // Reported once the window shows, so the user knows the file's design did not come back.
   if (!opened) QueueMessage(error);
 }
