@@ -13,35 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "cli_runner.h"
+
 namespace {
 
-struct CliRun {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
-CliRun RunCli(const std::string& arguments) {
-  static int counter = 0;
-  const std::string errFile =
-      "/tmp/morvane_cli_test_" + std::to_string(getpid()) + "_" + std::to_string(++counter);
-  const std::string command =
-      std::string(MORVANE_CLI_PATH) + " " + arguments + " 2>" + errFile + " </dev/null";
-  CliRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-  const int status = pclose(pipe);
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::ifstream err(errFile);
-  std::stringstream ss;
-  ss << err.rdbuf();
-  run.err = ss.str();
-  std::remove(errFile.c_str());
-  return run;
-}
+using morvane::test::CliRun;
+using morvane::test::RunCli;
 
 QJsonObject Json(const CliRun& run) {
   return QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).object();

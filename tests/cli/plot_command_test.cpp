@@ -12,45 +12,14 @@
 #include <sstream>
 #include <string>
 
+#include "cli_runner.h"
+
 namespace {
 
-struct CliRun {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Cli() {
-  const char* other = std::getenv("MORVANE_CLI");
-  return other && *other ? other : MORVANE_CLI_PATH;
-}
-
-std::string Slurp(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::stringstream ss;
-  ss << file.rdbuf();
-  return ss.str();
-}
-
-std::string TempPath(const std::string& name) {
-  return "/tmp/morvane_plot_test_" + std::to_string(getpid()) + "_" + name;
-}
-
-CliRun RunCli(const std::string& arguments) {
-  const std::string errFile = TempPath("stderr");
-  const std::string command = Cli() + " " + arguments + " 2>" + errFile + " </dev/null";
-  CliRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-  const int status = pclose(pipe);
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.err = Slurp(errFile);
-  std::remove(errFile.c_str());
-  return run;
-}
+using morvane::test::CliRun;
+using morvane::test::RunCli;
+using morvane::test::Slurp;
+using morvane::test::TempPath;
 
 // Width and height from a PNG's header chunk.
 std::pair<int, int> PngSize(const std::string& png) {
