@@ -1,48 +1,23 @@
 #include "numerics/step_rounding.h"
 
-#include <cfloat>
 #include <cmath>
+
+#include "numerics/decimal_scaling.h"
 
 namespace morvane {
 
 namespace {
 
-// A magnitude a as m * 10^n with 1 <= m < 10, or 1 < m <= 10 when a < 1 (0.1 gives 10e-2).
-struct Normalised {
-  double m;
-  int n;
-};
+using decimal::Normalisable;
+using decimal::Normalised;
 
+// A magnitude as m * 10^n with 1 <= m < 10, or 1 < m <= 10 when it is below 1.
 Normalised Normalise(double a) {
-  Normalised r{a, 0};
-  if (r.m >= 10.0) {
-    while (r.m >= 10.0) {
-      r.m /= 10.0;
-      ++r.n;
-    }
-  } else if (r.m < 1.0) {
-    while (r.m <= 1.0) {
-      r.m *= 10.0;
-      --r.n;
-    }
-  }
-  return r;
+  return decimal::Normalise(a, 10.0);
 }
 
-// m * 10^n with the sign of x, without overflow on the way; a result beyond the doubles
-// (rounding up DBL_MAX) is held at DBL_MAX.
 double Scaled(double m, int n, double x) {
-  for (; n > 300; n -= 300) m *= 1e300;
-  for (; n < -300; n += 300) m *= 1e-300;
-  // 10^|n| is exact up to 1e22, so the division rounds once where 10^-|n| would not.
-  double v = n >= 0 ? m * std::pow(10.0, n) : m / std::pow(10.0, -n);
-  if (std::isinf(v)) v = DBL_MAX;
-  return std::copysign(v, x);
-}
-
-// Zero and non-finite values are returned as they are (the loops above would never end).
-bool Normalisable(double x) {
-  return x != 0.0 && std::isfinite(x);
+  return decimal::Compose(m, n, x);
 }
 
 // Gives the step for positive x; negative values step as the mirror image, so that StepUp
