@@ -79,6 +79,18 @@ void DesignUnityGain(DesignState& s, const RecalcInputs& in, double R3, double f
 
 }  // namespace
 
+// The page's element fields, each with the value it shows.
+constexpr ElementField kFliegeOutputs[] = {
+    ElementField{field::Vu5Ausgabe, &DesignState::VuActual},
+    ElementField{field::R15Ausgabe, &DesignState::R1},
+    ElementField{field::C15Ausgabe, &DesignState::C1},
+    ElementField{field::C25Ausgabe, &DesignState::C2},
+    ElementField{field::R25Ausgabe, &DesignState::R2},
+    ElementField{field::R35Ausgabe, &DesignState::R3},
+    ElementField{field::R45Ausgabe, &DesignState::R4},
+    ElementField{field::R55Ausgabe, &DesignState::R5},
+};
+
 void DesignFliegeStage(DesignState& s, const RecalcInputs& in, FieldSink& out) {
   switch (in.type) {
     case FilterType::Lowpass:
@@ -104,14 +116,7 @@ void DesignFliegeStage(DesignState& s, const RecalcInputs& in, FieldSink& out) {
   WriteResonanceFields(s, in.type, out);
   out.Write(field::GBWPAusgabe, ResultText(10.0 * s.VuActual * s.Q * s.fo));
   WritePeakingField(field::dVu5Ausgabe, s, in.type, out);
-  out.Write(field::Vu5Ausgabe, ResultText(s.VuActual));
-  out.Write(field::R15Ausgabe, ResultText(s.R1));
-  out.Write(field::C15Ausgabe, ResultText(s.C1));
-  out.Write(field::C25Ausgabe, ResultText(s.C2));
-  out.Write(field::R25Ausgabe, ResultText(s.R2));
-  out.Write(field::R35Ausgabe, ResultText(s.R3));
-  out.Write(field::R45Ausgabe, ResultText(s.R4));
-  out.Write(field::R55Ausgabe, ResultText(s.R5));
+  WriteElementFields(kFliegeOutputs, s, out);
 }
 
 }  // namespace morvane

@@ -78,6 +78,15 @@ void DesignBandpass(DesignState& s, FieldSink& out) {
 
 }  // namespace
 
+// The page's element fields, each with the value it shows.
+constexpr ElementField kMfbOutputs[] = {
+    ElementField{field::R11Ausgabe, &DesignState::R1},
+    ElementField{field::C11Ausgabe, &DesignState::C1},
+    ElementField{field::C21Ausgabe, &DesignState::C2},
+    ElementField{field::R21Ausgabe, &DesignState::R2},
+    ElementField{field::Vu1Ausgabe, &DesignState::VuActual},
+};
+
 void DesignMfbStage(DesignState& s, const RecalcInputs& in, FieldSink& out) {
   switch (in.type) {
     case FilterType::Lowpass:
@@ -100,11 +109,7 @@ void DesignMfbStage(DesignState& s, const RecalcInputs& in, FieldSink& out) {
   // Common outputs, also for a type not designed here, from whatever the state holds.
   WriteResonanceFields(s, in.type, out);
   WritePeakingField(field::dVu1Ausgabe, s, in.type, out);
-  out.Write(field::R11Ausgabe, ResultText(s.R1));
-  out.Write(field::C11Ausgabe, ResultText(s.C1));
-  out.Write(field::C21Ausgabe, ResultText(s.C2));
-  out.Write(field::R21Ausgabe, ResultText(s.R2));
-  out.Write(field::Vu1Ausgabe, ResultText(s.VuActual));
+  WriteElementFields(kMfbOutputs, s, out);
   out.Write(field::GBWPAusgabe, ResultText(40.0 * s.VuActual * s.Q * std::min(s.Q, 1.0) * s.fo));
 }
 

@@ -7,9 +7,13 @@
 
 namespace morvane {
 
-std::string ResultText(double x) { return " " + FormatValue(7, 2, x); }
+std::string ResultText(double x) {
+  return " " + FormatValue(7, 2, x);
+}
 
-std::string PeakingText(double dVu) { return " " + FormatFixed(6, 2, dVu); }
+std::string PeakingText(double dVu) {
+  return " " + FormatFixed(6, 2, dVu);
+}
 
 bool IsBandType(FilterType type) {
   return type == FilterType::Bandpass || type == FilterType::Bandstop;
@@ -33,6 +37,11 @@ void WritePeakingField(std::string_view field, const DesignState& s, FilterType 
   } else {
     out.Write(field, PeakingText(s.dVu));
   }
+}
+
+void WriteElementFields(std::span<const ElementField> fields, const DesignState& s,
+                        FieldSink& out) {
+  for (const ElementField& f : fields) out.Write(f.field, ResultText(s.*f.member));
 }
 
 }  // namespace morvane

@@ -98,6 +98,19 @@ void Svf4Design(DesignState& s, const RecalcInputs& in, bool band) {
 
 }  // namespace
 
+// The page's element fields, each with the value it shows.
+constexpr ElementField kSvf3Outputs[] = {
+    ElementField{field::R13Ausgabe, &DesignState::R1},
+    ElementField{field::R23Ausgabe, &DesignState::R2},
+    ElementField{field::C13Ausgabe, &DesignState::C1},
+    ElementField{field::C23Ausgabe, &DesignState::C2},
+    ElementField{field::R33Ausgabe, &DesignState::R3},
+    ElementField{field::R43Ausgabe, &DesignState::R4},
+    ElementField{field::R53Ausgabe, &DesignState::R5},
+    ElementField{field::R63Ausgabe, &DesignState::R6},
+    ElementField{field::R03Ausgabe, &DesignState::R0},
+};
+
 void DesignSvf3Stage(DesignState& s, const RecalcInputs& in, FieldSink& out) {
   if (in.type == FilterType::Allpass || in.type == FilterType::Bandstop) out.Beep();
   s.VuActual = std::max(kMinSvf3Gain, s.Vu);
@@ -118,17 +131,21 @@ void DesignSvf3Stage(DesignState& s, const RecalcInputs& in, FieldSink& out) {
   // Common outputs, also for a type not designed here, from whatever the state holds.
   WriteResonanceFields(s, in.type, out);
   WritePeakingField(field::dVu3Ausgabe, s, in.type, out);
-  out.Write(field::R13Ausgabe, ResultText(s.R1));
-  out.Write(field::R23Ausgabe, ResultText(s.R2));
-  out.Write(field::C13Ausgabe, ResultText(s.C1));
-  out.Write(field::C23Ausgabe, ResultText(s.C2));
-  out.Write(field::R33Ausgabe, ResultText(s.R3));
-  out.Write(field::R43Ausgabe, ResultText(s.R4));
-  out.Write(field::R53Ausgabe, ResultText(s.R5));
-  out.Write(field::R63Ausgabe, ResultText(s.R6));
-  out.Write(field::R03Ausgabe, ResultText(s.R0));
+  WriteElementFields(kSvf3Outputs, s, out);
   out.Write(field::GBWPAusgabe, ResultText(10.0 * s.VuActual * s.Q * s.fo));
 }
+
+// The page's element fields, each with the value it shows.
+constexpr ElementField kSvf4Outputs[] = {
+    ElementField{field::R04Ausgabe, &DesignState::R0},
+    ElementField{field::R14Ausgabe, &DesignState::R1},
+    ElementField{field::C14Ausgabe, &DesignState::C1},
+    ElementField{field::C24Ausgabe, &DesignState::C2},
+    ElementField{field::R24Ausgabe, &DesignState::R2},
+    ElementField{field::R34Ausgabe, &DesignState::R3},
+    ElementField{field::R44Ausgabe, &DesignState::R4},
+    ElementField{field::R54Ausgabe, &DesignState::R5},
+};
 
 void DesignSvf4Stage(DesignState& s, const RecalcInputs& in, FieldSink& out) {
   switch (in.type) {
@@ -149,14 +166,7 @@ void DesignSvf4Stage(DesignState& s, const RecalcInputs& in, FieldSink& out) {
 
   WriteResonanceFields(s, in.type, out);
   WritePeakingField(field::dVu4Ausgabe, s, in.type, out);
-  out.Write(field::R04Ausgabe, ResultText(s.R0));
-  out.Write(field::R14Ausgabe, ResultText(s.R1));
-  out.Write(field::C14Ausgabe, ResultText(s.C1));
-  out.Write(field::C24Ausgabe, ResultText(s.C2));
-  out.Write(field::R24Ausgabe, ResultText(s.R2));
-  out.Write(field::R34Ausgabe, ResultText(s.R3));
-  out.Write(field::R44Ausgabe, ResultText(s.R4));
-  out.Write(field::R54Ausgabe, ResultText(s.R5));
+  WriteElementFields(kSvf4Outputs, s, out);
   out.Write(field::GBWPAusgabe, ResultText(10.0 * s.VuActual * s.Q * s.fo));
 }
 
