@@ -25,18 +25,15 @@
 #include "files/design_file.h"
 #include "files/ini_profile.h"
 #include "lc/circuit_export.h"
+#include "scratch_folder.h"
 
 namespace morvane {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadRaw(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using test::ReadRaw;
+using test::WriteRaw;
 
 std::string ReadRaw(const fs::path& path, std::uintmax_t bytes) {
   std::ifstream in(path, std::ios::binary);
@@ -44,10 +41,6 @@ std::string ReadRaw(const fs::path& path, std::uintmax_t bytes) {
   in.read(text.data(), static_cast<std::streamsize>(bytes));
   text.resize(static_cast<std::size_t>(in.gcount()));
   return text;
-}
-
-void WriteRaw(const fs::path& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
 }
 
 // Whether this process may write `path` whatever its permissions say (root may).
@@ -80,35 +73,11 @@ DesignState OtherState() {
 
 class BadFiles : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = fs::temp_directory_path() / (std::string("morvane_bad_files_") + info->name() + "_" +
-                                        std::to_string(std::random_device{}()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    std::error_code ec;
-    // A test may have taken the write permission away.
-    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ec);
-    for (const auto& entry : fs::recursive_directory_iterator(dir_, ec)) {
-      fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ec);
-    }
-    fs::remove_all(dir_, ec);
-  }
-
   fs::path Path(const std::string& name) const { return dir_ / name; }
+  std::vector<std::string> Entries() const { return folder_.Entries(); }
 
-  // Names in the folder, so a temporary file left behind shows.
-  std::vector<std::string> Entries() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir_)) {
-      names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-
-  fs::path dir_;
+  test::ScratchFolder folder_{"morvane_bad_files_"};
+  fs::path dir_ = folder_.Root();
 };
 
 struct RefusedFile {

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "scratch_folder.h"
+
 namespace morvane {
 namespace {
 
@@ -17,11 +19,6 @@ namespace fs = std::filesystem;
 class CircuitExport : public ::testing::Test {
  protected:
   void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = fs::temp_directory_path() / (std::string("morvane_export_") + info->name() + "_" +
-                                        std::to_string(std::random_device{}()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
     path_ = (dir_ / "MV.KDR").string();
     s_.LCOrder = 3;
     s_.Zin = 1000.0;
@@ -29,7 +26,6 @@ class CircuitExport : public ::testing::Test {
     s_.fg = 1000.0;
     in_.type = FilterType::Lowpass;
   }
-  void TearDown() override { fs::remove_all(dir_); }
 
   bool Export() {
     error_.clear();
@@ -56,7 +52,8 @@ class CircuitExport : public ::testing::Test {
 
   void Write(const std::string& text) const { std::ofstream(path_, std::ios::binary) << text; }
 
-  fs::path dir_;
+  test::ScratchFolder folder_{"morvane_export_"};
+  fs::path dir_ = folder_.Root();
   std::string path_;
   DesignState s_;
   RecalcInputs in_;

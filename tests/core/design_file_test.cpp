@@ -11,6 +11,8 @@
 #include <sstream>
 #include <vector>
 
+#include "scratch_folder.h"
+
 namespace morvane {
 namespace {
 
@@ -26,26 +28,15 @@ void ExpectSameFileValues(const S& actual, const S& expected) {
   for (const auto member : kFileMembers) EXPECT_DOUBLE_EQ(actual.*member, expected.*member);
 }
 
+using test::ReadRaw;
+using test::WriteRaw;
+
 class DesignFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::random_device random;
-    dir_ = fs::temp_directory_path() / ("morvane_design_file_test_" + std::to_string(random()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
   std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
-  static void WriteRaw(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-  }
-  static std::string ReadRaw(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-  fs::path dir_;
+
+  test::ScratchFolder folder_{"morvane_design_file_test_"};
+  fs::path dir_ = folder_.Root();
 };
 
 TEST_F(DesignFileTest, InitialStateText) {

@@ -13,6 +13,8 @@
 #include <sstream>
 #include <vector>
 
+#include "scratch_folder.h"
+
 namespace morvane {
 namespace {
 
@@ -177,36 +179,16 @@ TEST(IniDocumentParse, RefusesWhatIsNotText) {
   EXPECT_FALSE(IniDocument::Parse(std::string(1, '\0'), nullptr).has_value());
 }
 
+using test::ReadRaw;
+using test::WriteRaw;
+
 class IniFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::random_device random;
-    dir_ = fs::temp_directory_path() / ("morvane_ini_test_" + std::to_string(random()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
   std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
-  static void WriteRaw(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-  }
-  static std::string ReadRaw(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-  // Every entry of the test directory, so a leftover temporary file shows.
-  std::vector<std::string> Entries() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir_)) {
-      names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  std::vector<std::string> Entries() const { return folder_.Entries(); }
 
-  fs::path dir_;
+  test::ScratchFolder folder_{"morvane_ini_test_"};
+  fs::path dir_ = folder_.Root();
 };
 
 TEST_F(IniFileTest, MissingFileIsEmptyAndWriteCreatesIt) {
