@@ -24,10 +24,10 @@ void BM_Recalculate(benchmark::State& bench) {
   state.topology = static_cast<morvane::Topology>(bench.range(0));
   state.Q = static_cast<double>(bench.range(1)) / 10000.0;
   state.D = 0.5 / state.Q;
-  morvane::RecalcInputs inputs;
-  inputs.R32Eingabe = " 1.00k";
-  inputs.q2Eingabe = "  2.000";
-  inputs.C12Eingabe3 = inputs.C12Eingabe4 = inputs.C12Eingabe5 = " 1.00n";
+  morvane::DesignChoices inputs;
+  inputs.pfbR3 = 1000.0;
+  inputs.pfbZeroRatio = 2.0;
+  inputs.svf3Capacitance = inputs.svf4Capacitance = inputs.fliegeCapacitance = 1e-9;
   NullSink sink;
   for (auto _ : bench) {
     morvane::Recalculate(morvane::ChangedEntry::Any, state.topology, state, inputs, sink);

@@ -19,12 +19,10 @@ struct TypeName {
   std::string_view name;
 };
 
-constexpr std::array kTypeNames{TypeName{FilterType::Lowpass, "lowpass"},
-                                TypeName{FilterType::Highpass, "highpass"},
-                                TypeName{FilterType::Bandpass, "bandpass"},
-                                TypeName{FilterType::Bandstop, "bandstop"},
-                                TypeName{FilterType::Allpass, "allpass"},
-                                TypeName{FilterType::EllipticLowpass, "elliptic"}};
+constexpr std::array kTypeNames{
+    TypeName{FilterType::Lowpass, "lowpass"},   TypeName{FilterType::Highpass, "highpass"},
+    TypeName{FilterType::Bandpass, "bandpass"}, TypeName{FilterType::Bandstop, "bandstop"},
+    TypeName{FilterType::Allpass, "allpass"},   TypeName{FilterType::EllipticLowpass, "elliptic"}};
 
 constexpr std::array<std::string_view, kTopologyCount> kTopologyNames{
     "mfb", "pfb", "svf3", "svf4", "fliege", "lc", "diplexer"};
@@ -71,7 +69,8 @@ std::string_view EntryField(const std::string& name, Topology t) {
     if (passive) throw UsageError("entry " + name + " is not shown on the LC pages");
     return name == "Q" ? field::QEingabe : name == "D" ? field::DEingabe : field::VuEingabe;
   }
-  if (name == "RL" || name == "Welligkeit") {
+  // "ripple" is the English name of the ripple entry, "Welligkeit" its control's.
+  if (name == "RL" || name == "Welligkeit" || name == "ripple") {
     if (!lc) throw UsageError("entry " + name + " belongs to the passive LC page (--topology lc)");
     return name == "RL" ? field::DEingabe : field::VuEingabe;
   }
@@ -84,7 +83,8 @@ std::string_view EntryField(const std::string& name, Topology t) {
       case Topology::Fliege:
         return field::C12Eingabe5;
       default:
-        throw UsageError("entry C1 belongs to the SVF and Fliege pages (--topology svf3|svf4|fliege)");
+        throw UsageError(
+            "entry C1 belongs to the SVF and Fliege pages (--topology svf3|svf4|fliege)");
     }
   }
   throw UsageError("unknown entry name: " + name);
@@ -103,10 +103,6 @@ int ParseOrder(const std::string& text, const char* option, std::initializer_lis
   for (int order : allowed) list += (list.empty() ? "" : ", ") + std::to_string(order);
   throw UsageError(std::string("option ") + option + " takes one of " + list + ", not \"" + text +
                    "\"");
-}
-
-void ClickIfDifferent(DesignSession& session, std::string_view box, bool wanted, bool current) {
-  if (wanted != current) session.SetCheckBox(box, wanted);
 }
 
 }  // namespace
@@ -197,16 +193,17 @@ void ApplyDesignRequest(const DesignRequest& request, DesignSession& session,
   if (request.type) session.SelectFilterType(*request.type);
   if (request.seriesR) session.SelectResistorSeries(*request.seriesR);
   if (request.seriesC) session.SelectCapacitorSeries(*request.seriesC);
-  const RecalcInputs& in = session.Inputs();
-  if (request.noEqualCapacitors) {
-    ClickIfDifferent(session, "CCheckBox1", false, in.CCheckBox1);
-    ClickIfDifferent(session, "CCheckBox2", false, in.CCheckBox2);
-  }
-  if (request.noOffsetCompensation) ClickIfDifferent(session, "RCheckBox2", false, in.RCheckBox2);
-  if (request.manualCapacitance) {
-    ClickIfDifferent(session, "CCheckBox3", false, in.CCheckBox3);
-    ClickIfDifferent(session, "CCheckBox4", false, in.CCheckBox4);
-    ClickIfDifferent(session, "CCheckBox5", false, in.CCheckBox5);
+  // Each option clears the boxes it names, as a click on each would.
+  for (const field::CheckBox& box : field::CheckBoxes()) {
+    const auto option = box.option;
+    const bool cleared =
+        (request.noEqualCapacitors && (option == &DesignChoices::mfbEqualCapacitors ||
+                                       option == &DesignChoices::pfbEqualCapacitors)) ||
+        (request.noOffsetCompensation && option == &DesignChoices::offsetCompensation) ||
+        (request.manualCapacitance && (option == &DesignChoices::svf3AutomaticCapacitance ||
+                                       option == &DesignChoices::svf4AutomaticCapacitance ||
+                                       option == &DesignChoices::fliegeAutomaticCapacitance));
+    if (cleared && session.Choices().*option) session.SetCheckBox(box.name, false);
   }
   if (request.ladderChebyshev) session.SetLadderApproximation(true);
   if (request.ladderOrder) session.SetLadderOrder(*request.ladderOrder);

@@ -47,7 +47,7 @@ int RunExportCircuit(const std::vector<std::string>& args) {
     throw UsageError("export-circuit exports the passive LC ladder only (--topology lc)");
   }
   std::string error;
-  if (!ExportCircuit(path, session.State(), session.Inputs(), error)) throw RunError(error);
+  if (!ExportCircuit(path, session.State(), session.Choices(), error)) throw RunError(error);
   return 0;
 }
 

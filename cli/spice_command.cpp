@@ -97,9 +97,9 @@ int RunSpice(const std::vector<std::string>& args) {
     throw UsageError("the sweep holds less than one step: widen --from/--to or raise --points");
   }
 
-  const std::string problem = DesignNetlistProblem(state, session.Inputs());
+  const std::string problem = DesignNetlistProblem(state, session.Choices());
   if (!problem.empty()) throw RunError("no circuit to write: " + problem);
-  const std::string netlist = DesignNetlist(state, session.Inputs(), options);
+  const std::string netlist = DesignNetlist(state, session.Choices(), options);
   if (path == "-") {
     std::cout << netlist;
     return 0;

@@ -24,8 +24,6 @@ using morvane::FilterType;
 using morvane::SpinDirection;
 using morvane::Topology;
 
-constexpr std::array<std::string_view, 6> kCheckBoxes{"CCheckBox1", "CCheckBox2", "RCheckBox2",
-                                                      "CCheckBox3", "CCheckBox4", "CCheckBox5"};
 constexpr std::array<std::string_view, 6> kSpinButtons{
     "SpinButtonfg", "SpinButtonf", "SpinButtonQ", "SpinButtonD", "SpinButtonVu", "SpinButtonZin"};
 
@@ -53,8 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The choices, in the order a user might make them before typing.
   session.SelectFilterType(PickType(in));
   const auto boxes = in.ConsumeIntegral<std::uint8_t>();
-  for (std::size_t i = 0; i < kCheckBoxes.size(); ++i) {
-    session.SetCheckBox(kCheckBoxes[i], (boxes >> i & 1u) == 0);
+  const auto checkBoxes = field::CheckBoxes();
+  for (std::size_t i = 0; i < checkBoxes.size(); ++i) {
+    session.SetCheckBox(checkBoxes[i].name, (boxes >> i & 1u) == 0);
   }
   session.SelectResistorSeries(in.ConsumeIntegralInRange<int>(1, 5));
   session.SelectCapacitorSeries(in.ConsumeIntegralInRange<int>(1, 5));

@@ -55,9 +55,9 @@ void WriteFile(const std::string& path, const std::uint8_t* data, std::size_t si
 }
 
 constexpr double DesignState::*kFileMembers[] = {
-    &DesignState::fg, &DesignState::f,          &DesignState::Zin,  &DesignState::fnfp,
-    &DesignState::Q,  &DesignState::Vu,         &DesignState::R3,   &DesignState::C1,
-    &DesignState::RL, &DesignState::Welligkeit, &DesignState::Sweep};
+    &DesignState::fg, &DesignState::f,        &DesignState::Zin,  &DesignState::fnfp,
+    &DesignState::Q,  &DesignState::Vu,       &DesignState::R3,   &DesignState::C1,
+    &DesignState::RL, &DesignState::rippleDb, &DesignState::Sweep};
 
 void CheckOpenedValues(const DesignState& s) {
   for (const auto member : kFileMembers) {

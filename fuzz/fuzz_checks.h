@@ -100,8 +100,8 @@ inline void CheckShownTexts(const DesignSession& session) {
 
 // The design entries the state keeps are numbers, whatever was typed or read.
 inline void CheckEntryValuesFinite(const DesignState& s) {
-  const double values[] = {s.fg, s.f,  s.Q,    s.D,  s.Vu,         s.Zin,  s.R3,
-                           s.C1, s.C2, s.fnfp, s.RL, s.Welligkeit, s.Sweep};
+  const double values[] = {s.fg, s.f,  s.Q,    s.D,  s.Vu,       s.Zin,  s.R3,
+                           s.C1, s.C2, s.fnfp, s.RL, s.rippleDb, s.Sweep};
   for (double v : values) {
     if (!std::isfinite(v)) Fail("design entry value not finite", std::to_string(v));
   }

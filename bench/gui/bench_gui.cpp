@@ -27,6 +27,7 @@
 #include "graphs/graph_window.h"
 #include "graphs/graph_windows.h"
 #include "gui_timing.h"
+#include "morvane/version.h"
 
 using namespace morvane;
 using namespace morvane::gui;
@@ -40,7 +41,9 @@ using morvane::bench::Smallest;
 namespace {
 
 constexpr const char* kChildOption = "--start-up-child";
-constexpr const char* kGraphNames[] = {"TFormVu", "TFormPhi", "TFormTgr", "TFormht"};
+constexpr SecondaryWindow kGraphWindows[] = {
+    SecondaryWindow::GainGraph, SecondaryWindow::PhaseGraph, SecondaryWindow::GroupDelayGraph,
+    SecondaryWindow::TimeResponseGraph};
 constexpr int kStartUps = 11;
 constexpr int kKeystrokes = 200;
 
@@ -63,7 +66,7 @@ int StartUpChild(int argc, char** argv, const QElapsedTimer& sinceMain) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Morvane");
   QApplication::setApplicationDisplayName("Morvane");
-  QApplication::setApplicationVersion("3.0");
+  QApplication::setApplicationVersion(QString::fromUtf8(kVersion));
   InstallHintTimes(app);
   steps.push_back(Ms(sinceMain));
   DesktopServices services;
@@ -78,7 +81,7 @@ int StartUpChild(int argc, char** argv, const QElapsedTimer& sinceMain) {
   for (double ms : steps) std::printf(" %.3f", ms);
   std::printf("\n");
   std::fflush(stdout);
-  for (const char* name : kGraphNames) startUp.Windows().Open(name);
+  for (SecondaryWindow window : kGraphWindows) startUp.Windows().Open(window);
   for (GraphKind kind : kGraphKinds) {
     if (!QTest::qWaitForWindowExposed(&startUp.Windows().Graphs().Window(kind))) return 1;
   }

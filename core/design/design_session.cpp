@@ -87,25 +87,41 @@ void DesignSession::TypeEntry(std::string_view name, std::string_view text) {
   auto it = fields_.find(name);
   if (it == fields_.end()) return;
   it->second = std::string(text);
-  RunEntryHandler(name, true);
+  RunEntryHandler(name);
 }
 
-void DesignSession::WriteField(std::string_view name, const std::string& text) {
+bool DesignSession::ShowField(std::string_view name, const std::string& text) {
   auto it = fields_.find(name);
   if (it == fields_.end()) {
     it = fields_.emplace(std::string(name), text).first;
   } else if (it->second == text) {
-    return;  // an unchanged text raises no change event
+    return false;  // an unchanged text raises no change event
   }
   it->second = text;
   if (onFieldWritten) onFieldWritten(name, text);
-  if (field::IsEntryField(name)) RunEntryHandler(name, false);
+  return true;
 }
 
-void DesignSession::RunEntryHandler(std::string_view name, bool byUser) {
+bool DesignSession::ShowEntry(std::string_view name, const std::string& text,
+                              PendingRecalculation& pending) {
+  if (!ShowField(name, text)) return false;
+  const auto rule = EntryRuleFor(name, state_.topology);
+  if (!rule || rule->userEditsOnly) return false;
+  StoreEntry(*rule, text, state_);
+  // A full recalculation covers the readout too.
+  if (pending != ChangedEntry::Any) pending = rule->code;
+  return true;
+}
+
+void DesignSession::RecalculatePending(PendingRecalculation& pending) {
+  if (!pending) return;
+  Recalculate(*pending);
+  pending.reset();
+}
+
+void DesignSession::RunEntryHandler(std::string_view name) {
   const auto rule = EntryRuleFor(name, state_.topology);
   if (!rule) return;
-  if (rule->userEditsOnly && !byUser) return;
   StoreEntry(*rule, FieldText(name), state_);
   Recalculate(rule->code);
 }
@@ -113,36 +129,37 @@ void DesignSession::RunEntryHandler(std::string_view name, bool byUser) {
 bool DesignSession::Spin(std::string_view button, SpinDirection direction) {
   const auto step = StepSpinButton(button, direction, state_);
   if (!step) return false;
-  WriteField(step->field, step->text);
+  PendingRecalculation pending;
+  ShowEntry(step->field, step->text, pending);
   Recalculate(step->code);
   return true;
 }
 
 void DesignSession::ShowActiveInputs() {
-  WriteField(field::DEingabe, " " + FormatValue(6, 2, state_.D));
-  // Rewriting the gain clamps it to the limits of the new topology, through the field's
-  // handler when the text changes, and here when it does not (MFB to SVF to PFB with a gain
-  // below 1 shows the same text twice).
-  WriteField(field::VuEingabe, " " + FormatValue(7, 2, state_.Vu));
+  PendingRecalculation pending;
+  ShowEntry(field::DEingabe, " " + FormatValue(6, 2, state_.D), pending);
+  // The gain as shown, held within the limits of the new topology.
+  ShowEntry(field::VuEingabe, " " + FormatValue(7, 2, state_.Vu), pending);
   const EntryRule gain = *EntryRuleFor(field::VuEingabe, state_.topology);
   state_.Vu = ClampEntry(state_.Vu, gain.min, gain.max);
 }
 
 void DesignSession::SelectTopology(Topology topology) {
   state_.topology = topology;
+  PendingRecalculation pending;
   if (IsActiveTopology(topology)) {
     ShowActiveInputs();
   } else if (topology == Topology::LcLadder) {
-    if (inputs_.RadioButtonTscheb) {
-      WriteField(field::VuEingabe, " " + FormatFixed(7, 2, state_.Welligkeit));
+    if (choices_.ladderChebyshev) {
+      ShowEntry(field::VuEingabe, " " + FormatFixed(7, 2, state_.rippleDb), pending);
     }
-    WriteField(field::DEingabe, " " + FormatValue(6, 2, state_.RL));
+    ShowEntry(field::DEingabe, " " + FormatValue(6, 2, state_.RL), pending);
   }
   Recalculate();
 }
 
 void DesignSession::SelectFilterType(FilterType type) {
-  inputs_.type = type;
+  choices_.type = type;
   Recalculate();
 }
 
@@ -157,64 +174,65 @@ void DesignSession::SelectCapacitorSeries(int series) {
 }
 
 bool DesignSession::SetCheckBox(std::string_view box, bool checked) {
-  bool* flag = box == "CCheckBox1"   ? &inputs_.CCheckBox1
-               : box == "CCheckBox2" ? &inputs_.CCheckBox2
-               : box == "RCheckBox2" ? &inputs_.RCheckBox2
-               : box == "CCheckBox3" ? &inputs_.CCheckBox3
-               : box == "CCheckBox4" ? &inputs_.CCheckBox4
-               : box == "CCheckBox5" ? &inputs_.CCheckBox5
-                                     : nullptr;
-  if (!flag) return false;
-  *flag = checked;
+  bool* option = field::CheckBoxOption(box, choices_);
+  if (!option) return false;
+  *option = checked;
   Recalculate();
   return true;
 }
 
 void DesignSession::SetLadderApproximation(bool chebyshev) {
-  inputs_.RadioButtonTscheb = chebyshev;
-  // The gain field turns into the ripple field; writing it reads the ripple back.
-  if (chebyshev) WriteField(field::VuEingabe, " " + FormatFixed(6, 2, state_.Welligkeit));
+  choices_.ladderChebyshev = chebyshev;
+  // The gain field turns into the ripple field and takes the ripple as its value.
+  PendingRecalculation pending;
+  if (chebyshev) ShowEntry(field::VuEingabe, " " + FormatFixed(6, 2, state_.rippleDb), pending);
   Recalculate();
 }
 
 void DesignSession::SetLadderOrder(int order) {
   state_.LCOrder = std::clamp(order, 2, 10);
-  WriteField(field::NLCAusgabe, "  " + FormatInteger(state_.LCOrder));
+  ShowField(field::NLCAusgabe, "  " + FormatInteger(state_.LCOrder));
   Recalculate();
 }
 
 void DesignSession::SetDiplexerOrder(int order) {
-  inputs_.diplexerOrder = order <= 3 ? 3 : order <= 5 ? 5 : order <= 7 ? 7 : 9;
+  choices_.diplexerOrder = order <= 3 ? 3 : order <= 5 ? 5 : order <= 7 ? 7 : 9;
   Recalculate();
 }
 
 void DesignSession::SetDiplexerApproximation(bool chebyshev) {
-  inputs_.RadioButtonTscheb2 = chebyshev;
+  choices_.diplexerChebyshev = chebyshev;
   Recalculate();
 }
 
 void DesignSession::RefreshEntries() {
+  // Each entry shows its value and takes the value as shown. The entries of single pages
+  // show values the designs also compute (R3, C1), so the design follows the general entries
+  // before they are shown, and the capacitance follows R3 and fn/fo.
+  PendingRecalculation pending;
   const DesignState& s = state_;
   if (IsActiveTopology(s.topology)) {
-    WriteField(field::VuEingabe, " " + FormatValue(7, 2, s.Vu));
-    WriteField(field::DEingabe, " " + FormatValue(7, 2, s.D));
+    ShowEntry(field::VuEingabe, " " + FormatValue(7, 2, s.Vu), pending);
+    ShowEntry(field::DEingabe, " " + FormatValue(7, 2, s.D), pending);
   } else if (s.topology == Topology::LcLadder) {
-    if (inputs_.RadioButtonTscheb) {
-      WriteField(field::VuEingabe, " " + FormatFixed(7, 2, s.Welligkeit));
+    if (choices_.ladderChebyshev) {
+      ShowEntry(field::VuEingabe, " " + FormatFixed(7, 2, s.rippleDb), pending);
     }
-    WriteField(field::DEingabe, " " + FormatValue(6, 2, s.RL));
+    ShowEntry(field::DEingabe, " " + FormatValue(6, 2, s.RL), pending);
   }
-  // Each write may run a handler that changes the state, so read the members afresh.
-  WriteField(field::fgEingabe, " " + FormatValue(7, 2, state_.fg));
-  WriteField(field::fEingabe, " " + FormatValue(6, 1, state_.f));
-  WriteField(field::QEingabe, " " + FormatValue(7, 2, state_.Q));
-  WriteField(field::ZinEingabe, " " + FormatValue(7, 2, state_.Zin));
-  WriteField(field::R32Eingabe, " " + FormatValue(7, 2, state_.R3));
-  WriteField(field::q2Eingabe, " " + FormatFixed(7, 3, state_.fnfp));
-  const std::string capacitance = " " + FormatValue(7, 2, state_.C1);
-  WriteField(field::C12Eingabe3, capacitance);
-  WriteField(field::C12Eingabe4, capacitance);
-  WriteField(field::C12Eingabe5, capacitance);
+  ShowEntry(field::fgEingabe, " " + FormatValue(7, 2, s.fg), pending);
+  ShowEntry(field::fEingabe, " " + FormatValue(6, 1, s.f), pending);
+  ShowEntry(field::QEingabe, " " + FormatValue(7, 2, s.Q), pending);
+  ShowEntry(field::ZinEingabe, " " + FormatValue(7, 2, s.Zin), pending);
+  RecalculatePending(pending);
+  ShowEntry(field::R32Eingabe, " " + FormatValue(7, 2, s.R3), pending);
+  ShowEntry(field::q2Eingabe, " " + FormatFixed(7, 3, s.fnfp), pending);
+  RecalculatePending(pending);
+  const std::string capacitance = " " + FormatValue(7, 2, s.C1);
+  ShowEntry(field::C12Eingabe3, capacitance, pending);
+  ShowEntry(field::C12Eingabe4, capacitance, pending);
+  ShowEntry(field::C12Eingabe5, capacitance, pending);
+  RecalculatePending(pending);
 }
 
 void DesignSession::MakeCalculations() {
@@ -222,18 +240,22 @@ void DesignSession::MakeCalculations() {
   Recalculate();
 }
 
+double DesignSession::ShownEntryValue(std::string_view name) const {
+  const auto rule = EntryRuleFor(name, state_.topology);
+  return ClampEntry(ReadValue(FieldText(name)), rule->min, rule->max);
+}
+
 void DesignSession::Recalculate(ChangedEntry code) {
-  inputs_.R32Eingabe = FieldText(field::R32Eingabe);
-  inputs_.q2Eingabe = FieldText(field::q2Eingabe);
-  inputs_.C12Eingabe3 = FieldText(field::C12Eingabe3);
-  inputs_.C12Eingabe4 = FieldText(field::C12Eingabe4);
-  inputs_.C12Eingabe5 = FieldText(field::C12Eingabe5);
-  const RecalcInputs snapshot = inputs_;
-  morvane::Recalculate(code, state_.topology, state_, snapshot, *this);
+  choices_.pfbR3 = ShownEntryValue(field::R32Eingabe);
+  choices_.pfbZeroRatio = ShownEntryValue(field::q2Eingabe);
+  choices_.svf3Capacitance = ShownEntryValue(field::C12Eingabe3);
+  choices_.svf4Capacitance = ShownEntryValue(field::C12Eingabe4);
+  choices_.fliegeCapacitance = ShownEntryValue(field::C12Eingabe5);
+  morvane::Recalculate(code, state_.topology, state_, choices_, *this);
 }
 
 void DesignSession::Write(std::string_view name, const std::string& text) {
-  WriteField(name, text);
+  ShowField(name, text);
 }
 
 void DesignSession::WriteCell(std::string_view grid, int column, int row, const std::string& text) {

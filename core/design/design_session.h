@@ -7,14 +7,15 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "design/design_choices.h"
 #include "design/design_state.h"
 #include "design/entry_table.h"
 #include "design/field_sink.h"
-#include "design/recalc_inputs.h"
 
 namespace morvane {
 
@@ -61,8 +62,8 @@ class DesignSession : private FieldSink {
 
   const DesignState& State() const { return state_; }
   DesignState& MutableState() { return state_; }
-  const RecalcInputs& Inputs() const { return inputs_; }
-  FilterType Type() const { return inputs_.type; }
+  const DesignChoices& Choices() const { return choices_; }
+  FilterType Type() const { return choices_.type; }
 
   const std::string& FieldText(std::string_view field) const;
   const std::map<std::string, std::string, std::less<>>& Fields() const { return fields_; }
@@ -72,7 +73,8 @@ class DesignSession : private FieldSink {
   const std::vector<std::string>& Messages() const { return messages_; }
   const std::string& CurrentNotice() const { return notice_; }
 
-  // Called after every change of a field's text by the program (not by TypeEntry).
+  // Called after every change of a field's text by the program (not by TypeEntry). A text
+  // the program writes never runs an entry's handler.
   std::function<void(std::string_view field, const std::string& text)> onFieldWritten;
   std::function<void(std::string_view grid, int column, int row, const std::string& text)>
       onCellWritten;
@@ -80,15 +82,24 @@ class DesignSession : private FieldSink {
   std::function<void(const std::string&)> onMessage;
   std::function<void(const std::string&)> onNotice;
 
-  // A program write of a field's text: runs the field's change handler when the text
-  // changed and the handler acts on every change.
-  void WriteField(std::string_view field, const std::string& text);
   // Full recalculation, or the one the code asks for.
   void Recalculate(ChangedEntry code = ChangedEntry::Any);
 
  private:
-  void RunEntryHandler(std::string_view field, bool byUser);
+  using PendingRecalculation = std::optional<ChangedEntry>;
+
+  // The handler of an entry the user edited: its value stored, the recalculation it asks for.
+  void RunEntryHandler(std::string_view field);
+  // A text the program shows; true when it changed.
+  bool ShowField(std::string_view field, const std::string& text);
+  // An entry's text shown by the program. An entry whose value follows every change of its
+  // text (the entry table says which) takes the value as shown, and `pending` gathers the
+  // recalculation that needs; the caller runs it.
+  bool ShowEntry(std::string_view field, const std::string& text, PendingRecalculation& pending);
+  void RecalculatePending(PendingRecalculation& pending);
   void ShowActiveInputs();
+  // The value an entry shows, held within its limits.
+  double ShownEntryValue(std::string_view field) const;
 
   // FieldSink
   void Write(std::string_view field, const std::string& text) override;
@@ -98,7 +109,7 @@ class DesignSession : private FieldSink {
   void Notice(const std::string& text) override;
 
   DesignState state_;
-  RecalcInputs inputs_;
+  DesignChoices choices_;
   std::map<std::string, std::string, std::less<>> fields_;
   std::map<std::string, Grid, std::less<>> grids_;
   int beeps_ = 0;

@@ -20,17 +20,19 @@ enum class Topology : std::uint8_t {
 
 inline constexpr int kTopologyCount = 7;
 
-inline bool IsActiveTopology(Topology t) { return static_cast<int>(t) <= 5; }
+inline bool IsActiveTopology(Topology t) {
+  return static_cast<int>(t) <= 5;
+}
 
 // The checked one of the six filter-type radio buttons; it has no numeric code.
 enum class FilterType { Lowpass, Highpass, Bandpass, Bandstop, Allpass, EllipticLowpass };
 
 // What changed before a recalculation.
 enum class ChangedEntry : std::uint8_t {
-  Any = 0,                // full recalculation
-  Q = 1,                  // Q typed or stepped: D follows
-  D = 2,                  // D typed or stepped: Q follows
-  ReadoutFrequency = 4,   // only f changed: just the readout
+  Any = 0,               // full recalculation
+  Q = 1,                 // Q typed or stepped: D follows
+  D = 2,                 // D typed or stepped: Q follows
+  ReadoutFrequency = 4,  // only f changed: just the readout
 };
 
 // A resistor of this value stands for an absent (infinite) resistor.
@@ -68,7 +70,7 @@ struct DesignState {
   double B = 0.0;
   double fnfp = 2.0;
   double RL = 1000.0;
-  double Welligkeit = 1.0;
+  double rippleDb = 1.0;
   double Sweep = 1.02;
   double Vuf = 0.0, VufdB = 0.0, Phif = 0.0, tgrf = 0.0;
 

@@ -31,7 +31,7 @@ constexpr std::array kFixedRules{
 constexpr EntryRule kLoadRule{field::DEingabe, &S::RL, 0.001, 1e9, kAny, true, false};
 constexpr EntryRule kDampingRule{field::DEingabe, &S::D, 0.00005, 5, ChangedEntry::D, true, false};
 // The gain field carries the ripple on the passive LC page; PFB gains start at 1.
-constexpr EntryRule kRippleRule{field::VuEingabe, &S::Welligkeit, 0.01, 3, kAny, false, false};
+constexpr EntryRule kRippleRule{field::VuEingabe, &S::rippleDb, 0.01, 3, kAny, false, false};
 constexpr EntryRule kPfbGainRule{field::VuEingabe, &S::Vu, 1, 1e6, kAny, false, false};
 constexpr EntryRule kGainRule{field::VuEingabe, &S::Vu, 0.1, 1e6, kAny, false, false};
 

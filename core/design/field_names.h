@@ -6,6 +6,8 @@
 #include <span>
 #include <string_view>
 
+#include "design/design_choices.h"
+
 namespace morvane::field {
 
 using Name = std::string_view;
@@ -114,5 +116,14 @@ std::span<const Name> ResultFields();
 std::span<const Name> Grids();
 
 bool IsEntryField(Name name);
+
+// The check boxes of the topology pages and the option each one sets.
+struct CheckBox {
+  Name name;
+  bool DesignChoices::*option;
+};
+std::span<const CheckBox> CheckBoxes();
+// The option behind a check box; nullptr for a name that is none.
+bool* CheckBoxOption(Name box, DesignChoices& choices);
 
 }  // namespace morvane::field

@@ -4,119 +4,100 @@
 #include <cmath>
 #include <numbers>
 
-#include "design/entry_table.h"
-#include "design/field_names.h"
-#include "design/result_text.h"
 #include "numerics/standard_series.h"
-#include "numerics/value_text.h"
 
 namespace morvane {
 
 namespace {
 
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
-// Limits of the capacitance entry; a hand-typed text is held inside them too, so a "0"
-// cannot divide the resistor equations by zero.
-constexpr double kMinCapacitance = 1e-15;
-constexpr double kMaxCapacitance = 1e-3;
 // Gain 1 + R2/R1 of lowpass, highpass and bandpass: at least a little above 1 keeps R1 finite.
 constexpr double kMinGain = 1.05;
 
-// C1 = C2: the entry when the box is cleared, else the series value above root/(2 pi R3 f0).
-void ChooseCapacitance(DesignState& s, const RecalcInputs& in, double root, double f0) {
-  if (in.CCheckBox5) {
-    s.C1 = ReadValue(RoundUpToSeries(s.ESeriesC, root / (kTwoPi * s.R3 * f0)));
-  } else {
-    s.C1 = ClampEntry(ReadValue(in.C12Eingabe5), kMinCapacitance, kMaxCapacitance);
-  }
-  s.C2 = s.C1;
+// C1 = C2: the entry when not chosen automatically, else the series value above
+// root/(2 pi R3 f0).
+double Capacitance(const FliegeInput& in, double root, double R3, double f0) {
+  if (!in.automaticCapacitance) return in.capacitance;
+  return SeriesValueAbove(in.stage.seriesC, root / (kTwoPi * R3 * f0));
 }
 
-// R1, R2 and R3 of the types whose gain 1 + R2/R1 follows Vu.
-void SetGainResistors(DesignState& s, double R3) {
-  s.VuActual = std::max(kMinGain, s.Vu);
-  s.R3 = R3;
-  s.R2 = s.Zin;
-  s.R1 = s.R2 / (s.VuActual - 1.0);
-}
-
-// Bandstop and allpass feed R1 from the input: gain 1 with R1 = R2.
-void SetUnityGainResistors(DesignState& s, double R3) {
-  s.VuActual = 1.0;
-  s.R3 = R3;
-  s.R2 = s.Zin;
-  s.R1 = s.R2;
-}
-
-void DesignLowpass(DesignState& s, const RecalcInputs& in) {
-  SetGainResistors(s, s.Zin);
-  const double ratio = s.R1 / s.R2;
-  ChooseCapacitance(s, in, std::sqrt(ratio), s.fo);
+void DesignLowpass(const FliegeInput& in, StageDesign& d) {
+  const StageSpec& s = in.stage;
+  const double gain = std::max(kMinGain, s.gain);
+  const double R3 = s.zin;
+  const double R2 = s.zin;
+  const double R1 = R2 / (gain - 1.0);
+  const double ratio = R1 / R2;
+  const double C = Capacitance(in, std::sqrt(ratio), R3, s.fo);
   const double w = kTwoPi * s.fo;
-  s.R4 = ratio / (w * w * s.R3 * s.C1 * s.C2);
-  s.R5 = 1.0 / (std::sqrt(ratio / (s.R4 * s.C2 * s.R3 * s.C1)) * (s.C1 / s.Q));
+  const double R4 = ratio / (w * w * R3 * C * C);
+  const double R5 = 1.0 / (std::sqrt(ratio / (R4 * C * R3 * C)) * (C / s.q));
+  d.parts = {.R1 = R1, .R2 = R2, .R3 = R3, .R4 = R4, .R5 = R5, .C1 = C, .C2 = C};
+  d.gain = gain;
 }
 
 // Highpass and bandpass differ only in R3 and the frequency the poles sit at.
-void DesignHighOrBandpass(DesignState& s, const RecalcInputs& in, double R3, double f0) {
-  SetGainResistors(s, R3);
-  const double ratio = s.R2 / s.R1;
-  ChooseCapacitance(s, in, std::sqrt(ratio), f0);
+void DesignHighOrBandpass(const FliegeInput& in, double R3, double f0, StageDesign& d) {
+  const StageSpec& s = in.stage;
+  const double gain = std::max(kMinGain, s.gain);
+  const double R2 = s.zin;
+  const double R1 = R2 / (gain - 1.0);
+  const double ratio = R2 / R1;
+  const double C = Capacitance(in, std::sqrt(ratio), R3, f0);
   const double w = kTwoPi * f0;
-  s.R5 = ratio / (w * w * s.R3 * s.C1 * s.C2);
-  s.R4 = (s.Q / s.C1) / w;
+  d.parts = {.R1 = R1,
+             .R2 = R2,
+             .R3 = R3,
+             .R4 = (s.q / C) / w,
+             .R5 = ratio / (w * w * R3 * C * C),
+             .C1 = C,
+             .C2 = C};
+  d.gain = gain;
 }
 
-// Bandstop (R4 doubled, as it appears twice) and allpass.
-void DesignUnityGain(DesignState& s, const RecalcInputs& in, double R3, double f0,
-                     double r4Factor) {
-  SetUnityGainResistors(s, R3);
-  ChooseCapacitance(s, in, 1.0, f0);
+// Bandstop (R4 doubled, as it appears twice) and allpass feed R1 from the input: gain 1
+// with R1 = R2.
+void DesignUnityGain(const FliegeInput& in, double R3, double f0, double r4Factor, StageDesign& d) {
+  const StageSpec& s = in.stage;
+  const double C = Capacitance(in, 1.0, R3, f0);
   const double w = kTwoPi * f0;
-  s.R5 = 1.0 / (w * w * s.R3 * s.C1 * s.C2);
-  s.R4 = (r4Factor * s.Q / s.C1) / w;
+  d.parts = {.R1 = s.zin,
+             .R2 = s.zin,
+             .R3 = R3,
+             .R4 = (r4Factor * s.q / C) / w,
+             .R5 = 1.0 / (w * w * R3 * C * C),
+             .C1 = C,
+             .C2 = C};
+  d.gain = 1.0;
 }
 
 }  // namespace
 
-// The page's element fields, each with the value it shows.
-constexpr ElementField kFliegeOutputs[] = {
-    ElementField{field::Vu5Ausgabe, &DesignState::VuActual},
-    ElementField{field::R15Ausgabe, &DesignState::R1},
-    ElementField{field::C15Ausgabe, &DesignState::C1},
-    ElementField{field::C25Ausgabe, &DesignState::C2},
-    ElementField{field::R25Ausgabe, &DesignState::R2},
-    ElementField{field::R35Ausgabe, &DesignState::R3},
-    ElementField{field::R45Ausgabe, &DesignState::R4},
-    ElementField{field::R55Ausgabe, &DesignState::R5},
-};
-
-void DesignFliegeStage(DesignState& s, const RecalcInputs& in, FieldSink& out) {
-  switch (in.type) {
+StageDesign DesignFliegeStage(const FliegeInput& in) {
+  const StageSpec& s = in.stage;
+  StageDesign d;
+  d.q = s.q;
+  switch (s.type) {
     case FilterType::Lowpass:
-      DesignLowpass(s, in);
+      DesignLowpass(in, d);
       break;
     case FilterType::Highpass:
-      DesignHighOrBandpass(s, in, s.Zin, s.fo);
+      DesignHighOrBandpass(in, s.zin, s.fo, d);
       break;
     case FilterType::Bandpass:
-      DesignHighOrBandpass(s, in, s.Zin / s.Q, s.fg);
+      DesignHighOrBandpass(in, s.zin / s.q, s.fg, d);
       break;
     case FilterType::Bandstop:
-      DesignUnityGain(s, in, s.Zin / s.Q, s.fg, 2.0);
+      DesignUnityGain(in, s.zin / s.q, s.fg, 2.0, d);
       break;
     case FilterType::Allpass:
       // Poles at fo, the frequency shown and used by the phase and group delay.
-      DesignUnityGain(s, in, s.Zin, s.fo, 1.0);
+      DesignUnityGain(in, s.zin, s.fo, 1.0, d);
       break;
     case FilterType::EllipticLowpass:
       break;
   }
-
-  WriteResonanceFields(s, in.type, out);
-  out.Write(field::GBWPAusgabe, ResultText(10.0 * s.VuActual * s.Q * s.fo));
-  WritePeakingField(field::dVu5Ausgabe, s, in.type, out);
-  WriteElementFields(kFliegeOutputs, s, out);
+  return d;
 }
 
 }  // namespace morvane

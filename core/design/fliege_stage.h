@@ -1,12 +1,13 @@
 #pragma once
 
-#include "design/design_state.h"
-#include "design/field_sink.h"
-#include "design/recalc_inputs.h"
+#include "design/svf_stage.h"
 
 namespace morvane {
 
+// The Fliege stage chooses its capacitors as the state-variable stages do.
+using FliegeInput = SvfInput;
+
 // Two-op-amp Fliege stage: lowpass, highpass, bandpass, bandstop and allpass.
-void DesignFliegeStage(DesignState& s, const RecalcInputs& in, FieldSink& out);
+StageDesign DesignFliegeStage(const FliegeInput& in);
 
 }  // namespace morvane

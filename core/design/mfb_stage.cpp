@@ -4,10 +4,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "design/field_names.h"
-#include "design/result_text.h"
 #include "numerics/standard_series.h"
-#include "numerics/value_text.h"
 
 namespace morvane {
 
@@ -15,102 +12,76 @@ namespace {
 
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
 
-double RoundDown(int series, double x) {
-  return ReadValue(RoundDownToSeries(series, x));
-}
-double RoundUp(int series, double x) {
-  return ReadValue(RoundUpToSeries(series, x));
-}
-
-void DesignLowpass(DesignState& s, const RecalcInputs& in, FieldSink& out) {
-  s.VuActual = s.Vu;
-  s.R1 = s.Zin;
-  s.C2 = 1.0 / (kTwoPi * s.Q * s.R1 * s.fg);
-  s.C2 = RoundDown(s.ESeriesC, 0.9 * s.C2);
+void DesignLowpass(const MfbInput& in, StageDesign& d) {
+  const StageSpec& s = in.stage;
+  const double gain = s.gain;
+  const double c2 = SeriesValueBelow(s.seriesC, 0.9 * (1.0 / (kTwoPi * s.q * s.zin * s.fg)));
   // Least ratio C1/C2 for which the stage exists.
-  double k = 4.0 * s.Q * s.Q * (s.Vu + 1.0);
-  if (k >= 1.0 || !in.CCheckBox1) {
-    s.C1 = RoundUp(s.ESeriesC, 1.1 * k * s.C2);
-    k = s.C1 / s.C2;
+  double k = 4.0 * s.q * s.q * (gain + 1.0);
+  double c1 = c2;
+  if (k >= 1.0 || !in.equalCapacitors) {
+    c1 = SeriesValueAbove(s.seriesC, 1.1 * k * c2);
+    k = c1 / c2;
   } else {
-    s.C1 = s.C2;
     k = 1.0;
   }
   // The 1.1 margin above keeps J positive.
-  const double J = 1.0 - 4.0 * s.Q * s.Q * (s.VuActual + 1.0) / k;
-  s.R3 = (1.0 - std::sqrt(J)) / (2.0 * kTwoPi * s.Q * s.fo * s.C2);
-  s.R1 = s.R3 / s.VuActual;
-  const double w = kTwoPi * s.fo * s.C2;
-  s.R2 = 1.0 / (w * w * s.R3 * k);
-  out.Write(field::C31Ausgabe, kNotNeeded);
-  out.Write(field::R31Ausgabe, ResultText(s.R3));
+  const double J = 1.0 - 4.0 * s.q * s.q * (gain + 1.0) / k;
+  const double r3 = (1.0 - std::sqrt(J)) / (2.0 * kTwoPi * s.q * s.fo * c2);
+  const double w = kTwoPi * s.fo * c2;
+  d.parts = {.R1 = r3 / gain, .R2 = 1.0 / (w * w * r3 * k), .R3 = r3, .C1 = c1, .C2 = c2};
+  d.gain = gain;
 }
 
-void DesignHighpass(DesignState& s, FieldSink& out) {
-  s.VuActual = s.Vu;
-  s.R1 = s.Zin;
-  s.C1 = 1.0 / (kTwoPi * s.Q * s.R1 * s.fg);
-  s.C1 = RoundDown(s.ESeriesC, 0.9 * s.C1);
-  const double gainTerm = 2.0 * s.VuActual + 1.0;
+void DesignHighpass(const StageSpec& s, StageDesign& d) {
+  const double gain = s.gain;
+  const double c1 = SeriesValueBelow(s.seriesC, 0.9 * (1.0 / (kTwoPi * s.q * s.zin * s.fg)));
+  const double gainTerm = 2.0 * gain + 1.0;
   // With C3 = C1/Vu the poles are w0^2 = Vu/(C1^2 R1 R2) and w0/Q = Vu/((2 Vu + 1) C1 R1):
   // R1 carries the factor Vu, or fo and Q both drift by sqrt(Vu) for any gain but 1.
-  s.R1 = s.VuActual / (kTwoPi * s.Q * s.fo * s.C1 * gainTerm);
-  s.R2 = gainTerm * s.Q / (kTwoPi * s.fo * s.C1);
-  s.C3 = s.C1 / s.VuActual;
-  s.C2 = s.C1;
-  out.Write(field::R31Ausgabe, kNotNeeded);
-  out.Write(field::C31Ausgabe, ResultText(s.C3));
+  d.parts = {.R1 = gain / (kTwoPi * s.q * s.fo * c1 * gainTerm),
+             .R2 = gainTerm * s.q / (kTwoPi * s.fo * c1),
+             .C1 = c1,
+             .C2 = c1,
+             .C3 = c1 / gain};
+  d.gain = gain;
 }
 
-void DesignBandpass(DesignState& s, FieldSink& out) {
+void DesignBandpass(const StageSpec& s, StageDesign& d) {
   // The centre gain stays below the 2*Q^2 at which R2 would become infinite.
-  s.VuActual = std::min(s.Vu, 1.9 * s.Q * s.Q);
-  s.R1 = s.Zin;
-  s.C1 = 4.0 / ((kTwoPi / s.Q) * s.R1 * s.fg);
-  s.C1 = RoundDown(s.ESeriesC, 0.9 * s.C1);
-  s.C2 = s.C1;
-  s.R1 = s.Q / (s.VuActual * s.C1 * kTwoPi * s.fg);
-  s.R2 = s.Q / (kTwoPi * s.fg * s.C1 * (2.0 * s.Q * s.Q - s.VuActual));
-  s.R3 = 2.0 * s.Q / (kTwoPi * s.fg * s.C1);
-  out.Write(field::C31Ausgabe, kNotNeeded);
-  out.Write(field::R31Ausgabe, ResultText(s.R3));
+  const double gain = std::min(s.gain, 1.9 * s.q * s.q);
+  const double c1 = SeriesValueBelow(s.seriesC, 0.9 * (4.0 / ((kTwoPi / s.q) * s.zin * s.fg)));
+  d.parts = {.R1 = s.q / (gain * c1 * kTwoPi * s.fg),
+             .R2 = s.q / (kTwoPi * s.fg * c1 * (2.0 * s.q * s.q - gain)),
+             .R3 = 2.0 * s.q / (kTwoPi * s.fg * c1),
+             .C1 = c1,
+             .C2 = c1};
+  d.gain = gain;
 }
 
 }  // namespace
 
-// The page's element fields, each with the value it shows.
-constexpr ElementField kMfbOutputs[] = {
-    ElementField{field::R11Ausgabe, &DesignState::R1},
-    ElementField{field::C11Ausgabe, &DesignState::C1},
-    ElementField{field::C21Ausgabe, &DesignState::C2},
-    ElementField{field::R21Ausgabe, &DesignState::R2},
-    ElementField{field::Vu1Ausgabe, &DesignState::VuActual},
-};
-
-void DesignMfbStage(DesignState& s, const RecalcInputs& in, FieldSink& out) {
-  switch (in.type) {
+StageDesign DesignMfbStage(const MfbInput& in) {
+  StageDesign d;
+  d.q = in.stage.q;
+  switch (in.stage.type) {
     case FilterType::Lowpass:
-      DesignLowpass(s, in, out);
+      DesignLowpass(in, d);
       break;
     case FilterType::Highpass:
-      DesignHighpass(s, out);
+      DesignHighpass(in.stage, d);
       break;
     case FilterType::Bandpass:
-      DesignBandpass(s, out);
+      DesignBandpass(in.stage, d);
       break;
     case FilterType::Bandstop:
     case FilterType::Allpass:
-      out.Beep();
+      d.typeNotOffered = true;
       break;
     case FilterType::EllipticLowpass:
       break;
   }
-
-  // Common outputs, also for a type not designed here, from whatever the state holds.
-  WriteResonanceFields(s, in.type, out);
-  WritePeakingField(field::dVu1Ausgabe, s, in.type, out);
-  WriteElementFields(kMfbOutputs, s, out);
-  out.Write(field::GBWPAusgabe, ResultText(40.0 * s.VuActual * s.Q * std::min(s.Q, 1.0) * s.fo));
+  return d;
 }
 
 }  // namespace morvane

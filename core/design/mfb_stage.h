@@ -1,14 +1,17 @@
 #pragma once
 
-#include "design/design_state.h"
-#include "design/field_sink.h"
-#include "design/recalc_inputs.h"
+#include "design/stage_design.h"
 
 namespace morvane {
+
+struct MfbInput {
+  StageSpec stage;
+  bool equalCapacitors = true;  // try C1 = C2 where the lowpass allows it
+};
 
 // Second-order stage with multiple negative feedback around one inverting op amp:
 // lowpass, highpass and bandpass. Capacitors come from Zin and the capacitor series; the
 // resistors are computed from the rounded capacitors and are not rounded.
-void DesignMfbStage(DesignState& s, const RecalcInputs& in, FieldSink& out);
+StageDesign DesignMfbStage(const MfbInput& in);
 
 }  // namespace morvane

@@ -16,10 +16,10 @@ constexpr std::array kMfb{F{field::R11Ausgabe, "R1 =", kOhm},  F{field::R21Ausga
                           F{field::C21Ausgabe, "C2 =", "F"},   F{field::C31Ausgabe, "C3 =", "F"},
                           F{field::dVu1Ausgabe, "ΔV =", "dB"}, F{field::Vu1Ausgabe, "V =", ""}};
 
-constexpr std::array kPfb{F{field::R12Ausgabe, "R1 =", kOhm},  F{field::R22Ausgabe, "R2 =", kOhm},
-                          F{field::R32Ausgabe, "R3 =", kOhm},  F{field::R42Ausgabe, "R4 =", kOhm},
-                          F{field::C12Ausgabe, "C1 =", "F"},   F{field::C22Ausgabe, "C2 =", "F"},
-                          F{field::C32Ausgabe, "C3 =", "F"},   F{field::dVu2Ausgabe, "ΔV =", "dB"},
+constexpr std::array kPfb{F{field::R12Ausgabe, "R1 =", kOhm}, F{field::R22Ausgabe, "R2 =", kOhm},
+                          F{field::R32Ausgabe, "R3 =", kOhm}, F{field::R42Ausgabe, "R4 =", kOhm},
+                          F{field::C12Ausgabe, "C1 =", "F"},  F{field::C22Ausgabe, "C2 =", "F"},
+                          F{field::C32Ausgabe, "C3 =", "F"},  F{field::dVu2Ausgabe, "ΔV =", "dB"},
                           F{field::Vu2Ausgabe, "V =", ""}};
 
 constexpr std::array kSvf3{F{field::R03Ausgabe, "R0 =", kOhm}, F{field::R13Ausgabe, "R1 =", kOhm},
@@ -49,10 +49,9 @@ constexpr std::array kPanel{F{field::foAusgabe, "Resonance Frequency fo", "Hz"},
                             F{field::trAusgabe, "Rise Time tr", "s"},
                             F{field::OSAusgabe, "Overshoot", "%"}};
 
-constexpr std::array kReadout{F{field::VufAusgabe, "|V(f)|", ""},
-                              F{field::VufdBAusgabe, "V(dB)", "dB"},
-                              F{field::PhifAusgabe, "φ(f)", "°"},
-                              F{field::tgrfAusgabe, "tgr(f)", "s"}};
+constexpr std::array kReadout{
+    F{field::VufAusgabe, "|V(f)|", ""}, F{field::VufdBAusgabe, "V(dB)", "dB"},
+    F{field::PhifAusgabe, "φ(f)", "°"}, F{field::tgrfAusgabe, "tgr(f)", "s"}};
 
 constexpr std::array<std::string_view, kTopologyCount> kCaptions{
     "MFB inverting",      "PFB noninverting", "SVF (3Op Amps)", "SVF (4 Op Amps)",
@@ -77,14 +76,18 @@ std::span<const LabelledField> PageResultFields(Topology topology) {
   }
 }
 
-std::span<const LabelledField> InformationPanelFields() { return kPanel; }
+std::span<const LabelledField> InformationPanelFields() {
+  return kPanel;
+}
 
 std::string_view ResonanceLabel(FilterType type) {
   return type == FilterType::Bandpass || type == FilterType::Bandstop ? "Bandwidth B"
                                                                       : "Resonance Frequency fo";
 }
 
-std::span<const LabelledField> ReadoutFields() { return kReadout; }
+std::span<const LabelledField> ReadoutFields() {
+  return kReadout;
+}
 
 std::string_view TopologyCaption(Topology topology) {
   return kCaptions[static_cast<std::size_t>(topology) - 1];

@@ -1,48 +1,23 @@
 #include "design/recalculate.h"
 
 #include <cmath>
-#include <numbers>
 
-#include "design/field_names.h"
 #include "design/fliege_stage.h"
 #include "design/mfb_stage.h"
+#include "design/page_presenter.h"
 #include "design/pfb_stage.h"
-#include "design/result_text.h"
 #include "design/stage_figures.h"
 #include "design/svf_stage.h"
 #include "lc/lc_diplexer.h"
 #include "lc/lc_ladder.h"
-#include "numerics/value_text.h"
 
 namespace morvane {
 
 namespace {
 
-constexpr double kTwoPi = 2.0 * std::numbers::pi;
-// Information-panel figures that the passive LC ladder does not have: five blanks and a dash.
-constexpr const char* kNoFigure = "     -";
-
-void LinkQAndD(ChangedEntry changed, DesignState& s, FieldSink& out) {
-  if (changed == ChangedEntry::Q) {
-    s.D = 0.5 / s.Q;
-    out.Write(field::DEingabe, " " + FormatValue(7, 2, s.D));
-  } else if (changed == ChangedEntry::D) {
-    s.Q = 0.5 / s.D;
-    out.Write(field::QEingabe, " " + FormatValue(7, 2, s.Q));
-  }
-}
-
-void DesignPassive(Topology topology, DesignState& s, const RecalcInputs& in, FieldSink& out) {
-  if (topology == Topology::Diplexer) ComputeDiplexer(s, in, out);
-  if (topology == Topology::LcLadder) {
-    ComputeLadder(s, in, out);
-    out.Write(field::foAusgabe, ResultText(s.fg));
-    out.Write(field::woAusgabe, ResultText(kTwoPi * s.fg));
-    for (auto name : {field::BrAusgabe, field::GBWPAusgabe, field::trAusgabe, field::tgrAusgabe,
-                      field::OSAusgabe}) {
-      out.Write(name, kNoFigure);
-    }
-  }
+void LinkQAndD(ChangedEntry changed, DesignState& s) {
+  if (changed == ChangedEntry::Q) s.D = 0.5 / s.Q;
+  if (changed == ChangedEntry::D) s.Q = 0.5 / s.D;
 }
 
 void ComputeSharedQuantities(DesignState& s, FilterType type) {
@@ -51,27 +26,74 @@ void ComputeSharedQuantities(DesignState& s, FilterType type) {
   s.dVu = PeakingDb(s.Q);
 }
 
-void DesignActiveStage(Topology topology, DesignState& s, const RecalcInputs& in,
-                       FieldSink& out) {
+void StoreLadder(const LadderDesign& ladder, DesignState& s) {
+  s.LadderG = ladder.g;
+  s.LadderMirrored = ladder.mirrored;
+  s.LadderFrequencyScale = ladder.frequencyScale;
+  s.LadderCoefA = ladder.coefA;
+  s.LadderCoefB = ladder.coefB;
+}
+
+void DesignPassive(Topology topology, DesignState& s, const DesignChoices& c, FieldSink& out) {
+  if (topology == Topology::Diplexer) {
+    PresentDiplexer(DiplexerInputOf(s, c.diplexerOrder, c.diplexerChebyshev), out);
+  }
+  if (topology == Topology::LcLadder) {
+    const LadderDesign ladder = DesignLadder(LadderInputOf(s, c.type, c.ladderChebyshev));
+    StoreLadder(ladder, s);
+    PresentLadder(ladder, c.type, out);
+    PresentLadderPanel(s, out);
+  }
+}
+
+}  // namespace
+
+StageDesign DesignStageOf(Topology topology, const DesignState& s, const DesignChoices& c) {
+  const StageSpec spec{.type = c.type,
+                       .fg = s.fg,
+                       .fo = s.fo,
+                       .q = s.Q,
+                       .gain = s.Vu,
+                       .zin = s.Zin,
+                       .seriesR = s.ESeriesR,
+                       .seriesC = s.ESeriesC};
   switch (topology) {
     case Topology::Mfb:
-      DesignMfbStage(s, in, out);
-      break;
+      return DesignMfbStage({spec, c.mfbEqualCapacitors});
     case Topology::Pfb:
-      DesignPfbStage(s, in, out);
-      break;
+      return DesignPfbStage({spec, c.offsetCompensation, c.pfbR3, c.pfbZeroRatio});
     case Topology::Svf3:
-      DesignSvf3Stage(s, in, out);
-      break;
+      return DesignSvf3Stage({spec, c.svf3AutomaticCapacitance, c.svf3Capacitance});
     case Topology::Svf4:
-      DesignSvf4Stage(s, in, out);
-      break;
-    case Topology::Fliege:
-      DesignFliegeStage(s, in, out);
-      break;
+      return DesignSvf4Stage({spec, c.svf4AutomaticCapacitance, c.svf4Capacitance});
     default:
-      break;
+      return DesignFliegeStage({spec, c.fliegeAutomaticCapacitance, c.fliegeCapacitance});
   }
+}
+
+namespace {
+
+void DesignActiveStage(Topology topology, DesignState& s, const DesignChoices& c, FieldSink& out) {
+  if (topology == Topology::Pfb) {
+    // The PFB page's own entries are part of its state whether or not the stage can be built.
+    s.R3 = c.pfbR3;
+    s.fnfp = c.pfbZeroRatio;
+  }
+  const StageDesign design = DesignStageOf(topology, s, c);
+  const double askedQ = s.Q;
+  ApplyStageDesign(design, s);
+  // A raised Q moves the figures shared out before the design at once, not at the next
+  // recalculation.
+  if (s.Q != askedQ) ComputeSharedQuantities(s, c.type);
+  PresentStagePage(topology, c.type, design, s, out);
+}
+
+void UpdateReadout(DesignState& s, FilterType type) {
+  const Readout r = ReadoutAt(s, type);
+  s.Vuf = r.magnitude;
+  s.VufdB = r.gainDb;
+  s.Phif = r.phaseDegrees;
+  s.tgrf = r.groupDelay;
 }
 
 }  // namespace
@@ -89,19 +111,21 @@ double PeakingDb(double Q) {
   return 20.0 * std::log10(Q / std::sqrt(1.0 - 1.0 / (4.0 * Q * Q)));
 }
 
-void Recalculate(ChangedEntry changed, Topology topology, DesignState& s,
-                 const RecalcInputs& in, FieldSink& out) {
-  LinkQAndD(changed, s, out);
+void Recalculate(ChangedEntry changed, Topology topology, DesignState& s, const DesignChoices& c,
+                 FieldSink& out) {
+  LinkQAndD(changed, s);
+  PresentLinkedEntry(changed, s, out);
   // Any design that was not realizable may be now; the designs say so again if not.
   if (changed != ChangedEntry::ReadoutFrequency) out.Notice("");
-  DesignPassive(topology, s, in, out);
-  if (IsActiveTopology(topology)) ComputeSharedQuantities(s, in.type);
+  DesignPassive(topology, s, c, out);
+  if (IsActiveTopology(topology)) ComputeSharedQuantities(s, c.type);
   if (changed != ChangedEntry::ReadoutFrequency) {
-    if (IsActiveTopology(topology)) DesignActiveStage(topology, s, in, out);
+    if (IsActiveTopology(topology)) DesignActiveStage(topology, s, c, out);
     // The diplexer shows the figures of a second-order stage with the fo last left.
-    if (topology != Topology::LcLadder) WriteInformationPanel(s, in.type, out);
+    if (topology != Topology::LcLadder) PresentInformationPanel(s, c.type, out);
   }
-  WriteReadout(s, in.type, out);
+  UpdateReadout(s, c.type);
+  PresentReadout(s, out);
 }
 
 }  // namespace morvane

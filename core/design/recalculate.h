@@ -1,15 +1,20 @@
 #pragma once
 
+#include "design/design_choices.h"
 #include "design/design_state.h"
 #include "design/field_sink.h"
-#include "design/recalc_inputs.h"
+#include "design/stage_design.h"
 
 namespace morvane {
 
 // The driver behind every change: keeps Q and D in step, computes the shared quantities,
-// runs the design of the topology, fills the information panel and the readout at f.
+// runs the design of the topology (a pure function), keeps its values in the state and hands
+// them to the presenter, then the information panel and the readout at f.
 void Recalculate(ChangedEntry changed, Topology topology, DesignState& state,
-                 const RecalcInputs& inputs, FieldSink& out);
+                 const DesignChoices& choices, FieldSink& out);
+
+// The stage design of an active topology for the state's entries and the choices.
+StageDesign DesignStageOf(Topology topology, const DesignState& s, const DesignChoices& c);
 
 // fo for the checked type: the resonance of the second-order lowpass whose -3 dB point is fg,
 // mirrored to fg*sqrt(e) for the highpass.

@@ -5,8 +5,6 @@
 #include <cstdint>
 #include <numbers>
 
-#include "design/field_names.h"
-#include "design/result_text.h"
 #include "graphs/response.h"
 #include "numerics/value_text.h"
 
@@ -15,9 +13,6 @@ namespace morvane {
 namespace {
 
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
-constexpr const char* kDiverges = "infinite";
-constexpr const char* kNoOvershoot = "    0.000";
-constexpr const char* kMinusInfinite = "-infinite";
 
 // The overshoot search ends within a few steps for every entry; the cap only keeps a state the
 // entries cannot produce from freezing the window.
@@ -163,27 +158,15 @@ double Overshoot(double Q, double D, double fg) {
   return 100.0 * (before - 1.0);
 }
 
-void WriteInformationPanel(const DesignState& s, FilterType type, FieldSink& out) {
-  const double f0 = ReferenceFrequency(s, type);
-  const auto bn = NoiseBandwidth(type, s.Q, f0);
-  out.Write(field::BrAusgabe, bn ? ResultText(*bn) : kDiverges);
-  out.Write(field::tgrAusgabe, ResultText(GroupDelayFigure(type, s.Q, f0)));
-  out.Write(field::trAusgabe, ResultText(RiseTime(s.Q, s.D, s.fg)));
-  out.Write(field::OSAusgabe,
-            s.Q <= 0.5 ? kNoOvershoot : " " + FormatFixed(8, 3, Overshoot(s.Q, s.D, s.fg)));
-}
-
-void WriteReadout(DesignState& s, FilterType type, FieldSink& out) {
+Readout ReadoutAt(const DesignState& s, FilterType type) {
+  Readout r;
   const double magnitude = MagnitudeAt(s, type, s.f);
   // The ladder's response already is its gain; an active stage adds the gain it realises.
-  s.Vuf = s.topology == Topology::LcLadder ? magnitude : magnitude * s.VuActual;
-  s.VufdB = 20.0 * Log10OrFloor(s.Vuf);  // 0 gives -2e301, not -inf
-  s.Phif = PhaseAt(s, type, s.f);
-  s.tgrf = std::fabs(GroupDelayAt(s, type, s.f));
-  out.Write(field::VufAusgabe, ResultText(s.Vuf));
-  out.Write(field::VufdBAusgabe, s.Vuf > 0.0 ? " " + FormatFixed(8, 2, s.VufdB) : kMinusInfinite);
-  out.Write(field::PhifAusgabe, " " + FormatFixed(8, 2, s.Phif));
-  out.Write(field::tgrfAusgabe, ResultText(s.tgrf));
+  r.magnitude = s.topology == Topology::LcLadder ? magnitude : magnitude * s.VuActual;
+  r.gainDb = 20.0 * Log10OrFloor(r.magnitude);  // 0 gives -2e301, not -inf
+  r.phaseDegrees = PhaseAt(s, type, s.f);
+  r.groupDelay = std::fabs(GroupDelayAt(s, type, s.f));
+  return r;
 }
 
 }  // namespace morvane

@@ -6,14 +6,17 @@
 #include <optional>
 
 #include "design/design_state.h"
-#include "design/field_sink.h"
 
 namespace morvane {
 
-// BrAusgabe, tgrAusgabe, trAusgabe, OSAusgabe from Q, D, fg, fo and the type.
-void WriteInformationPanel(const DesignState& s, FilterType type, FieldSink& out);
-// Vuf, VufdB, Phif, tgrf at f into the state and the four readout fields.
-void WriteReadout(DesignState& s, FilterType type, FieldSink& out);
+// The response at the readout frequency s.f.
+struct Readout {
+  double magnitude = 0.0;  // |V(f)| as a factor, with the stage's gain
+  double gainDb = 0.0;
+  double phaseDegrees = 0.0;
+  double groupDelay = 0.0;  // s
+};
+Readout ReadoutAt(const DesignState& s, FilterType type);
 
 // The panel's figures as numbers. f0 is the reference frequency of the response (fg for
 // bandpass and bandstop, fo otherwise); fg is the -3 dB frequency of the lowpass behind the

@@ -3,171 +3,127 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <string>
 
-#include "design/entry_table.h"
-#include "design/field_names.h"
-#include "design/result_text.h"
 #include "numerics/standard_series.h"
-#include "numerics/value_text.h"
 
 namespace morvane {
 
 namespace {
 
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
-// Limits of the capacitance entry; a hand-typed text is held inside them too, so a "0"
-// cannot divide the resistor equations by zero.
-constexpr double kMinCapacitance = 1e-15;
-constexpr double kMaxCapacitance = 1e-3;
-// Below a third, 3 VuActual - 1 would make R5 (lowpass) or R6 (highpass) zero or negative.
+// Below a third, 3 gain - 1 would make R5 (lowpass) or R6 (highpass) zero or negative.
 constexpr double kMinSvf3Gain = 0.334;
 
-double RoundUp(int series, double x) {
-  return ReadValue(RoundUpToSeries(series, x));
-}
-
-// C1 = C2: the page's entry when the box is cleared, else the series value above
-// 1/(2 pi Rc f0).
-void ChooseCapacitance(DesignState& s, bool automatic, const std::string& entryText, double Rc,
-                       double f0) {
-  if (automatic) {
-    s.C1 = RoundUp(s.ESeriesC, 1.0 / (kTwoPi * Rc * f0));
-  } else {
-    s.C1 = ClampEntry(ReadValue(entryText), kMinCapacitance, kMaxCapacitance);
-  }
-  s.C2 = s.C1;
+// C1 = C2: the entry when capacitances are not chosen automatically, else the series value
+// above 1/(2 pi Rc f0).
+double Capacitance(const SvfInput& in, double Rc, double f0) {
+  if (!in.automaticCapacitance) return in.capacitance;
+  return SeriesValueAbove(in.stage.seriesC, 1.0 / (kTwoPi * Rc * f0));
 }
 
 // Integrators of the three-op-amp stage, with R5, R6 and C1 chosen: R1 puts the poles at f0
 // for this Q, R2 = R1 a^2/Q^2.
-void Svf3Integrators(DesignState& s, double a, double f0) {
-  const double b = std::sqrt(s.R6 / s.R5) / kTwoPi;
-  s.R1 = (b / a) * s.Q / f0 / s.C1;
-  s.C2 = s.C1;
-  s.R2 = s.R1 * s.C1 * a * a / (s.Q * s.Q) / s.C2;
+void Svf3Integrators(StageParts& p, double q, double a, double f0) {
+  const double b = std::sqrt(*p.R6 / *p.R5) / kTwoPi;
+  const double c = *p.C1;
+  p.R1 = (b / a) * q / f0 / c;
+  p.C2 = c;
+  p.R2 = *p.R1 * c * a * a / (q * q) / c;
 }
 
-void Svf3LowOrHighpass(DesignState& s, const RecalcInputs& in, bool highpass) {
-  const double rz = RoundUp(s.ESeriesR, s.Zin);
-  const double rg = (3.0 * s.VuActual - 1.0) * rz;
+void Svf3LowOrHighpass(const SvfInput& in, double gain, bool highpass, StageParts& p) {
+  const StageSpec& s = in.stage;
+  const double rz = SeriesValueAbove(s.seriesR, s.zin);
+  const double rg = (3.0 * gain - 1.0) * rz;
   // The lowpass takes R6 from Zin, the highpass R5; the other sets the gain.
-  s.R6 = highpass ? rg : rz;
-  s.R5 = highpass ? rz : rg;
-  ChooseCapacitance(s, in.CCheckBox3, in.C12Eingabe3, rz, s.fo);
-  const double r = s.R6 / s.R5;
+  p.R6 = highpass ? rg : rz;
+  p.R5 = highpass ? rz : rg;
+  p.C1 = Capacitance(in, rz, s.fo);
+  const double r = *p.R6 / *p.R5;
   const double a = std::sqrt(r) * 3.0 / (r + 1.0);
-  Svf3Integrators(s, a, s.fo);
-  s.R3 = rz;
-  s.R0 = rz;
-  s.R4 = rz;
+  Svf3Integrators(p, s.q, a, s.fo);
+  p.R3 = rz;
+  p.R0 = rz;
+  p.R4 = rz;
 }
 
-void Svf3Bandpass(DesignState& s, const RecalcInputs& in) {
-  const double rz = RoundUp(s.ESeriesR, s.Zin);
-  ChooseCapacitance(s, in.CCheckBox3, in.C12Eingabe3, rz, s.fg);
-  s.R5 = rz;
-  s.R6 = rz;
-  s.R0 = rz;
-  s.R4 = rz;
-  const double t = (2.0 - s.VuActual) * 0.25 / s.VuActual * s.R5;
-  s.R3 = std::sqrt(t * t + s.R5 * s.R5 * 0.5 / s.VuActual) + t;
-  const double r = s.R6 / s.R5;
-  const double a = std::sqrt(r) * (s.R4 / s.R3 + 1.0 + s.R4 / s.R0) / (r + 1.0);
-  Svf3Integrators(s, a, s.fg);
+void Svf3Bandpass(const SvfInput& in, double gain, StageParts& p) {
+  const StageSpec& s = in.stage;
+  const double rz = SeriesValueAbove(s.seriesR, s.zin);
+  p.C1 = Capacitance(in, rz, s.fg);
+  p.R5 = p.R6 = p.R0 = p.R4 = rz;
+  const double t = (2.0 - gain) * 0.25 / gain * rz;
+  const double r3 = std::sqrt(t * t + rz * rz * 0.5 / gain) + t;
+  p.R3 = r3;
+  const double r = *p.R6 / *p.R5;
+  const double a = std::sqrt(r) * (rz / r3 + 1.0 + rz / rz) / (r + 1.0);
+  Svf3Integrators(p, s.q, a, s.fg);
 }
 
 // Four op amps: the integrators set f0 alone, the summing resistors gain and Q.
-void Svf4Design(DesignState& s, const RecalcInputs& in, bool band) {
+void Svf4Design(const SvfInput& in, bool band, StageParts& p) {
+  const StageSpec& s = in.stage;
   const double f0 = band ? s.fg : s.fo;
-  s.VuActual = s.Vu;
-  s.R0 = s.Zin;
-  s.R1 = RoundUp(s.ESeriesR, s.Zin);
-  ChooseCapacitance(s, in.CCheckBox4, in.C12Eingabe4, s.R1, f0);
-  s.R1 = 1.0 / (kTwoPi * s.C1 * f0);
-  s.R2 = s.R1;
-  if (band) {
-    s.R3 = s.VuActual * s.R0;
-    s.R4 = s.R3;
-  } else {
-    s.R3 = s.VuActual * s.Q * s.R0;
-    s.R4 = s.R0;
-  }
-  s.R5 = s.R4 * s.Q;
+  const double c = Capacitance(in, SeriesValueAbove(s.seriesR, s.zin), f0);
+  const double r0 = s.zin;
+  p.R0 = r0;
+  p.C1 = p.C2 = c;
+  p.R1 = p.R2 = 1.0 / (kTwoPi * c * f0);
+  const double r4 = band ? s.gain * r0 : r0;
+  p.R3 = band ? s.gain * r0 : s.gain * s.q * r0;
+  p.R4 = r4;
+  p.R5 = r4 * s.q;
 }
 
 }  // namespace
 
-// The page's element fields, each with the value it shows.
-constexpr ElementField kSvf3Outputs[] = {
-    ElementField{field::R13Ausgabe, &DesignState::R1},
-    ElementField{field::R23Ausgabe, &DesignState::R2},
-    ElementField{field::C13Ausgabe, &DesignState::C1},
-    ElementField{field::C23Ausgabe, &DesignState::C2},
-    ElementField{field::R33Ausgabe, &DesignState::R3},
-    ElementField{field::R43Ausgabe, &DesignState::R4},
-    ElementField{field::R53Ausgabe, &DesignState::R5},
-    ElementField{field::R63Ausgabe, &DesignState::R6},
-    ElementField{field::R03Ausgabe, &DesignState::R0},
-};
-
-void DesignSvf3Stage(DesignState& s, const RecalcInputs& in, FieldSink& out) {
-  if (in.type == FilterType::Allpass || in.type == FilterType::Bandstop) out.Beep();
-  s.VuActual = std::max(kMinSvf3Gain, s.Vu);
-  switch (in.type) {
+StageDesign DesignSvf3Stage(const SvfInput& in) {
+  StageDesign d;
+  d.q = in.stage.q;
+  const double gain = std::max(kMinSvf3Gain, in.stage.gain);
+  // The gain is the page's for every type, also one the stage does not build.
+  d.gain = gain;
+  switch (in.stage.type) {
     case FilterType::Lowpass:
-      Svf3LowOrHighpass(s, in, false);
+      Svf3LowOrHighpass(in, gain, false, d.parts);
       break;
     case FilterType::Highpass:
-      Svf3LowOrHighpass(s, in, true);
+      Svf3LowOrHighpass(in, gain, true, d.parts);
       break;
     case FilterType::Bandpass:
-      Svf3Bandpass(s, in);
+      Svf3Bandpass(in, gain, d.parts);
       break;
-    default:
-      break;
-  }
-
-  // Common outputs, also for a type not designed here, from whatever the state holds.
-  WriteResonanceFields(s, in.type, out);
-  WritePeakingField(field::dVu3Ausgabe, s, in.type, out);
-  WriteElementFields(kSvf3Outputs, s, out);
-  out.Write(field::GBWPAusgabe, ResultText(10.0 * s.VuActual * s.Q * s.fo));
-}
-
-// The page's element fields, each with the value it shows.
-constexpr ElementField kSvf4Outputs[] = {
-    ElementField{field::R04Ausgabe, &DesignState::R0},
-    ElementField{field::R14Ausgabe, &DesignState::R1},
-    ElementField{field::C14Ausgabe, &DesignState::C1},
-    ElementField{field::C24Ausgabe, &DesignState::C2},
-    ElementField{field::R24Ausgabe, &DesignState::R2},
-    ElementField{field::R34Ausgabe, &DesignState::R3},
-    ElementField{field::R44Ausgabe, &DesignState::R4},
-    ElementField{field::R54Ausgabe, &DesignState::R5},
-};
-
-void DesignSvf4Stage(DesignState& s, const RecalcInputs& in, FieldSink& out) {
-  switch (in.type) {
-    case FilterType::Lowpass:
-    case FilterType::Highpass:
-      Svf4Design(s, in, false);
-      break;
-    case FilterType::Bandpass:
     case FilterType::Bandstop:
-      Svf4Design(s, in, true);
-      break;
     case FilterType::Allpass:
-      out.Beep();
+      d.typeNotOffered = true;
       break;
     case FilterType::EllipticLowpass:
       break;
   }
+  return d;
+}
 
-  WriteResonanceFields(s, in.type, out);
-  WritePeakingField(field::dVu4Ausgabe, s, in.type, out);
-  WriteElementFields(kSvf4Outputs, s, out);
-  out.Write(field::GBWPAusgabe, ResultText(10.0 * s.VuActual * s.Q * s.fo));
+StageDesign DesignSvf4Stage(const SvfInput& in) {
+  StageDesign d;
+  d.q = in.stage.q;
+  switch (in.stage.type) {
+    case FilterType::Lowpass:
+    case FilterType::Highpass:
+      Svf4Design(in, false, d.parts);
+      d.gain = in.stage.gain;
+      break;
+    case FilterType::Bandpass:
+    case FilterType::Bandstop:
+      Svf4Design(in, true, d.parts);
+      d.gain = in.stage.gain;
+      break;
+    case FilterType::Allpass:
+      d.typeNotOffered = true;
+      break;
+    case FilterType::EllipticLowpass:
+      break;
+  }
+  return d;
 }
 
 }  // namespace morvane

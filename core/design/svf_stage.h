@@ -1,14 +1,18 @@
 #pragma once
 
-#include "design/design_state.h"
-#include "design/field_sink.h"
-#include "design/recalc_inputs.h"
+#include "design/stage_design.h"
 
 namespace morvane {
 
+struct SvfInput {
+  StageSpec stage;
+  bool automaticCapacitance = true;  // C1 = C2 from the series, else `capacitance`
+  double capacitance = 1e-9;         // F
+};
+
 // State-variable stage with three op amps: lowpass, highpass, bandpass.
-void DesignSvf3Stage(DesignState& s, const RecalcInputs& in, FieldSink& out);
+StageDesign DesignSvf3Stage(const SvfInput& in);
 // State-variable stage with four op amps: lowpass, highpass, bandpass, bandstop.
-void DesignSvf4Stage(DesignState& s, const RecalcInputs& in, FieldSink& out);
+StageDesign DesignSvf4Stage(const SvfInput& in);
 
 }  // namespace morvane

@@ -32,7 +32,7 @@ constexpr std::array<DesignKey, 11> kKeys{{
     {"R3", &DesignState::R3, 6, 2},
     {"C1", &DesignState::C1, 6, 2},
     {"RL", &DesignState::RL, 6, 2},
-    {"Welligkeit", &DesignState::Welligkeit, 6, 2},
+    {"Welligkeit", &DesignState::rippleDb, 6, 2},
     {"Sweep", &DesignState::Sweep, 7, 3},
 }};
 

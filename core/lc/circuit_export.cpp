@@ -31,7 +31,7 @@ bool Exportable(const std::vector<LadderElement>& elements) {
 
 }  // namespace
 
-bool ExportCircuit(const std::string& path, const DesignState& s, const RecalcInputs& in,
+bool ExportCircuit(const std::string& path, const DesignState& s, const DesignChoices& in,
                    std::string& error) {
   const std::vector<LadderElement> elements = LadderElements(s, in);
   // A file with zero or divided-by-zero element values would only mislead the companion.

@@ -4,14 +4,14 @@
 
 #include <string>
 
+#include "design/design_choices.h"
 #include "design/design_state.h"
-#include "design/recalc_inputs.h"
 
 namespace morvane {
 
 // Writes the ladder's sections and keys into `path`, keeping the file's other lines. Refuses
 // (false, a message in `error`, nothing written) when the ladder has no valid network.
-bool ExportCircuit(const std::string& path, const DesignState& s, const RecalcInputs& in,
+bool ExportCircuit(const std::string& path, const DesignState& s, const DesignChoices& in,
                    std::string& error);
 
 }  // namespace morvane

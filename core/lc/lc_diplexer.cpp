@@ -3,10 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <string>
-
-#include "design/field_names.h"
-#include "numerics/value_text.h"
 
 namespace morvane {
 
@@ -28,42 +24,25 @@ const std::array<std::array<double, 10>, 8> DiplexerG{{
 namespace {
 
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
-// Row 0 is the header; the element rows are 1 .. 9.
-constexpr int kGridRows = 9;
-
 // The radio buttons only offer 3, 5, 7 and 9; anything else is taken as the nearest
 // offered order at or below it, so the table is never read out of range.
-int DiplexerOrder(const RecalcInputs& in) {
-  const int n = std::clamp(in.diplexerOrder, 3, 9);
+int DiplexerOrder(const DiplexerInput& in) {
+  const int n = std::clamp(in.order, 3, 9);
   return n % 2 == 0 ? n - 1 : n;
 }
 
-const std::array<double, 10>& PrototypeRow(const RecalcInputs& in) {
-  const int row = (DiplexerOrder(in) - 3) / 2 + (in.RadioButtonTscheb2 ? 4 : 0);
+const std::array<double, 10>& PrototypeRow(const DiplexerInput& in) {
+  const int row = (DiplexerOrder(in) - 3) / 2 + (in.chebyshev ? 4 : 0);
   return DiplexerG[static_cast<std::size_t>(row)];
-}
-
-void WriteGrid(std::string_view grid, const std::vector<LadderElement>& elements, FieldSink& out) {
-  int row = 1;
-  for (const LadderElement& e : elements) {
-    out.WriteCell(grid, 0, row, std::string(1, e.kind) + FormatInteger(row));
-    out.WriteCell(grid, 1, row, FormatAxisValue(2, e.value));
-    ++row;
-  }
-  for (; row <= kGridRows; ++row) {
-    out.WriteCell(grid, 0, row, " ");
-    out.WriteCell(grid, 1, row, " ");
-  }
 }
 
 }  // namespace
 
-std::vector<LadderElement> DiplexerElements(const DesignState& s, const RecalcInputs& in,
-                                            bool lowpassBranch) {
+std::vector<LadderElement> DiplexerElements(const DiplexerInput& in, bool lowpassBranch) {
   const std::array<double, 10>& g = PrototypeRow(in);
   const int n = DiplexerOrder(in);
-  const double R = s.Zin;
-  const double w = kTwoPi * s.fg;
+  const double R = in.r;
+  const double w = kTwoPi * in.fg;
   std::vector<LadderElement> elements;
   elements.reserve(static_cast<std::size_t>(n));
   for (int k = 1; k <= n; ++k) {
@@ -83,9 +62,13 @@ std::vector<LadderElement> DiplexerElements(const DesignState& s, const RecalcIn
   return elements;
 }
 
-void ComputeDiplexer(const DesignState& s, const RecalcInputs& in, FieldSink& out) {
-  WriteGrid(field::StringAlignGridDiplexTP, DiplexerElements(s, in, true), out);
-  WriteGrid(field::StringAlignGridDiplexHP, DiplexerElements(s, in, false), out);
+DiplexerInput DiplexerInputOf(const DesignState& s, int order, bool chebyshev) {
+  return {.order = order, .chebyshev = chebyshev, .r = s.Zin, .fg = s.fg};
+}
+
+std::vector<LadderElement> DiplexerElements(const DesignState& s, const DesignChoices& c,
+                                            bool lowpassBranch) {
+  return DiplexerElements(DiplexerInputOf(s, c.diplexerOrder, c.diplexerChebyshev), lowpassBranch);
 }
 
 }  // namespace morvane

@@ -6,9 +6,6 @@
 #include <array>
 #include <vector>
 
-#include "design/design_state.h"
-#include "design/field_sink.h"
-#include "design/recalc_inputs.h"
 #include "lc/lc_ladder.h"
 
 namespace morvane {
@@ -16,12 +13,21 @@ namespace morvane {
 // Normalised prototype values: rows Butterworth 3, 5, 7, 9, then Chebyshev 3, 5, 7, 9.
 extern const std::array<std::array<double, 10>, 8> DiplexerG;
 
-// Fills both grids of the diplexer page (in.diplexerOrder, in.RadioButtonTscheb2).
-void ComputeDiplexer(const DesignState& s, const RecalcInputs& in, FieldSink& out);
+struct DiplexerInput {
+  int order = 3;  // 3, 5, 7 or 9; anything else is taken as the offered order at or below it
+  bool chebyshev = false;
+  double r = 1000.0;   // every port's termination, Ohm
+  double fg = 1000.0;  // crossover frequency, Hz
+};
+
+// The diplexer the page's entries and choices ask for.
+DiplexerInput DiplexerInputOf(const DesignState& s, int order, bool chebyshev);
 
 // Elements of one branch from the common node: the lowpass branch is series L1, shunt C2, ...;
 // the highpass branch series C1, shunt L2, ...
-std::vector<LadderElement> DiplexerElements(const DesignState& s, const RecalcInputs& in,
+std::vector<LadderElement> DiplexerElements(const DiplexerInput& in, bool lowpassBranch);
+// ... of the diplexer the page's entries and choices ask for.
+std::vector<LadderElement> DiplexerElements(const DesignState& s, const DesignChoices& c,
                                             bool lowpassBranch);
 
 }  // namespace morvane

@@ -7,9 +7,6 @@
 #include <numbers>
 #include <string>
 
-#include "design/field_names.h"
-#include "numerics/value_text.h"
-
 namespace morvane {
 
 namespace {
@@ -18,46 +15,17 @@ constexpr double kPi = std::numbers::pi;
 constexpr double kDegreesPerRadian = 180.0 / kPi;
 constexpr int kRows = 10;
 
-constexpr const char* kBlank = " ";
-constexpr const char* kNoValue = "-";
-constexpr const char* kUndefined = "undefiniert";
-constexpr const char* kChebyshevEvenMessage = "For geraden n RG must be quite different from RL.";
-constexpr const char* kEvenLoadNotice =
-    "Even n needs RL <= RG: no ladder starting with a shunt element gives this response into a "
-    "larger load. Lower RL or choose an odd n.";
-
 // Beyond this the squared frequency still fits a double; the response is 0 there anyway.
 constexpr double kMaxNormalisedFrequency = 1e100;
 
-enum class LadderFault {
-  None,
-  ChebyshevEvenMatched,  // even n, K >= 1: the message box
-  EvenLoadAboveSource,   // even n, RL > RG: no shunt-first ladder exists
-  BadTerminations,       // a resistance or fg that is not positive
-};
-
-// The normalised prototype and how the circuit is built from it.
-struct LadderPrototype {
-  int n = 2;
-  std::array<double, 11> g{};  // as the formulas give them; all 0 when there is no network
-  bool mirrored = false;
-  double frequencyScale = 1.0;
-  LadderFault fault = LadderFault::None;
-  bool Valid() const { return fault == LadderFault::None; }
-};
-
-int OrderOf(const DesignState& s) {
-  return std::clamp(s.LCOrder, 2, kRows);
+int OrderOf(int order) {
+  return std::clamp(order, 2, kRows);
 }
 
 // The entry clamps already hold the ripple there; kept here so epsilon stays in (0, 1).
 double Epsilon(double rippleDb) {
   const double ripple = std::clamp(rippleDb, 0.01, 3.0);
   return std::sqrt(std::pow(10.0, ripple / 10.0) - 1.0);
-}
-
-double EpsilonOf(const DesignState& s) {
-  return Epsilon(s.Welligkeit);
 }
 
 // Omega of the -3 dB point in units of the ripple-band edge.
@@ -107,15 +75,15 @@ bool ChebyshevG(int n, double eps, double RL, double RG, std::array<double, 11>&
   return true;
 }
 
-LadderPrototype DesignPrototype(const DesignState& s, const RecalcInputs& in) {
-  LadderPrototype p;
-  p.n = OrderOf(s);
-  const double RG = s.Zin;
-  const double RL = s.RL;
-  const bool chebyshev = in.RadioButtonTscheb;
-  const double eps = EpsilonOf(s);
+LadderDesign DesignPrototype(const LadderInput& in) {
+  LadderDesign p;
+  p.n = OrderOf(in.order);
+  const double RG = in.rg;
+  const double RL = in.rl;
+  const bool chebyshev = in.chebyshev;
+  const double eps = Epsilon(in.rippleDb);
   if (chebyshev) p.frequencyScale = ChebyshevScale(eps, p.n);
-  if (!Positive(RG) || !Positive(RL) || !Positive(s.fg)) {
+  if (!Positive(RG) || !Positive(RL) || !Positive(in.fg)) {
     p.fault = LadderFault::BadTerminations;
     return p;
   }
@@ -140,15 +108,14 @@ LadderPrototype DesignPrototype(const DesignState& s, const RecalcInputs& in) {
   return p;
 }
 
-std::vector<LadderElement> BuildElements(const LadderPrototype& p, const DesignState& s,
-                                         FilterType type) {
+std::vector<LadderElement> BuildElements(const LadderDesign& p, const LadderInput& in) {
   std::vector<LadderElement> elements;
   if (!p.Valid()) return elements;
-  const bool highpass = type == FilterType::Highpass;
-  const double R = p.mirrored ? s.RL : s.Zin;
+  const bool highpass = in.type == FilterType::Highpass;
+  const double R = p.mirrored ? in.rl : in.rg;
   // Chebyshev values are normalised to the ripple-band edge, which lies below fg (lowpass)
   // or above it (highpass) by the scale.
-  const double w = 2.0 * kPi * s.fg * (highpass ? p.frequencyScale : 1.0 / p.frequencyScale);
+  const double w = 2.0 * kPi * in.fg * (highpass ? p.frequencyScale : 1.0 / p.frequencyScale);
   for (int k = 1; k <= p.n; ++k) {
     const double g = p.g[static_cast<std::size_t>(p.mirrored ? p.n + 1 - k : k)];
     const bool shunt = k % 2 == 1;
@@ -177,72 +144,23 @@ std::complex<double> Pole(int k, int n, bool chebyshev, double eps) {
   return {re * std::sinh(a) / w, im * std::cosh(a) / w};
 }
 
-void WritePoleGrid(DesignState& s, bool chebyshev, double eps, FieldSink& out) {
-  const int n = OrderOf(s);
-  const auto grid = field::StringGridAlignPN;
-  std::array<std::complex<double>, 11> poles{};
-  for (int k = 1; k <= kRows; ++k) {
-    if (k <= n) {
-      poles[static_cast<std::size_t>(k)] = Pole(k, n, chebyshev, eps);
-      out.WriteCell(grid, 0, k, FormatInteger(k));
-      out.WriteCell(grid, 1, k, FormatValue(6, 2, poles[static_cast<std::size_t>(k)].real()));
-      out.WriteCell(grid, 2, k, FormatValue(6, 2, poles[static_cast<std::size_t>(k)].imag()));
-    } else {
-      for (int column = 0; column <= 2; ++column) out.WriteCell(grid, column, k, kBlank);
-    }
-  }
-
+// The poles of the normalised response and the coefficients of its factors
+// 1 + a p + b p^2 (1 + a p for the real pole of an odd order).
+void ComputePoles(LadderDesign& p, bool chebyshev, double eps) {
+  const int n = p.n;
+  for (int k = 1; k <= n; ++k) p.poles[static_cast<std::size_t>(k)] = Pole(k, n, chebyshev, eps);
   const int pairs = (n + 1) / 2;
-  for (int i = 1; i <= kRows; ++i) {
-    auto& a = s.LadderCoefA[static_cast<std::size_t>(i)];
-    auto& b = s.LadderCoefB[static_cast<std::size_t>(i)];
-    if (i > pairs) {
-      a = b = 0.0;
-      for (int column = 3; column <= 5; ++column) out.WriteCell(grid, column, i, kBlank);
-      continue;
-    }
-    const std::complex<double> p = poles[static_cast<std::size_t>(i)];
-    const double modulus = std::abs(p);
+  for (int i = 1; i <= pairs; ++i) {
+    const auto index = static_cast<std::size_t>(i);
+    const std::complex<double> pole = p.poles[index];
+    const double modulus = std::abs(pole);
     if (n % 2 == 1 && i == pairs) {
-      a = 1.0 / modulus;
-      b = 0.0;
-      out.WriteCell(grid, 3, i, FormatValue(6, 2, a));
-      out.WriteCell(grid, 4, i, kNoValue);
-      out.WriteCell(grid, 5, i, kNoValue);
+      p.coefA[index] = 1.0 / modulus;
     } else {
-      a = -2.0 * p.real() / (modulus * modulus);
-      b = 1.0 / (modulus * modulus);
-      out.WriteCell(grid, 3, i, FormatValue(6, 2, a));
-      out.WriteCell(grid, 4, i, FormatValue(6, 2, b));
-      out.WriteCell(grid, 5, i, FormatFixed(6, 3, modulus / (-2.0 * p.real())));
+      p.coefA[index] = -2.0 * pole.real() / (modulus * modulus);
+      p.coefB[index] = 1.0 / (modulus * modulus);
+      p.poleQ[index] = modulus / (-2.0 * pole.real());
     }
-  }
-  s.LadderCoefA[0] = s.LadderCoefB[0] = 0.0;
-}
-
-std::string ElementName(char kind, int k) {
-  return std::string(1, kind) + FormatInteger(k);
-}
-
-std::string ElementText(const LadderElement& e) {
-  return FormatValue(6, 2, e.value) + (e.kind == 'C' ? "F" : "H");
-}
-
-void WriteElementGrid(int n, FilterType type, const std::vector<LadderElement>& elements,
-                      FieldSink& out) {
-  const auto grid = field::StringAlignGridLC;
-  const bool highpass = type == FilterType::Highpass;
-  for (int k = 1; k <= kRows; ++k) {
-    if (k > n) {
-      out.WriteCell(grid, 0, k, kBlank);
-      out.WriteCell(grid, 1, k, kBlank);
-      continue;
-    }
-    const bool odd = k % 2 == 1;
-    out.WriteCell(grid, 0, k, ElementName(odd != highpass ? 'C' : 'L', k));
-    out.WriteCell(
-        grid, 1, k,
-        elements.empty() ? kUndefined : ElementText(elements[static_cast<std::size_t>(k - 1)]));
   }
 }
 
@@ -255,21 +173,25 @@ double ReduceAngle(double degrees) {
 
 }  // namespace
 
-void ComputeLadder(DesignState& s, const RecalcInputs& in, FieldSink& out) {
-  const LadderPrototype p = DesignPrototype(s, in);
-  s.LadderG = p.g;
-  s.LadderMirrored = p.mirrored;
-  s.LadderFrequencyScale = p.frequencyScale;
-
-  WritePoleGrid(s, in.RadioButtonTscheb, EpsilonOf(s), out);
-  WriteElementGrid(p.n, in.type, BuildElements(p, s, in.type), out);
-
-  if (p.fault == LadderFault::ChebyshevEvenMatched) out.Message(kChebyshevEvenMessage);
-  if (p.fault == LadderFault::EvenLoadAboveSource) out.Notice(kEvenLoadNotice);
+LadderDesign DesignLadder(const LadderInput& in) {
+  LadderDesign p = DesignPrototype(in);
+  ComputePoles(p, in.chebyshev, Epsilon(in.rippleDb));
+  p.elements = BuildElements(p, in);
+  return p;
 }
 
-std::vector<LadderElement> LadderElements(const DesignState& s, const RecalcInputs& in) {
-  return BuildElements(DesignPrototype(s, in), s, in.type);
+LadderInput LadderInputOf(const DesignState& s, FilterType type, bool chebyshev) {
+  return {.order = s.LCOrder,
+          .chebyshev = chebyshev,
+          .rippleDb = s.rippleDb,
+          .rg = s.Zin,
+          .rl = s.RL,
+          .fg = s.fg,
+          .type = type};
+}
+
+std::vector<LadderElement> LadderElements(const DesignState& s, const DesignChoices& c) {
+  return DesignLadder(LadderInputOf(s, c.type, c.ladderChebyshev)).elements;
 }
 
 double ChebyshevCutOffScale(int n, double rippleDb) {
@@ -304,7 +226,7 @@ PolarValue LadderResponse(const DesignState& s, FilterType type, double f) {
   if (std::isnan(w)) w = kMaxNormalisedFrequency;
   if (std::fabs(w) > kMaxNormalisedFrequency) w = std::copysign(kMaxNormalisedFrequency, w);
   PolarValue product;
-  const int factors = OrderOf(s) / 2 + 1;
+  const int factors = OrderOf(s.LCOrder) / 2 + 1;
   for (int k = 1; k <= factors; ++k) {
     const auto i = static_cast<std::size_t>(k);
     const PolarValue factor =

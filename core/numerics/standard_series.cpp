@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <vector>
 
 #include "numerics/value_text.h"
 
@@ -76,6 +77,36 @@ bool Roundable(std::span<const double> table, double x) {
   return !table.empty() && std::isfinite(x) && x > 0.0;
 }
 
+// Decades whose series values are kept as read back from their texts; the rest are read back
+// when asked for.
+constexpr int kLowestDecade = -40;
+constexpr int kHighestDecade = 40;
+
+// The value the text of table[m] * 10^h reads back as.
+double ReadBack(std::span<const double> table, int m, int h) {
+  return ReadValue(FormatValue(6, 2, TimesPowerOfTen(table[m], h)));
+}
+
+// table[m] * 10^h read back from its text, for every series, m and decade in range.
+double SeriesValue(int series, std::span<const double> table, int m, int h) {
+  if (h < kLowestDecade || h > kHighestDecade) return ReadBack(table, m, h);
+  static const auto readBack = [] {
+    std::array<std::vector<double>, kSeriesE96 + 1> values;
+    for (int code = kSeriesE6; code <= kSeriesE96; ++code) {
+      const std::span<const double> decade = SeriesDecade(code);
+      for (int d = kLowestDecade; d <= kHighestDecade; ++d) {
+        for (int i = 0; i < static_cast<int>(decade.size()); ++i) {
+          values[static_cast<std::size_t>(code)].push_back(ReadBack(decade, i, d));
+        }
+      }
+    }
+    return values;
+  }();
+  const auto index =
+      static_cast<std::size_t>(h - kLowestDecade) * table.size() + static_cast<std::size_t>(m);
+  return readBack[static_cast<std::size_t>(series)][index];
+}
+
 }  // namespace
 
 std::span<const double> SeriesDecade(int series) {
@@ -124,6 +155,20 @@ std::string RoundUpToSeries(int series, double x) {
   if (!Roundable(table, x)) return FormatValue(6, 2, x);
   const Position p = Locate(table, x);
   return FormatValue(6, 2, TimesPowerOfTen(p.table[p.m], p.h));
+}
+
+double SeriesValueBelow(int series, double x) {
+  const std::span<const double> table = SeriesDecade(series);
+  if (!Roundable(table, x)) return ReadValue(FormatValue(6, 2, x));
+  const Position p = Locate(table, x);
+  return SeriesValue(series, table, p.m - 1, p.h);
+}
+
+double SeriesValueAbove(int series, double x) {
+  const std::span<const double> table = SeriesDecade(series);
+  if (!Roundable(table, x)) return ReadValue(FormatValue(6, 2, x));
+  const Position p = Locate(table, x);
+  return SeriesValue(series, table, p.m, p.h);
 }
 
 }  // namespace morvane

@@ -24,4 +24,9 @@ std::string RoundDownToSeries(int series, double x);
 // FormatValue(6, 2, ...) of the series value at or above x (x > 0).
 std::string RoundUpToSeries(int series, double x);
 
+// The same roundings as numbers: bit for bit the value that reading back the texts above
+// gives, without making the text (the designs call these thousands of times).
+double SeriesValueBelow(int series, double x);
+double SeriesValueAbove(int series, double x);
+
 }  // namespace morvane

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "design/field_sink.h"
-#include "design/pfb_stage.h"
+#include "design/page_presenter.h"
+#include "design/recalculate.h"
 #include "lc/lc_diplexer.h"
 #include "lc/lc_ladder.h"
 #include "numerics/standard_series.h"
@@ -20,12 +20,6 @@ constexpr double kIdealOpAmpGain = 1e6;
 
 // Seventeen significant digits carry every value exactly through the text; plain exponent
 // form, since SPICE reads a trailing "M" as milli.
-std::string Number(double x) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.17g", x);
-  return text;
-}
-
 struct Part {
   std::string name;  // R... or C...
   std::string a;
@@ -285,42 +279,35 @@ bool UsableValue(double x) {
   return std::isfinite(x) && x > 0.0;
 }
 
-class NoticeSink : public FieldSink {
- public:
-  void Write(std::string_view, const std::string&) override {}
-  void WriteCell(std::string_view, int, int, const std::string&) override {}
-  void Beep() override {}
-  void Message(const std::string&) override {}
-  void Notice(const std::string& text) override { notice = text; }
-  std::string notice;
-};
-
-std::string Header(const DesignState& s, const RecalcInputs& in, const NetlistOptions& options) {
+std::string Header(const DesignState& s, const DesignChoices& in, const NetlistOptions& options) {
   const FilterType type = in.type;
   const bool band = type == FilterType::Bandpass || type == FilterType::Bandstop;
   std::string text =
       std::string("* Morvane ") + TopologyName(s.topology) + " " + TypeName(type) + "\n";
-  text += std::string("* fg (") + (band ? "centre" : "cut-off") + "): " + Number(s.fg) + " Hz\n";
-  if (!band) text += "* fo (resonance): " + Number(s.fo) + " Hz\n";
-  text += "* Q: " + Number(s.Q) + "\n";
-  text += "* Vu entered: " + Number(s.Vu) + ", realised: " + Number(s.VuActual) + "\n";
-  text += "* Zin: " + Number(s.Zin) + " ohm\n";
+  text +=
+      std::string("* fg (") + (band ? "centre" : "cut-off") + "): " + SpiceNumber(s.fg) + " Hz\n";
+  if (!band) text += "* fo (resonance): " + SpiceNumber(s.fo) + " Hz\n";
+  text += "* Q: " + SpiceNumber(s.Q) + "\n";
+  text += "* Vu entered: " + SpiceNumber(s.Vu) + ", realised: " + SpiceNumber(s.VuActual) + "\n";
+  text += "* Zin: " + SpiceNumber(s.Zin) + " ohm\n";
   text += std::string("* series: resistors ") + SeriesName(s.ESeriesR) + ", capacitors " +
           SeriesName(s.ESeriesC) + "\n";
   switch (s.topology) {
     case Topology::Mfb:
-      text += std::string("* try equal capacitors: ") + (in.CCheckBox1 ? "yes" : "no") + "\n";
+      text +=
+          std::string("* try equal capacitors: ") + (in.mfbEqualCapacitors ? "yes" : "no") + "\n";
       break;
     case Topology::Pfb:
-      text += std::string("* offset compensation: ") + (in.RCheckBox2 ? "yes" : "no") + "\n";
-      if (type == FilterType::EllipticLowpass) text += "* fn/fo: " + Number(s.fnfp) + "\n";
+      text +=
+          std::string("* offset compensation: ") + (in.offsetCompensation ? "yes" : "no") + "\n";
+      if (type == FilterType::EllipticLowpass) text += "* fn/fo: " + SpiceNumber(s.fnfp) + "\n";
       break;
     case Topology::Svf3:
     case Topology::Svf4:
     case Topology::Fliege: {
-      const bool automatic = s.topology == Topology::Svf3   ? in.CCheckBox3
-                             : s.topology == Topology::Svf4 ? in.CCheckBox4
-                                                            : in.CCheckBox5;
+      const bool automatic = s.topology == Topology::Svf3   ? in.svf3AutomaticCapacitance
+                             : s.topology == Topology::Svf4 ? in.svf4AutomaticCapacitance
+                                                            : in.fliegeAutomaticCapacitance;
       text += std::string("* capacitances: ") + (automatic ? "calculated" : "entered") + "\n";
       break;
     }
@@ -328,7 +315,7 @@ std::string Header(const DesignState& s, const RecalcInputs& in, const NetlistOp
       break;
   }
   if (options.opAmpSubcircuit.empty()) {
-    text += "* op amps: ideal, voltage gain " + Number(kIdealOpAmpGain) + "\n";
+    text += "* op amps: ideal, voltage gain " + SpiceNumber(kIdealOpAmpGain) + "\n";
   } else {
     text += "* op amps: subcircuit " + options.opAmpSubcircuit + " (pins in+ in- out)\n";
   }
@@ -337,7 +324,7 @@ std::string Header(const DesignState& s, const RecalcInputs& in, const NetlistOp
 
 }  // namespace
 
-std::string ActiveStageNetlistProblem(const DesignState& s, const RecalcInputs& in) {
+std::string ActiveStageNetlistProblem(const DesignState& s, const DesignChoices& in) {
   if (!IsActiveTopology(s.topology)) {
     return std::string(TopologyName(s.topology)) + " is not an active stage";
   }
@@ -347,19 +334,17 @@ std::string ActiveStageNetlistProblem(const DesignState& s, const RecalcInputs& 
   }
   if (s.topology == Topology::Pfb) {
     // A PFB design that cannot be built leaves the values of the last one in the state.
-    DesignState copy = s;
-    NoticeSink sink;
-    DesignPfbStage(copy, in, sink);
-    if (!sink.notice.empty()) return sink.notice;
+    const StageDesign design = DesignStageOf(Topology::Pfb, s, in);
+    if (!design.Realizable()) return std::string(NotRealizableNotice(design.notRealizable));
   }
   for (const Part& part : Build(s, in.type).parts) {
     if (!UsableValue(part.value))
-      return part.name + " is " + Number(part.value) + ": not buildable";
+      return part.name + " is " + SpiceNumber(part.value) + ": not buildable";
   }
   return {};
 }
 
-std::string ActiveStageNetlist(const DesignState& s, const RecalcInputs& in,
+std::string ActiveStageNetlist(const DesignState& s, const DesignChoices& in,
                                const NetlistOptions& options) {
   if (!ActiveStageNetlistProblem(s, in).empty()) return {};
   const double fStart = options.fStart > 0.0 ? options.fStart : s.fg / 100.0;
@@ -381,26 +366,26 @@ std::string ActiveStageNetlist(const DesignState& s, const RecalcInputs& in,
   }
   netlist += "V1 in 0 DC 0 AC 1\n";
   for (const Part& part : circuit.parts) {
-    netlist += part.name + " " + part.a + " " + part.b + " " + Number(part.value) + "\n";
+    netlist += part.name + " " + part.a + " " + part.b + " " + SpiceNumber(part.value) + "\n";
   }
   int index = 1;
   for (const OpAmp& amp : circuit.opAmps) {
     const std::string n = std::to_string(index++);
     if (options.opAmpSubcircuit.empty()) {
       netlist += "E" + n + " " + amp.output + " 0 " + amp.plus + " " + amp.minus + " " +
-                 Number(kIdealOpAmpGain) + "\n";
+                 SpiceNumber(kIdealOpAmpGain) + "\n";
     } else {
       netlist += "X" + n + " " + amp.plus + " " + amp.minus + " " + amp.output + " " +
                  options.opAmpSubcircuit + "\n";
     }
   }
-  netlist +=
-      ".ac dec " + std::to_string(points) + " " + Number(fStart) + " " + Number(fStop) + "\n";
+  netlist += ".ac dec " + std::to_string(points) + " " + SpiceNumber(fStart) + " " +
+             SpiceNumber(fStop) + "\n";
   netlist += ".end\n";
   return netlist;
 }
 
-std::string DesignNetlistProblem(const DesignState& s, const RecalcInputs& in) {
+std::string DesignNetlistProblem(const DesignState& s, const DesignChoices& in) {
   switch (s.topology) {
     case Topology::LcLadder:
       return LadderElements(s, in).empty() ? "the LC ladder has no network for these entries"
@@ -413,7 +398,7 @@ std::string DesignNetlistProblem(const DesignState& s, const RecalcInputs& in) {
   }
 }
 
-std::string DesignNetlist(const DesignState& s, const RecalcInputs& in,
+std::string DesignNetlist(const DesignState& s, const DesignChoices& in,
                           const NetlistOptions& options) {
   switch (s.topology) {
     case Topology::LcLadder:

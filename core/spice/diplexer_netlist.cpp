@@ -10,12 +10,6 @@ namespace morvane {
 namespace {
 
 // Seventeen significant digits keep every value exact through the text.
-std::string Number(double x) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.17g", x);
-  return text;
-}
-
 // One branch from the common node to its loaded output: odd elements in series along the
 // line, even ones from the line to ground. The order is odd, so a series element ends it.
 void AppendBranch(std::string& netlist, const std::vector<LadderElement>& elements,
@@ -26,18 +20,18 @@ void AppendBranch(std::string& netlist, const std::vector<LadderElement>& elemen
     const LadderElement& e = elements[i];
     const std::string name = std::string(1, e.kind) + tag + std::to_string(i + 1);
     if (e.shunt) {
-      netlist += name + " " + node + " 0 " + Number(e.value) + "\n";
+      netlist += name + " " + node + " 0 " + SpiceNumber(e.value) + "\n";
       continue;
     }
     const std::string next = i + 1 == elements.size() ? output : nodePrefix + std::to_string(i + 1);
-    netlist += name + " " + node + " " + next + " " + Number(e.value) + "\n";
+    netlist += name + " " + node + " " + next + " " + SpiceNumber(e.value) + "\n";
     node = next;
   }
 }
 
 }  // namespace
 
-std::string DiplexerNetlist(const DesignState& s, const RecalcInputs& in,
+std::string DiplexerNetlist(const DesignState& s, const DesignChoices& in,
                             const NetlistOptions& options) {
   const auto lowpass = DiplexerElements(s, in, true);
   const auto highpass = DiplexerElements(s, in, false);
@@ -48,20 +42,20 @@ std::string DiplexerNetlist(const DesignState& s, const RecalcInputs& in,
 
   std::string netlist = "* Morvane LC diplexer\n";
   netlist += std::string("* approximation: ") +
-             (in.RadioButtonTscheb2 ? "Chebyshev 0.1 dB" : "Butterworth") + "\n";
+             (in.diplexerChebyshev ? "Chebyshev 0.1 dB" : "Butterworth") + "\n";
   netlist += "* order: " + std::to_string(lowpass.size()) + "\n";
-  netlist += "* R = Zin: " + Number(R) + " ohm\n";
-  netlist += "* fg: " + Number(s.fg) + " Hz\n";
+  netlist += "* R = Zin: " + SpiceNumber(R) + " ohm\n";
+  netlist += "* fg: " + SpiceNumber(s.fg) + " Hz\n";
   netlist += "V1 in 0 DC 0 AC 1\n";
-  netlist += "RS in common " + Number(R) + "\n";
+  netlist += "RS in common " + SpiceNumber(R) + "\n";
   netlist += "* lowpass branch\n";
   AppendBranch(netlist, lowpass, "LP", "lp", "outlp");
-  netlist += "RLLP outlp 0 " + Number(R) + "\n";
+  netlist += "RLLP outlp 0 " + SpiceNumber(R) + "\n";
   netlist += "* highpass branch\n";
   AppendBranch(netlist, highpass, "HP", "hp", "outhp");
-  netlist += "RLHP outhp 0 " + Number(R) + "\n";
-  netlist +=
-      ".ac dec " + std::to_string(points) + " " + Number(fStart) + " " + Number(fStop) + "\n";
+  netlist += "RLHP outhp 0 " + SpiceNumber(R) + "\n";
+  netlist += ".ac dec " + std::to_string(points) + " " + SpiceNumber(fStart) + " " +
+             SpiceNumber(fStop) + "\n";
   netlist += ".end\n";
   return netlist;
 }

@@ -11,25 +11,19 @@ namespace {
 
 // Seventeen significant digits carry every value exactly through the text; plain exponent
 // form, since SPICE reads a trailing "M" as milli.
-std::string Number(double x) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.17g", x);
-  return text;
-}
-
-std::string Header(const DesignState& s, const RecalcInputs& in, std::size_t order) {
+std::string Header(const DesignState& s, const DesignChoices& in, std::size_t order) {
   const bool highpass = in.type == FilterType::Highpass;
   std::string text = "* Morvane LC ladder\n";
-  text += std::string("* ") + (in.RadioButtonTscheb ? "Chebyshev" : "Butterworth") +
+  text += std::string("* ") + (in.ladderChebyshev ? "Chebyshev" : "Butterworth") +
           (highpass ? " highpass" : " lowpass") + ", n = " + std::to_string(order) + "\n";
-  if (in.RadioButtonTscheb) text += "* ripple: " + Number(s.Welligkeit) + " dB\n";
-  text += "* fg (-3 dB): " + Number(s.fg) + " Hz\n";
-  text += "* RG = Zin: " + Number(s.Zin) + " ohm\n";
-  text += "* RL: " + Number(s.RL) + " ohm\n";
+  if (in.ladderChebyshev) text += "* ripple: " + SpiceNumber(s.rippleDb) + " dB\n";
+  text += "* fg (-3 dB): " + SpiceNumber(s.fg) + " Hz\n";
+  text += "* RG = Zin: " + SpiceNumber(s.Zin) + " ohm\n";
+  text += "* RL: " + SpiceNumber(s.RL) + " ohm\n";
   if (order % 2 == 1 && s.RL < s.Zin) text += "* mirrored: the network for RL > RG turned round\n";
-  if (in.RadioButtonTscheb) {
-    const double w = ChebyshevCutOffScale(static_cast<int>(order), s.Welligkeit);
-    text += "* ripple-band edge: " + Number(highpass ? s.fg * w : s.fg / w) + " Hz\n";
+  if (in.ladderChebyshev) {
+    const double w = ChebyshevCutOffScale(static_cast<int>(order), s.rippleDb);
+    text += "* ripple-band edge: " + SpiceNumber(highpass ? s.fg * w : s.fg / w) + " Hz\n";
   }
   return text;
 }
@@ -38,7 +32,7 @@ std::string Header(const DesignState& s, const RecalcInputs& in, std::size_t ord
 
 // Empty when the design has no valid network (as LadderElements), so nothing is simulated
 // that the page does not show.
-std::string LadderNetlist(const DesignState& s, const RecalcInputs& in,
+std::string LadderNetlist(const DesignState& s, const DesignChoices& in,
                           const NetlistOptions& options) {
   const std::vector<LadderElement> elements = LadderElements(s, in);
   if (elements.empty()) return {};
@@ -54,22 +48,22 @@ std::string LadderNetlist(const DesignState& s, const RecalcInputs& in,
   // Shunt elements hang from the current node; a series element leads to the next one, the
   // last of them to "out" across RL.
   std::string node = seriesLeft == 0 ? "out" : "n1";
-  netlist += "RG in " + node + " " + Number(s.Zin) + "\n";
+  netlist += "RG in " + node + " " + SpiceNumber(s.Zin) + "\n";
   int nextNode = 2;
   for (std::size_t i = 0; i < elements.size(); ++i) {
     const LadderElement& e = elements[i];
     const std::string name = std::string(1, e.kind) + std::to_string(i + 1);
     if (e.shunt) {
-      netlist += name + " " + node + " 0 " + Number(e.value) + "\n";
+      netlist += name + " " + node + " 0 " + SpiceNumber(e.value) + "\n";
       continue;
     }
     const std::string next = --seriesLeft == 0 ? "out" : "n" + std::to_string(nextNode++);
-    netlist += name + " " + node + " " + next + " " + Number(e.value) + "\n";
+    netlist += name + " " + node + " " + next + " " + SpiceNumber(e.value) + "\n";
     node = next;
   }
-  netlist += "RL out 0 " + Number(s.RL) + "\n";
-  netlist +=
-      ".ac dec " + std::to_string(points) + " " + Number(fStart) + " " + Number(fStop) + "\n";
+  netlist += "RL out 0 " + SpiceNumber(s.RL) + "\n";
+  netlist += ".ac dec " + std::to_string(points) + " " + SpiceNumber(fStart) + " " +
+             SpiceNumber(fStop) + "\n";
   netlist += ".end\n";
   return netlist;
 }

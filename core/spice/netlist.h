@@ -5,10 +5,13 @@
 
 #include <string>
 
+#include "design/design_choices.h"
 #include "design/design_state.h"
-#include "design/recalc_inputs.h"
 
 namespace morvane {
+
+// A value as every netlist writes it: 17 significant digits, a point, whatever the locale.
+std::string SpiceNumber(double x);
 
 struct NetlistOptions {
   double fStart = 0.0;  // 0: fg/100
@@ -22,25 +25,25 @@ struct NetlistOptions {
 };
 
 // The LC ladder between RG (source) and RL; nodes of the AC source "in", output "out".
-std::string LadderNetlist(const DesignState& s, const RecalcInputs& in,
+std::string LadderNetlist(const DesignState& s, const DesignChoices& in,
                           const NetlistOptions& options);
 // The diplexer: source with R into the common node, lowpass branch to "outlp" loaded with R,
 // highpass branch to "outhp" loaded with R.
-std::string DiplexerNetlist(const DesignState& s, const RecalcInputs& in,
+std::string DiplexerNetlist(const DesignState& s, const DesignChoices& in,
                             const NetlistOptions& options);
 
 // One of the five active stages with the element values of the state, input "in", output
 // "out". Empty when the stage does not design the checked type or the design cannot be built;
 // ActiveStageNetlistProblem tells why. A sweep shorter than one step (on which ngspice would
 // hang) gets more points per decade, or one step when it has no width.
-std::string ActiveStageNetlist(const DesignState& s, const RecalcInputs& in,
+std::string ActiveStageNetlist(const DesignState& s, const DesignChoices& in,
                                const NetlistOptions& options);
-std::string ActiveStageNetlistProblem(const DesignState& s, const RecalcInputs& in);
+std::string ActiveStageNetlistProblem(const DesignState& s, const DesignChoices& in);
 
 // The circuit of the state's topology, 1 to 7 (the ladder and the diplexer included). Empty
 // when there is none to simulate; DesignNetlistProblem tells why.
-std::string DesignNetlist(const DesignState& s, const RecalcInputs& in,
+std::string DesignNetlist(const DesignState& s, const DesignChoices& in,
                           const NetlistOptions& options);
-std::string DesignNetlistProblem(const DesignState& s, const RecalcInputs& in);
+std::string DesignNetlistProblem(const DesignState& s, const DesignChoices& in);
 
 }  // namespace morvane

@@ -6,6 +6,7 @@
 #include "app/platform_services.h"
 #include "app/start_options.h"
 #include "app/start_up.h"
+#include "morvane/version.h"
 #include "ui/glyphs.h"
 
 namespace {
@@ -36,14 +37,14 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (early.version) {
-    out << "morvane 3.0\n";
+    out << "morvane " << QString::fromUtf8(morvane::kVersion) << "\n";
     return 0;
   }
   try {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Morvane");
     QApplication::setApplicationDisplayName("Morvane");
-    QApplication::setApplicationVersion("3.0");
+    QApplication::setApplicationVersion(QString::fromUtf8(morvane::kVersion));
     QApplication::setWindowIcon(ProgramIcon());
     // Lets the desktop match the windows to the installed morvane.desktop (its icon, its name).
     QGuiApplication::setDesktopFileName("morvane");

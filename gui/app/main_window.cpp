@@ -100,7 +100,7 @@ MainWindow::MainWindow(PlatformServices& services, QWidget* parent)
   ConnectCommands();
   ConnectSelection();
   ConnectPageControls();
-  ConnectLaterWindows();
+  ConnectWindowCommands();
   ConnectFileCommands();
   ConnectOutputCommands();
   ConnectPrograms();
@@ -271,7 +271,5 @@ void MainWindow::SetStayInFront(bool on) {
   setWindowFlag(Qt::WindowStaysOnTopHint, on);
   if (visible) show();  // changing the flags hides the window
 }
-
-void MainWindow::OpenLater(const QString& window) { emit laterWindowRequested(window); }
 
 }  // namespace morvane::gui

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/main_menu.h"
+#include "app/secondary_window.h"
 #include "design/design_session.h"
 
 class QImage;
@@ -54,9 +55,8 @@ class MainWindow : public QMainWindow {
  signals:
   // Every user edit passed to the session, after the session handled it.
   void entryTyped(const QString& field, const QString& text);
-  // A command that opens another window (graphs, dialogs), by the window's name; the
-  // secondary windows answer it.
-  void laterWindowRequested(const QString& window);
+  // A command that opens another window (graphs, dialogs); SecondaryWindows answers it.
+  void windowRequested(SecondaryWindow window);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -70,7 +70,7 @@ class MainWindow : public QMainWindow {
   void ConnectCommands();
   void ConnectSelection();
   void ConnectPageControls();
-  void ConnectLaterWindows();
+  void ConnectWindowCommands();
   void ConnectSession();
   void ConnectFileCommands();
   void ConnectOutputCommands();
@@ -88,7 +88,6 @@ class MainWindow : public QMainWindow {
   void ShowFilterType(FilterType type);
   void ShowSeriesChecks();
   void SetStayInFront(bool on);
-  void OpenLater(const QString& window);
 
   // Design files, circuit export and netlist (main_window_files.cpp).
   void SpeedButtonINISaveClick();

@@ -46,16 +46,16 @@ void MainWindow::SpeedButtonExportClick() {
   const QString path = services_.AskSaveFile(this, SaveCircuitRequest());
   if (path.isEmpty()) return;
   std::string error;
-  if (!ExportCircuit(LocalFileName(path), session_.State(), session_.Inputs(), error)) {
+  if (!ExportCircuit(LocalFileName(path), session_.State(), session_.Choices(), error)) {
     services_.ShowMessage(this, QString::fromStdString(error));
   }
 }
 
 void MainWindow::SpiceExport1Click() {
-  const std::string netlist = DesignNetlist(session_.State(), session_.Inputs(), {});
+  const std::string netlist = DesignNetlist(session_.State(), session_.Choices(), {});
   // Asking for a file name first would be in vain.
   if (netlist.empty()) {
-    const std::string problem = DesignNetlistProblem(session_.State(), session_.Inputs());
+    const std::string problem = DesignNetlistProblem(session_.State(), session_.Choices());
     services_.ShowMessage(this,
                           "No SPICE netlist was written: " + QString::fromStdString(problem) + ".");
     return;

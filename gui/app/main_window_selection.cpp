@@ -82,7 +82,7 @@ void MainWindow::ShowTopology(Topology topology) {
 }
 
 void MainWindow::ShowInputRows(Topology topology) {
-  const InputRows rows = InputRowsFor(topology, session_.Inputs().RadioButtonTscheb);
+  const InputRows rows = InputRowsFor(topology, session_.Choices().ladderChebyshev);
   auto show = [this](std::initializer_list<std::string_view> names, bool visible) {
     for (auto name : names) Find<QWidget>(name)->setVisible(visible);
   };

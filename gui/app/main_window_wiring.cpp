@@ -24,33 +24,25 @@ namespace morvane::gui {
 
 namespace {
 
-struct LaterCommand {
+struct WindowCommand {
   std::string_view control;  // a button or a menu item
-  std::string_view window;   // what it opens, in a later version
+  SecondaryWindow window;
 };
 
-constexpr std::array kLaterCommands{
-    LaterCommand{"SweepButton", "TSweepDlg"}, LaterCommand{"SweepFaktor1", "TSweepDlg"},
-    LaterCommand{"InfoBtn", "TInfoDlg"},      LaterCommand{"Schaltungsvorschlag1", "TInfoDlg"},
-    LaterCommand{"VdbBtn", "TFormVu"},        LaterCommand{"PhiBtn", "TFormPhi"},
-    LaterCommand{"tgrBtn", "TFormTgr"},       LaterCommand{"htBtn", "TFormht"},
-    LaterCommand{"BitBtnOrd", "TOrdDlg"},     LaterCommand{"Filterordnungberechnen1", "TOrdDlg"},
-    LaterCommand{"Hilfe", "THilfeBox"},       LaterCommand{"Hilfe1", "THilfeBox"},
-    LaterCommand{"About1", "TAboutBox"},
-};
-
-struct CheckBoxInput {
-  std::string_view box;
-  bool RecalcInputs::*flag;
-};
-
-constexpr std::array kCheckBoxes{
-    CheckBoxInput{"CCheckBox1", &RecalcInputs::CCheckBox1},
-    CheckBoxInput{"CCheckBox2", &RecalcInputs::CCheckBox2},
-    CheckBoxInput{"RCheckBox2", &RecalcInputs::RCheckBox2},
-    CheckBoxInput{"CCheckBox3", &RecalcInputs::CCheckBox3},
-    CheckBoxInput{"CCheckBox4", &RecalcInputs::CCheckBox4},
-    CheckBoxInput{"CCheckBox5", &RecalcInputs::CCheckBox5},
+constexpr std::array kWindowCommands{
+    WindowCommand{"SweepButton", SecondaryWindow::SweepFactor},
+    WindowCommand{"SweepFaktor1", SecondaryWindow::SweepFactor},
+    WindowCommand{"InfoBtn", SecondaryWindow::TopologyProposal},
+    WindowCommand{"Schaltungsvorschlag1", SecondaryWindow::TopologyProposal},
+    WindowCommand{"VdbBtn", SecondaryWindow::GainGraph},
+    WindowCommand{"PhiBtn", SecondaryWindow::PhaseGraph},
+    WindowCommand{"tgrBtn", SecondaryWindow::GroupDelayGraph},
+    WindowCommand{"htBtn", SecondaryWindow::TimeResponseGraph},
+    WindowCommand{"BitBtnOrd", SecondaryWindow::FilterOrder},
+    WindowCommand{"Filterordnungberechnen1", SecondaryWindow::FilterOrder},
+    WindowCommand{"Hilfe", SecondaryWindow::Help},
+    WindowCommand{"Hilfe1", SecondaryWindow::Help},
+    WindowCommand{"About1", SecondaryWindow::About},
 };
 
 }  // namespace
@@ -118,12 +110,12 @@ void MainWindow::ConnectSelection() {
 }
 
 void MainWindow::ConnectPageControls() {
-  const RecalcInputs& inputs = session_.Inputs();
-  for (const CheckBoxInput& c : kCheckBoxes) {
-    QCheckBox* box = Find<QCheckBox>(c.box);
-    box->setChecked(inputs.*c.flag);
+  const DesignChoices& inputs = session_.Choices();
+  for (const field::CheckBox& c : field::CheckBoxes()) {
+    QCheckBox* box = Find<QCheckBox>(c.name);
+    box->setChecked(inputs.*c.option);
     connect(box, &QCheckBox::clicked, this,
-            [this, name = c.box](bool checked) { session_.SetCheckBox(name, checked); });
+            [this, name = c.name](bool checked) { session_.SetCheckBox(name, checked); });
   }
 
   QScrollBar* order = Find<QScrollBar>("ScrollBar1");
@@ -135,7 +127,7 @@ void MainWindow::ConnectPageControls() {
           [this](int value) { session_.SetLadderOrder(value); });
 
   auto* ladder = Find<QButtonGroup>("LadderApproximationButtons");
-  ladder->button(inputs.RadioButtonTscheb ? 1 : 0)->setChecked(true);
+  ladder->button(inputs.ladderChebyshev ? 1 : 0)->setChecked(true);
   connect(ladder, &QButtonGroup::idClicked, this, [this](int id) {
     session_.SetLadderApproximation(id == 1);
     ShowInputRows(session_.State().topology);
@@ -145,7 +137,7 @@ void MainWindow::ConnectPageControls() {
   });
 
   auto* diplexer = Find<QButtonGroup>("DiplexerApproximationButtons");
-  diplexer->button(inputs.RadioButtonTscheb2 ? 1 : 0)->setChecked(true);
+  diplexer->button(inputs.diplexerChebyshev ? 1 : 0)->setChecked(true);
   connect(diplexer, &QButtonGroup::idClicked, this,
           [this](int id) { session_.SetDiplexerApproximation(id == 1); });
 
@@ -157,12 +149,10 @@ void MainWindow::ConnectPageControls() {
           [this](int n) { session_.SetDiplexerOrder(n); });
 }
 
-void MainWindow::ConnectLaterWindows() {
-  for (const LaterCommand& c : kLaterCommands) {
-    const QString window = Text(c.window);
-    auto open = [this, window] { OpenLater(window); };
-    const QString control = Text(c.control);
-    if (auto* action = findChild<QAction*>(control)) {
+void MainWindow::ConnectWindowCommands() {
+  for (const WindowCommand& c : kWindowCommands) {
+    auto open = [this, window = c.window] { emit windowRequested(window); };
+    if (auto* action = findChild<QAction*>(Text(c.control))) {
       connect(action, &QAction::triggered, this, open);
     } else {
       connect(Find<QAbstractButton>(c.control), &QAbstractButton::clicked, this, open);

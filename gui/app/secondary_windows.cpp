@@ -16,22 +16,31 @@ SecondaryWindows::SecondaryWindows(MainWindow& window, PlatformServices& service
   order_ = new OrderDialog(window.Session().MutableState(), &window);
   graphs_ = new GraphWindows(window.Session(), services, &window);
   help_ = new HelpBox(&window);
-  connect(&window, &MainWindow::laterWindowRequested, this, &SecondaryWindows::Open);
+  connect(&window, &MainWindow::windowRequested, this, &SecondaryWindows::Open);
 }
 
-bool SecondaryWindows::Open(const QString& name) {
-  if (name == "TOrdDlg") {
-    ShowInFront(order_);
-  } else if (name == "TInfoDlg") {
-    ShowInFront(proposal_);
-  } else if (name == "THilfeBox") {
-    ShowInFront(help_);
-  } else if (name == "TAboutBox") {
-    OpenAboutBox(&window_);
-  } else {
-    return graphs_->Open(name);
+bool SecondaryWindows::Open(SecondaryWindow window) {
+  switch (window) {
+    case SecondaryWindow::FilterOrder:
+      ShowInFront(order_);
+      return true;
+    case SecondaryWindow::TopologyProposal:
+      ShowInFront(proposal_);
+      return true;
+    case SecondaryWindow::Help:
+      ShowInFront(help_);
+      return true;
+    case SecondaryWindow::About:
+      OpenAboutBox(&window_);
+      return true;
+    case SecondaryWindow::SweepFactor:
+    case SecondaryWindow::GainGraph:
+    case SecondaryWindow::PhaseGraph:
+    case SecondaryWindow::GroupDelayGraph:
+    case SecondaryWindow::TimeResponseGraph:
+      return graphs_->Open(window);
   }
-  return true;
+  return false;
 }
 
 }  // namespace morvane::gui

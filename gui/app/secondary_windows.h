@@ -2,10 +2,11 @@
 
 // The windows the main window opens: created once when the program starts (hidden until asked
 // for), except the About box, which is made anew each time. They answer the main window's
-// laterWindowRequested signal by the name of the window asked for.
+// windowRequested signal.
 
 #include <QObject>
-#include <QString>
+
+#include "app/secondary_window.h"
 
 namespace morvane::gui {
 
@@ -22,10 +23,8 @@ class SecondaryWindows : public QObject {
  public:
   SecondaryWindows(MainWindow& window, PlatformServices& services);
 
-  // Opens the window of that name ("TOrdDlg", "TInfoDlg", "THilfeBox", "TAboutBox", the graph
-  // windows "TFormVu", "TFormPhi", "TFormTgr", "TFormht", the sweep factor "TSweepDlg");
-  // false for a name it does not know.
-  bool Open(const QString& name);
+  // False, nothing shown, for a value outside the enumeration.
+  bool Open(SecondaryWindow window);
 
   OrderDialog& Order() { return *order_; }
   ProposalDialog& Proposal() { return *proposal_; }

@@ -85,21 +85,30 @@ void GraphWindows::ShowSweepFactorDialog() {
   sweepFactor_->exec();
 }
 
-bool GraphWindows::Open(const QString& window) {
-  if (window == "TFormVu") {
-    ShowGain();
-  } else if (window == "TFormPhi") {
-    ShowPhase();
-  } else if (window == "TFormTgr") {
-    ShowGroupDelay();
-  } else if (window == "TFormht") {
-    ShowTimeResponse();
-  } else if (window == "TSweepDlg") {
-    ShowSweepFactorDialog();
-  } else {
-    return false;
+bool GraphWindows::Open(SecondaryWindow window) {
+  switch (window) {
+    case SecondaryWindow::GainGraph:
+      ShowGain();
+      return true;
+    case SecondaryWindow::PhaseGraph:
+      ShowPhase();
+      return true;
+    case SecondaryWindow::GroupDelayGraph:
+      ShowGroupDelay();
+      return true;
+    case SecondaryWindow::TimeResponseGraph:
+      ShowTimeResponse();
+      return true;
+    case SecondaryWindow::SweepFactor:
+      ShowSweepFactorDialog();
+      return true;
+    case SecondaryWindow::TopologyProposal:
+    case SecondaryWindow::FilterOrder:
+    case SecondaryWindow::Help:
+    case SecondaryWindow::About:
+      break;
   }
-  return true;
+  return false;
 }
 
 GraphWindow& GraphWindows::Window(GraphKind kind) {

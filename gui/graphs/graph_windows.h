@@ -2,15 +2,13 @@
 
 // The graph windows of the program and what they share: the four windows, the axis-scale
 // dialog, the sweep-mode and sweep factor dialogs and the graph help box, created once with
-// the main window and shown from its buttons.
-//
-// Wiring from the main window:
-//   graphs_ = new GraphWindows(session_, services_, this);
-//   connect(this, &MainWindow::laterWindowRequested, graphs_, &GraphWindows::Open);
+// the main window and shown from its buttons (SecondaryWindows passes the main window's
+// requests for them on to Open).
 
 #include <QObject>
 #include <memory>
 
+#include "app/secondary_window.h"
 #include "graphs/graph_kind.h"
 
 class QWidget;
@@ -50,9 +48,9 @@ class GraphWindows : public QObject {
   // Modal; sets the design state's Sweep.
   void ShowSweepFactorDialog();
 
-  // By the name the main window's commands give: "TFormVu", "TFormPhi", "TFormTgr",
-  // "TFormht", "TSweepDlg". False, nothing shown, for any other name.
-  bool Open(const QString& window);
+  // The four graph windows and the sweep factor dialog; false, nothing shown, for any other
+  // window.
+  bool Open(SecondaryWindow window);
 
   GraphWindow& Window(GraphKind kind);
   AxisState& Axes();

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "morvane/version.h"
 #include "ui/glyphs.h"
 #include "ui/gradient_fill.h"
 #include "ui/window_placement.h"
@@ -55,7 +56,7 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
   content->setHorizontalSpacing(20);
   content->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
   content->addWidget(MakeText("ProductName", "Morvane", 26, fill), 0, 1);
-  content->addWidget(MakeText("Version", "Version 3.0", 14, fill), 1, 1);
+  content->addWidget(MakeText("Version", "Version " + QString::fromUtf8(kVersion), 14, fill), 1, 1);
   content->setColumnStretch(1, 1);
 
   auto* ok = new QPushButton("OK", this);

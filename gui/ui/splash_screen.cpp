@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QScreen>
 
+#include "morvane/version.h"
 #include "ui/glyphs.h"
 
 namespace morvane::gui {
@@ -40,7 +41,7 @@ SplashScreen::SplashScreen(QWidget* parent)
   large.setBold(true);
   name->setFont(large);
   name->setStyleSheet("color: rgb(128, 0, 0)");
-  auto* version = new QLabel("Version 3.0", panel);
+  auto* version = new QLabel("Version " + QString::fromUtf8(kVersion), panel);
   version->setObjectName("SplashVersion");
 
   auto* layout = new QGridLayout(panel);

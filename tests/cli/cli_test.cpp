@@ -310,3 +310,17 @@ TEST(CliHelp, HelpOnWhatIsNoCommandIsBadUse) {
 }
 
 }  // namespace
+
+// The ripple entry answers to its English name and to its control's; both store the same.
+TEST(CliDesign, RippleIsTheWelligkeitEntry) {
+  for (const char* ripple : {"0.5", "5", "x"}) {
+    const CliRun english =
+        RunCli(std::string("design --topology lc --chebyshev --order 5 --json ripple=") + ripple);
+    const CliRun control = RunCli(
+        std::string("design --topology lc --chebyshev --order 5 --json Welligkeit=") + ripple);
+    ASSERT_EQ(english.exitCode, 0) << english.err;
+    EXPECT_EQ(english.out, control.out) << ripple;
+    EXPECT_NE(english.out.find("\"VuEingabe\""), std::string::npos);
+  }
+  EXPECT_EQ(RunCli("design --topology mfb ripple=1").exitCode, 2);
+}

@@ -66,7 +66,7 @@ DesignState OtherState() {
   s.R3 = 6800;
   s.C1 = 4.7e-9;
   s.RL = 50;
-  s.Welligkeit = 0.5;
+  s.rippleDb = 0.5;
   s.Sweep = 1.05;
   return s;
 }
@@ -143,7 +143,7 @@ TEST_F(BadFiles, RefusedFilesAreNamedAndLeftAlone) {
     DesignState ladder;
     ladder.LCOrder = 3;
     error.clear();
-    EXPECT_FALSE(ExportCircuit(path.string(), ladder, RecalcInputs{}, error));
+    EXPECT_FALSE(ExportCircuit(path.string(), ladder, DesignChoices{}, error));
     EXPECT_EQ(error, message);
 
     EXPECT_EQ(ReadProfileString(path.string(), "Variablen", "fg", "none"), "none");
@@ -271,7 +271,7 @@ TEST_F(BadFiles, UnwritablePlacesKeepTheOldFile) {
     EXPECT_FALSE(WriteDesignFile(path.string(), OtherState(), error));
     EXPECT_EQ(error, "nach " + path.string() + " kann nicht geschrieben werden");
     error.clear();
-    EXPECT_FALSE(ExportCircuit(path.string(), ladder, RecalcInputs{}, error));
+    EXPECT_FALSE(ExportCircuit(path.string(), ladder, DesignChoices{}, error));
     EXPECT_NE(error.find("\"" + path.string() + "\""), std::string::npos) << error;
     error.clear();
     EXPECT_FALSE(WriteProfileString(path.string(), "Variablen", "fg", "1k", error));
@@ -475,7 +475,7 @@ TEST_F(BadFiles, KilledCircuitExportLeavesOneWholeVersion) {
   DesignState ninth;
   ninth.LCOrder = 9;
   ninth.fg = 2000;
-  const RecalcInputs in;
+  const DesignChoices in;
   std::string error;
   // Exports into a file of its own keep the other's sections: each version stands alone.
   ASSERT_TRUE(ExportCircuit(path.string(), ninth, in, error)) << error;

@@ -56,7 +56,7 @@ class CircuitExport : public ::testing::Test {
   fs::path dir_ = folder_.Root();
   std::string path_;
   DesignState s_;
-  RecalcInputs in_;
+  DesignChoices in_;
   std::string error_;
 };
 
@@ -141,7 +141,7 @@ TEST_F(CircuitExport, RefusesALadderWithoutElementValues) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    in_.RadioButtonTscheb = c.chebyshev;
+    in_.ladderChebyshev = c.chebyshev;
     s_.LCOrder = c.order;
     s_.RL = c.RL;
     fs::remove(path_);

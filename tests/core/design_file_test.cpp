@@ -20,8 +20,8 @@ namespace fs = std::filesystem;
 using S = DesignState;
 
 // The members the file carries, in the order of writing.
-constexpr double S::*kFileMembers[] = {&S::fg, &S::f,  &S::Zin, &S::fnfp,       &S::Q,    &S::Vu,
-                                       &S::R3, &S::C1, &S::RL,  &S::Welligkeit, &S::Sweep};
+constexpr double S::*kFileMembers[] = {&S::fg, &S::f,  &S::Zin, &S::fnfp,     &S::Q,    &S::Vu,
+                                       &S::R3, &S::C1, &S::RL,  &S::rippleDb, &S::Sweep};
 
 // Within four units in the last place: reading "707.10m" gives 0.7071 plus one unit.
 void ExpectSameFileValues(const S& actual, const S& expected) {
@@ -103,7 +103,7 @@ TEST_F(DesignFileTest, ReadsWhatTheFileSays) {
       {"[Variablen]\nQ=abc\n", &S::Q, 0},
       {"[Variablen]\nQ=-3\n", &S::Q, -3},
       {"[Variablen]\r\nC1=  4.70n\r\n", &S::C1, 4.7e-9},
-      {"[Variablen]\nWelligkeit=0,5\n", &S::Welligkeit, 0.5},
+      {"[Variablen]\nWelligkeit=0,5\n", &S::rippleDb, 0.5},
       {"[Variablen]\nSweep=1.1\nSweep=1.5\n", &S::Sweep, 1.1},
       {"[Other]\nQ=2\n", &S::Q, 0.7071},
       {"Q=2\n", &S::Q, 0.7071},
@@ -202,13 +202,13 @@ TEST(HoldDesignValuesInRange, HoldsEveryValue) {
   constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
   constexpr double kInf = std::numeric_limits<double>::infinity();
   const BoundCase cases[] = {
-      {&S::Q, 0.1, true},           {&S::Q, 10000, false},      {&S::fg, 0.001, true},
-      {&S::fg, 2e9, false},         {&S::f, 0.0001, true},      {&S::f, 2e10, false},
-      {&S::Zin, 0.1, true},         {&S::Zin, 1e9, false},      {&S::RL, 0.001, true},
-      {&S::RL, 1e9, false},         {&S::Vu, 0.1, true},        {&S::Vu, 1e6, false},
-      {&S::R3, 0.001, true},        {&S::R3, 1e9, false},       {&S::C1, 1e-15, true},
-      {&S::C1, 1e-3, false},        {&S::fnfp, 1.1, true},      {&S::fnfp, 100, false},
-      {&S::Welligkeit, 0.01, true}, {&S::Welligkeit, 3, false}, {&S::Sweep, 1.0001, true},
+      {&S::Q, 0.1, true},         {&S::Q, 10000, false},    {&S::fg, 0.001, true},
+      {&S::fg, 2e9, false},       {&S::f, 0.0001, true},    {&S::f, 2e10, false},
+      {&S::Zin, 0.1, true},       {&S::Zin, 1e9, false},    {&S::RL, 0.001, true},
+      {&S::RL, 1e9, false},       {&S::Vu, 0.1, true},      {&S::Vu, 1e6, false},
+      {&S::R3, 0.001, true},      {&S::R3, 1e9, false},     {&S::C1, 1e-15, true},
+      {&S::C1, 1e-3, false},      {&S::fnfp, 1.1, true},    {&S::fnfp, 100, false},
+      {&S::rippleDb, 0.01, true}, {&S::rippleDb, 3, false}, {&S::Sweep, 1.0001, true},
       {&S::Sweep, 10, false},
   };
   // Each bound holds what lies beyond it and leaves every other value alone; the bound

@@ -45,13 +45,15 @@ TEST(FieldSweep, NoNonFiniteTextAndNoNegativeComponentAnywhere) {
   for (int topology = 1; topology <= 5; ++topology) {
     for (FilterType type : types) {
       for (bool boxes : {true, false}) {
-        RecalcInputs in;
+        DesignChoices in;
         in.type = type;
-        in.CCheckBox1 = in.RCheckBox2 = in.CCheckBox3 = in.CCheckBox4 = in.CCheckBox5 = boxes;
-        in.R32Eingabe = boxes ? " 1.00k" : "0";
-        in.q2Eingabe = boxes ? "  2.000" : "abc";
-        in.C12Eingabe3 = in.C12Eingabe4 = boxes ? " 10.00n" : "0";
-        in.C12Eingabe5 = boxes ? "1e-3" : "";
+        in.mfbEqualCapacitors = in.offsetCompensation = in.svf3AutomaticCapacitance =
+            in.svf4AutomaticCapacitance = in.fliegeAutomaticCapacitance = boxes;
+        // Typical entries, or every page entry at its lower limit (where "0" or "abc" is held).
+        in.pfbR3 = boxes ? 1000.0 : 0.001;
+        in.pfbZeroRatio = boxes ? 2.0 : 1.1;
+        in.svf3Capacitance = in.svf4Capacitance = boxes ? 10e-9 : 1e-15;
+        in.fliegeCapacitance = boxes ? 1e-3 : 1e-15;
         for (double fg : fgs) {
           for (double Q : Qs) {
             for (double Vu : gains) {

@@ -12,7 +12,9 @@
 #include <vector>
 
 #include "design/design_state.h"
+#include "design/field_names.h"
 #include "design/fliege_stage.h"
+#include "design/page_presenter.h"
 #include "design/recalculate.h"
 #include "recording_sink.h"
 
@@ -33,24 +35,19 @@ DesignState EdgeState() {
   return s;
 }
 
-struct Designed {
-  DesignState state;
-  RecordingSink sink;
-};
+using testing::Designed;
 
 // capacitance == nullptr: calculated automatically; else the box is cleared and this is
 // the entry's text.
 Designed Design(FilterType type, DesignState start = EdgeState(),
                 const char* capacitance = nullptr) {
-  Designed r{start, {}};
-  RecalcInputs in;
+  DesignChoices in;
   in.type = type;
   if (capacitance != nullptr) {
-    in.CCheckBox5 = false;
-    in.C12Eingabe5 = capacitance;
+    in.fliegeAutomaticCapacitance = false;
+    in.fliegeCapacitance = testing::EntryValue(field::C12Eingabe5, capacitance);
   }
-  Recalculate(ChangedEntry::Any, Topology::Fliege, r.state, in, r.sink);
-  return r;
+  return testing::DesignStage(Topology::Fliege, in, start);
 }
 
 struct Element {
@@ -179,13 +176,15 @@ TEST(FliegeStage, EllipticLowpassKeepsTheElementsWithoutABeep) {
 }
 
 TEST(FliegeStage, WritesTheFieldsInPageOrder) {
-  const std::vector<std::string> order{"foAusgabe",  "woAusgabe",  "GBWPAusgabe", "dVu5Ausgabe",
-                                       "Vu5Ausgabe", "R15Ausgabe", "C15Ausgabe",  "C25Ausgabe",
-                                       "R25Ausgabe", "R35Ausgabe", "R45Ausgabe",  "R55Ausgabe"};
+  const std::vector<std::string> order{"foAusgabe",  "woAusgabe",  "dVu5Ausgabe", "Vu5Ausgabe",
+                                       "R15Ausgabe", "C15Ausgabe", "C25Ausgabe",  "R25Ausgabe",
+                                       "R35Ausgabe", "R45Ausgabe", "R55Ausgabe",  "GBWPAusgabe"};
   DesignState s = EdgeState();
   s.fo = ResonanceFrequency(s.fg, s.Q, FilterType::Lowpass);
   RecordingSink sink;
-  DesignFliegeStage(s, RecalcInputs{}, sink);
+  const StageDesign design = DesignStageOf(Topology::Fliege, s, DesignChoices{});
+  ApplyStageDesign(design, s);
+  PresentStagePage(Topology::Fliege, FilterType::Lowpass, design, s, sink);
   EXPECT_EQ(sink.order, order);
 }
 

@@ -1,4 +1,5 @@
 #include "lc/lc_diplexer.h"
+#include "design/recalculate.h"
 
 #include <gtest/gtest.h>
 
@@ -25,10 +26,10 @@ std::string Cell(const RecordingSink& sink, const std::string& grid, int row, in
   return it == sink.cells.end() ? "<unwritten>" : it->second;
 }
 
-RecalcInputs Choice(int order, bool chebyshev) {
-  RecalcInputs in;
+DesignChoices Choice(int order, bool chebyshev) {
+  DesignChoices in;
   in.diplexerOrder = order;
-  in.RadioButtonTscheb2 = chebyshev;
+  in.diplexerChebyshev = chebyshev;
   return in;
 }
 
@@ -37,7 +38,7 @@ TEST(LcDiplexer, ButterworthThirdOrderAtOneKilohm) {
   s.Zin = 1000.0;
   s.fg = 1000.0;
   RecordingSink sink;
-  ComputeDiplexer(s, Choice(3, false), sink);
+  Recalculate(ChangedEntry::Any, Topology::Diplexer, s, Choice(3, false), sink);
 
   struct Row {
     const std::string* grid;
@@ -87,7 +88,7 @@ TEST(LcDiplexer, ButterworthThirdOrderValues) {
 TEST(LcDiplexer, LowerOrderBlanksTheRowsBeyondIt) {
   DesignState s;
   RecordingSink sink;
-  ComputeDiplexer(s, Choice(9, false), sink);
+  Recalculate(ChangedEntry::Any, Topology::Diplexer, s, Choice(9, false), sink);
   for (const auto* grid : {&kTP, &kHP}) {
     EXPECT_NE(Cell(sink, *grid, 9, 0), " ");
     EXPECT_NE(Cell(sink, *grid, 9, 1), " ");
@@ -95,7 +96,7 @@ TEST(LcDiplexer, LowerOrderBlanksTheRowsBeyondIt) {
   EXPECT_EQ(Cell(sink, kTP, 9, 0), "L9");
   EXPECT_EQ(Cell(sink, kHP, 8, 0), "L8");
 
-  ComputeDiplexer(s, Choice(3, false), sink);
+  Recalculate(ChangedEntry::Any, Topology::Diplexer, s, Choice(3, false), sink);
   for (const auto* grid : {&kTP, &kHP}) {
     EXPECT_EQ(Cell(sink, *grid, 3, 0).size(), 2u) << *grid;
     for (int row = 4; row <= 9; ++row) {
@@ -114,7 +115,7 @@ TEST(LcDiplexer, EveryOrderFillsExactlyItsRows) {
       SCOPED_TRACE((chebyshev ? "Chebyshev " : "Butterworth ") + std::to_string(n));
       DesignState s;
       RecordingSink sink;
-      ComputeDiplexer(s, Choice(n, chebyshev), sink);
+      Recalculate(ChangedEntry::Any, Topology::Diplexer, s, Choice(n, chebyshev), sink);
       for (const auto* grid : {&kTP, &kHP}) {
         const bool lowpass = grid == &kTP;
         for (int row = 1; row <= 9; ++row) {
@@ -158,7 +159,7 @@ TEST(LcDiplexer, EveryDesignGivesFinitePositiveValues) {
           DesignState s;
           s.Zin = R;
           s.fg = fg;
-          const RecalcInputs in = Choice(n, chebyshev);
+          const DesignChoices in = Choice(n, chebyshev);
           for (bool lowpass : {true, false}) {
             const auto elements = DiplexerElements(s, in, lowpass);
             ASSERT_EQ(elements.size(), static_cast<std::size_t>(n));
@@ -168,7 +169,7 @@ TEST(LcDiplexer, EveryDesignGivesFinitePositiveValues) {
             }
           }
           RecordingSink sink;
-          ComputeDiplexer(s, in, sink);
+          Recalculate(ChangedEntry::Any, Topology::Diplexer, s, in, sink);
           for (const auto& [cell, text] : sink.cells) {
             EXPECT_EQ(text.find("nan"), std::string::npos) << cell << " " << text;
             EXPECT_EQ(text.find("inf"), std::string::npos) << cell << " " << text;
@@ -183,7 +184,7 @@ TEST(LcDiplexer, EveryDesignGivesFinitePositiveValues) {
 TEST(LcDiplexer, ValuesScaleWithResistanceAndFrequency) {
   for (bool chebyshev : {false, true}) {
     for (int n : {3, 5, 7, 9}) {
-      const RecalcInputs in = Choice(n, chebyshev);
+      const DesignChoices in = Choice(n, chebyshev);
       DesignState base;
       base.Zin = 600.0;
       base.fg = 3000.0;
@@ -210,7 +211,7 @@ TEST(LcDiplexer, DoublingFgHalvesTheShownValues) {
   DesignState s;
   RecordingSink sink;
   s.fg = 2000.0;
-  ComputeDiplexer(s, Choice(3, false), sink);
+  Recalculate(ChangedEntry::Any, Topology::Diplexer, s, Choice(3, false), sink);
   EXPECT_EQ(Cell(sink, kTP, 1, 1), "0.12");    // 119.37 mH
   EXPECT_EQ(Cell(sink, kTP, 3, 1), "39.79m");  // 39.79 mH
   EXPECT_EQ(Cell(sink, kHP, 3, 1), "0.16u");   // 159.15 nF

@@ -1,4 +1,5 @@
 #include "lc/lc_ladder.h"
+#include "design/recalculate.h"
 
 #include <gtest/gtest.h>
 
@@ -31,29 +32,29 @@ DesignState StateOf(const Ladder& l) {
   DesignState s;
   s.topology = Topology::LcLadder;
   s.LCOrder = l.n;
-  s.Welligkeit = l.ripple;
+  s.rippleDb = l.ripple;
   s.Zin = l.RG;
   s.RL = l.RL;
   s.fg = l.fg;
   return s;
 }
 
-RecalcInputs InputsOf(const Ladder& l) {
-  RecalcInputs in;
+DesignChoices InputsOf(const Ladder& l) {
+  DesignChoices in;
   in.type = l.type;
-  in.RadioButtonTscheb = l.chebyshev;
+  in.ladderChebyshev = l.chebyshev;
   return in;
 }
 
 struct Computed {
   DesignState s;
-  RecalcInputs in;
+  DesignChoices in;
   RecordingSink sink;
 };
 
 Computed Compute(const Ladder& l) {
   Computed r{StateOf(l), InputsOf(l), {}};
-  ComputeLadder(r.s, r.in, r.sink);
+  Recalculate(ChangedEntry::Any, Topology::LcLadder, r.s, r.in, r.sink);
   return r;
 }
 
@@ -216,12 +217,12 @@ TEST(LadderTerminations, EvenOrderWithAHigherLoadHasNoNetwork) {
 TEST(LadderGrids, LoweringTheOrderBlanksTheRowsBeyondIt) {
   Ladder l{.n = 10};
   DesignState s = StateOf(l);
-  const RecalcInputs in = InputsOf(l);
+  const DesignChoices in = InputsOf(l);
   RecordingSink sink;
-  ComputeLadder(s, in, sink);
+  Recalculate(ChangedEntry::Any, Topology::LcLadder, s, in, sink);
   EXPECT_NE(Lc(sink, 10, 1), " ");
   s.LCOrder = 2;
-  ComputeLadder(s, in, sink);
+  Recalculate(ChangedEntry::Any, Topology::LcLadder, s, in, sink);
   for (int row = 3; row <= 10; ++row) {
     SCOPED_TRACE(row);
     EXPECT_EQ(Lc(sink, row, 0), " ");
@@ -238,10 +239,10 @@ TEST(LadderResponse, OddThenEvenOrderLeavesNoRealPole) {
   Ladder l{.n = 5};
   DesignState s = StateOf(l);
   RecordingSink sink;
-  ComputeLadder(s, InputsOf(l), sink);
+  Recalculate(ChangedEntry::Any, Topology::LcLadder, s, InputsOf(l), sink);
   EXPECT_GT(s.LadderCoefA[3], 0.0);
   s.LCOrder = 4;
-  ComputeLadder(s, InputsOf(l), sink);
+  Recalculate(ChangedEntry::Any, Topology::LcLadder, s, InputsOf(l), sink);
   EXPECT_EQ(s.LadderCoefA[3], 0.0);
   EXPECT_EQ(s.LadderCoefB[3], 0.0);
   // Fourth-order Butterworth: 24 dB per octave, |H(2 fg)|^2 = 1 / (1 + 2^8).

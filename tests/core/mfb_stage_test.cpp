@@ -15,18 +15,13 @@ namespace {
 
 using testing::RecordingSink;
 
-struct Designed {
-  DesignState state;
-  RecordingSink sink;
-};
+using testing::Designed;
 
 Designed DesignMfb(FilterType type, DesignState state = {}, bool equalCapacitors = true) {
-  Designed d{state, {}};
-  RecalcInputs in;
+  DesignChoices in;
   in.type = type;
-  in.CCheckBox1 = equalCapacitors;
-  Recalculate(ChangedEntry::Any, Topology::Mfb, d.state, in, d.sink);
-  return d;
+  in.mfbEqualCapacitors = equalCapacitors;
+  return testing::DesignStage(Topology::Mfb, in, state);
 }
 
 TEST(MfbStage, LowpassOfTheInitialState) {
@@ -130,7 +125,7 @@ TEST(MfbStage, TypesNotDesignedKeepTheElements) {
                        Case{FilterType::EllipticLowpass, 0}}) {
     DesignState before = DesignMfb(FilterType::Lowpass).state;
     RecordingSink sink;
-    RecalcInputs in;
+    DesignChoices in;
     in.type = c.type;
     DesignState s = before;
     Recalculate(ChangedEntry::Any, Topology::Mfb, s, in, sink);

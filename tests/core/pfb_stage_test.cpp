@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "design/design_state.h"
+#include "design/field_names.h"
 #include "design/recalculate.h"
 #include "recording_sink.h"
 
@@ -27,25 +28,20 @@ using S = DesignState;
 constexpr double kRelTol = 1e-6;  // against the python figures
 constexpr const char* kNotRealizable = "not realizable";
 
-struct Designed {
-  DesignState state;
-  RecordingSink sink;
-};
+using testing::Designed;
 
-RecalcInputs PfbInputs(FT type, bool compensation = true, std::string r3 = " 1.00k",
-                       std::string q2 = "  2.000") {
-  RecalcInputs in;
+DesignChoices PfbInputs(FT type, bool compensation = true, std::string r3 = " 1.00k",
+                        std::string q2 = "  2.000") {
+  DesignChoices in;
   in.type = type;
-  in.RCheckBox2 = compensation;
-  in.R32Eingabe = std::move(r3);
-  in.q2Eingabe = std::move(q2);
+  in.offsetCompensation = compensation;
+  in.pfbR3 = testing::EntryValue(field::R32Eingabe, r3);
+  in.pfbZeroRatio = testing::EntryValue(field::q2Eingabe, q2);
   return in;
 }
 
-Designed DesignPfb(const RecalcInputs& in, DesignState start = {}) {
-  Designed d{start, {}};
-  Recalculate(ChangedEntry::Any, Topology::Pfb, d.state, in, d.sink);
-  return d;
+Designed DesignPfb(const DesignChoices& in, DesignState start = {}) {
+  return testing::DesignStage(Topology::Pfb, in, start);
 }
 
 DesignState WithQ(double Q) {

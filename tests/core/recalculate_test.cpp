@@ -36,7 +36,7 @@ TEST(SharedQuantities, ResonanceAndPeakingAtTheListedQ) {
 
 TEST(Recalculate, QEntryWritesDAndDEntryWritesQ) {
   DesignState s;
-  RecalcInputs in;
+  DesignChoices in;
   RecordingSink sink;
   s.Q = 2.0;
   Recalculate(ChangedEntry::Q, Topology::Mfb, s, in, sink);
@@ -54,7 +54,7 @@ TEST(Recalculate, QEntryWritesDAndDEntryWritesQ) {
 
 TEST(Recalculate, ReadoutFrequencyCodeLeavesTheElementsAlone) {
   DesignState s;
-  RecalcInputs in;
+  DesignChoices in;
   RecordingSink first;
   Recalculate(ChangedEntry::Any, Topology::Mfb, s, in, first);
   s.fg = 2000.0;  // would change every element if the stage ran
@@ -69,7 +69,7 @@ TEST(Recalculate, ReadoutFrequencyCodeLeavesTheElementsAlone) {
 
 TEST(Recalculate, PassiveLadderFillsItsFigureFieldsWithDashes) {
   DesignState s;
-  RecalcInputs in;
+  DesignChoices in;
   RecordingSink sink;
   Recalculate(ChangedEntry::Any, Topology::LcLadder, s, in, sink);
   EXPECT_EQ(sink.At("foAusgabe"), "    1.00k");

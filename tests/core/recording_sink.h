@@ -1,12 +1,16 @@
 #pragma once
 
-// A FieldSink that keeps what the recalculation wrote, for assertions.
+// What the stage tests share: a FieldSink that keeps what the recalculation wrote, a stage
+// recalculated into one, and the value a page entry takes from a text.
 
 #include <map>
 #include <string>
 #include <vector>
 
+#include "design/entry_table.h"
 #include "design/field_sink.h"
+#include "design/recalculate.h"
+#include "numerics/value_text.h"
 
 namespace morvane::testing {
 
@@ -34,5 +38,23 @@ class RecordingSink : public FieldSink {
   std::string notice;
   int beeps = 0;
 };
+
+struct Designed {
+  DesignState state;
+  RecordingSink sink;
+};
+
+// One full recalculation of `topology` from `start`.
+inline Designed DesignStage(Topology topology, const DesignChoices& in, DesignState start) {
+  Designed d{start, {}};
+  Recalculate(ChangedEntry::Any, topology, d.state, in, d.sink);
+  return d;
+}
+
+// The value an entry field holds for `text`, as the session reads it.
+inline double EntryValue(std::string_view field, std::string_view text) {
+  const auto rule = EntryRuleFor(field, Topology::Pfb);
+  return ClampEntry(ReadValue(text), rule->min, rule->max);
+}
 
 }  // namespace morvane::testing

@@ -14,6 +14,7 @@
 
 #include "design/design_state.h"
 #include "design/field_names.h"
+#include "design/page_presenter.h"
 #include "design/recalculate.h"
 #include "design/svf_stage.h"
 #include "recording_sink.h"
@@ -35,24 +36,19 @@ DesignState EdgeState() {
   return s;
 }
 
-struct Designed {
-  DesignState state;
-  RecordingSink sink;
-};
+using testing::Designed;
 
 // capacitance == nullptr: calculated automatically; else the box is cleared and this is
 // the entry's text.
 Designed Design(Topology topology, FilterType type, DesignState start = EdgeState(),
                 const char* capacitance = nullptr) {
-  Designed r{start, {}};
-  RecalcInputs in;
+  DesignChoices in;
   in.type = type;
   if (capacitance != nullptr) {
-    in.CCheckBox3 = in.CCheckBox4 = false;
-    in.C12Eingabe3 = in.C12Eingabe4 = capacitance;
+    in.svf3AutomaticCapacitance = in.svf4AutomaticCapacitance = false;
+    in.svf3Capacitance = in.svf4Capacitance = testing::EntryValue(field::C12Eingabe3, capacitance);
   }
-  Recalculate(ChangedEntry::Any, topology, r.state, in, r.sink);
-  return r;
+  return testing::DesignStage(topology, in, start);
 }
 
 struct Element {
@@ -236,10 +232,13 @@ TEST(SvfStage, WritesTheFieldsInPageOrder) {
                                       "R34Ausgabe", "R44Ausgabe", "R54Ausgabe",  "GBWPAusgabe"};
   DesignState s = EdgeState();
   s.fo = ResonanceFrequency(s.fg, s.Q, FilterType::Lowpass);
-  RecalcInputs in;
   RecordingSink three, four;
-  DesignSvf3Stage(s, in, three);
-  DesignSvf4Stage(s, in, four);
+  for (auto [topology, sink] : {std::pair{Topology::Svf3, &three}, {Topology::Svf4, &four}}) {
+    DesignState designed = s;
+    const StageDesign design = DesignStageOf(topology, s, DesignChoices{});
+    ApplyStageDesign(design, designed);
+    PresentStagePage(topology, FilterType::Lowpass, design, designed, *sink);
+  }
   EXPECT_EQ(three.order, svf3);
   EXPECT_EQ(four.order, svf4);
 }

@@ -198,7 +198,7 @@ class EntryTest : public QObject {
     auto* box = w.Get<QCheckBox>("CCheckBox1");
     QVERIFY(box->isChecked());
     QTest::mouseClick(box, Qt::LeftButton);
-    QVERIFY(!w.window.Session().Inputs().CCheckBox1);
+    QVERIFY(!w.window.Session().Choices().mfbEqualCapacitors);
     QVERIFY(w.MirrorsSession());
   }
 

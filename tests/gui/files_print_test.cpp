@@ -204,7 +204,7 @@ class FilesPrintTest : public QObject {
     w.services.answer = dir_.filePath("mfb.cir");
     w.Use("SpiceExport1");
     const std::string expected =
-        DesignNetlist(w.window.Session().State(), w.window.Session().Inputs(), {});
+        DesignNetlist(w.window.Session().State(), w.window.Session().Choices(), {});
     QVERIFY(!expected.empty());
     QCOMPARE(ReadAll(w.services.answer), QByteArray::fromStdString(expected));
     QCOMPARE(w.services.messages, QStringList());

@@ -153,7 +153,7 @@ class GraphDialogsTest : public QObject {
       Type(d, "SweepEingabe", typed);
       Press(d, "OKBtn");
     });
-    QVERIFY(f.graphs.Open("TSweepDlg"));
+    QVERIFY(f.graphs.Open(SecondaryWindow::SweepFactor));
     QCOMPARE(f.State().Sweep, sweep);
     QCOMPARE(Shown(f.graphs.SweepFactor(), "SweepEingabe"), shownAfter);
   }

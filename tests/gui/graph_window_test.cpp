@@ -25,6 +25,7 @@ using namespace morvane::gui::test;
 
 Q_DECLARE_METATYPE(morvane::FilterType)
 Q_DECLARE_METATYPE(morvane::GraphKind)
+Q_DECLARE_METATYPE(morvane::gui::SecondaryWindow)
 
 namespace {
 
@@ -502,29 +503,28 @@ class GraphWindowTest : public QObject {
     QCOMPARE(f.graphs.Axes().xmin, 10.0);
   }
 
-  void openByCommandName_data() {
-    QTest::addColumn<QString>("name");
+  void openByWindow_data() {
+    QTest::addColumn<SecondaryWindow>("window");
     QTest::addColumn<QString>("form");
-    QTest::newRow("gain") << "TFormVu"
-                          << "FormVu";
-    QTest::newRow("phase") << "TFormPhi"
-                           << "FormPhi";
-    QTest::newRow("delay") << "TFormTgr"
-                           << "FormTgr";
-    QTest::newRow("time") << "TFormht"
-                          << "Formht";
+    QTest::newRow("gain") << SecondaryWindow::GainGraph << "FormVu";
+    QTest::newRow("phase") << SecondaryWindow::PhaseGraph << "FormPhi";
+    QTest::newRow("delay") << SecondaryWindow::GroupDelayGraph << "FormTgr";
+    QTest::newRow("time") << SecondaryWindow::TimeResponseGraph << "Formht";
   }
 
-  void openByCommandName() {
-    QFETCH(QString, name);
+  void openByWindow() {
+    QFETCH(SecondaryWindow, window);
     QFETCH(QString, form);
     GraphFixture f;
-    QVERIFY(f.graphs.Open(name));
+    QVERIFY(f.graphs.Open(window));
     for (GraphKind kind : kGraphKinds) {
       GraphWindow& w = f.Window(kind);
       QCOMPARE(w.isVisible(), w.objectName() == form);
     }
-    QVERIFY(!f.graphs.Open("TAboutBox"));
+    for (SecondaryWindow other : {SecondaryWindow::TopologyProposal, SecondaryWindow::FilterOrder,
+                                  SecondaryWindow::Help, SecondaryWindow::About}) {
+      QVERIFY(!f.graphs.Open(other));
+    }
   }
 
   void windowSizes_data() {

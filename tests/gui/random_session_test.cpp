@@ -235,7 +235,7 @@ QString StateDifference(const DesignState& a, const DesignState& b) {
       {"B", &S::B},
       {"fnfp", &S::fnfp},
       {"RL", &S::RL},
-      {"Welligkeit", &S::Welligkeit},
+      {"Welligkeit", &S::rippleDb},
       {"Sweep", &S::Sweep},
       {"Vuf", &S::Vuf},
       {"VufdB", &S::VufdB},
@@ -268,20 +268,23 @@ QString StateDifference(const DesignState& a, const DesignState& b) {
   return {};
 }
 
-QString InputsDifference(const RecalcInputs& a, const RecalcInputs& b) {
+QString InputsDifference(const DesignChoices& a, const DesignChoices& b) {
   if (a.type != b.type) return "filter type";
-  if (a.CCheckBox1 != b.CCheckBox1 || a.CCheckBox2 != b.CCheckBox2 ||
-      a.RCheckBox2 != b.RCheckBox2 || a.CCheckBox3 != b.CCheckBox3 ||
-      a.CCheckBox4 != b.CCheckBox4 || a.CCheckBox5 != b.CCheckBox5) {
+  if (a.mfbEqualCapacitors != b.mfbEqualCapacitors ||
+      a.pfbEqualCapacitors != b.pfbEqualCapacitors ||
+      a.offsetCompensation != b.offsetCompensation ||
+      a.svf3AutomaticCapacitance != b.svf3AutomaticCapacitance ||
+      a.svf4AutomaticCapacitance != b.svf4AutomaticCapacitance ||
+      a.fliegeAutomaticCapacitance != b.fliegeAutomaticCapacitance) {
     return "check boxes";
   }
-  if (a.RadioButtonTscheb != b.RadioButtonTscheb) return "ladder approximation";
+  if (a.ladderChebyshev != b.ladderChebyshev) return "ladder approximation";
   if (a.diplexerOrder != b.diplexerOrder) return "diplexer order";
-  if (a.RadioButtonTscheb2 != b.RadioButtonTscheb2) return "diplexer approximation";
-  if (a.R32Eingabe != b.R32Eingabe || a.q2Eingabe != b.q2Eingabe ||
-      a.C12Eingabe3 != b.C12Eingabe3 || a.C12Eingabe4 != b.C12Eingabe4 ||
-      a.C12Eingabe5 != b.C12Eingabe5) {
-    return "entry texts read by the designs";
+  if (a.diplexerChebyshev != b.diplexerChebyshev) return "diplexer approximation";
+  if (a.pfbR3 != b.pfbR3 || a.pfbZeroRatio != b.pfbZeroRatio ||
+      a.svf3Capacitance != b.svf3Capacitance || a.svf4Capacitance != b.svf4Capacitance ||
+      a.fliegeCapacitance != b.fliegeCapacitance) {
+    return "page entries read by the designs";
   }
   return {};
 }
@@ -366,7 +369,7 @@ QString StateDifferences(const DesignState& s, const QJsonObject& state) {
                                                      {"B", s.B},
                                                      {"fnfp", s.fnfp},
                                                      {"RL", s.RL},
-                                                     {"Welligkeit", s.Welligkeit},
+                                                     {"Welligkeit", s.rippleDb},
                                                      {"Sweep", s.Sweep}};
   QString text;
   for (const auto& [name, value] : kMembers) {
@@ -906,18 +909,18 @@ class RandomSession {
         Get<QStackedWidget>("Notebook1")->currentIndex() != page) {
       return "tab or page does not show the topology";
     }
-    const RecalcInputs& in = session.Inputs();
+    const DesignChoices& in = session.Choices();
     const std::pair<const char*, bool> kBoxes[] = {
-        {"CCheckBox1", in.CCheckBox1}, {"CCheckBox2", in.CCheckBox2},
-        {"RCheckBox2", in.RCheckBox2}, {"CCheckBox3", in.CCheckBox3},
-        {"CCheckBox4", in.CCheckBox4}, {"CCheckBox5", in.CCheckBox5}};
+        {"CCheckBox1", in.mfbEqualCapacitors},       {"CCheckBox2", in.pfbEqualCapacitors},
+        {"RCheckBox2", in.offsetCompensation},       {"CCheckBox3", in.svf3AutomaticCapacitance},
+        {"CCheckBox4", in.svf4AutomaticCapacitance}, {"CCheckBox5", in.fliegeAutomaticCapacitance}};
     for (const auto& [name, checked] : kBoxes) {
       if (Get<QCheckBox>(name)->isChecked() != checked) return QString(name) + " differs";
     }
     if (Get<QScrollBar>("ScrollBar1")->value() != s.LCOrder) return "order scroll bar differs";
-    if (Get<QButtonGroup>("LadderApproximationButtons")->checkedId() != int(in.RadioButtonTscheb) ||
+    if (Get<QButtonGroup>("LadderApproximationButtons")->checkedId() != int(in.ladderChebyshev) ||
         Get<QButtonGroup>("DiplexerApproximationButtons")->checkedId() !=
-            int(in.RadioButtonTscheb2) ||
+            int(in.diplexerChebyshev) ||
         Get<QButtonGroup>("DiplexerOrderButtons")->checkedId() != in.diplexerOrder) {
       return "LC buttons differ";
     }
@@ -946,7 +949,7 @@ class RandomSession {
     if (QString d = StateDifference(session.State(), shadow_.State()); !d.isEmpty()) {
       return "state differs from the second session: " + d;
     }
-    if (QString d = InputsDifference(session.Inputs(), shadow_.Inputs()); !d.isEmpty()) {
+    if (QString d = InputsDifference(session.Choices(), shadow_.Choices()); !d.isEmpty()) {
       return "inputs differ from the second session: " + d;
     }
     if (session.BeepCount() != shadow_.BeepCount()) return "beeps differ";
@@ -974,7 +977,7 @@ class RandomSession {
 QString RandomSession::CompareWithCli(const QString& cli, bool& compared) {
   const DesignSession& session = window_.Session();
   const DesignState& s = session.State();
-  const RecalcInputs& in = session.Inputs();
+  const DesignChoices& in = session.Choices();
   const Topology t = s.topology;
   static constexpr const char* kSeries[] = {"", "E6", "E12", "E24", "E48", "E96"};
   static constexpr const char* kTypes[] = {"lowpass",  "highpass", "bandpass",
@@ -985,16 +988,17 @@ QString RandomSession::CompareWithCli(const QString& cli, bool& compared) {
                    "--series-r", kSeries[s.ESeriesR],
                    "--series-c", kSeries[s.ESeriesC]};
   // The box of the page in force; the tool clears its group of boxes together.
-  if ((t == Topology::Mfb && !in.CCheckBox1)) args << "--no-equal-capacitors";
-  if (t == Topology::Pfb && !in.RCheckBox2) args << "--no-offset-compensation";
-  if ((t == Topology::Svf3 && !in.CCheckBox3) || (t == Topology::Svf4 && !in.CCheckBox4) ||
-      (t == Topology::Fliege && !in.CCheckBox5)) {
+  if ((t == Topology::Mfb && !in.mfbEqualCapacitors)) args << "--no-equal-capacitors";
+  if (t == Topology::Pfb && !in.offsetCompensation) args << "--no-offset-compensation";
+  if ((t == Topology::Svf3 && !in.svf3AutomaticCapacitance) ||
+      (t == Topology::Svf4 && !in.svf4AutomaticCapacitance) ||
+      (t == Topology::Fliege && !in.fliegeAutomaticCapacitance)) {
     args << "--manual-capacitance";
   }
   args << "--order" << QString::number(s.LCOrder) << "--diplexer-order"
        << QString::number(in.diplexerOrder);
-  if (in.RadioButtonTscheb) args << "--chebyshev";
-  if (in.RadioButtonTscheb2) args << "--diplexer-chebyshev";
+  if (in.ladderChebyshev) args << "--chebyshev";
+  if (in.diplexerChebyshev) args << "--diplexer-chebyshev";
 
   // Values as texts that read back exactly; the texts the designs read themselves as they
   // stand in their fields.
@@ -1030,7 +1034,7 @@ QString RandomSession::CompareWithCli(const QString& cli, bool& compared) {
   if (t == Topology::Fliege) text("C1", field::C12Eingabe5);
   if (t == Topology::LcLadder) {
     value("RL", s.RL);
-    value("Welligkeit", s.Welligkeit);
+    value("Welligkeit", s.rippleDb);
   }
   if (!unreproducible.isEmpty()) {
     qInfo("no entry text reproduces%s; compared later", qPrintable(unreproducible));
@@ -1063,7 +1067,7 @@ QString RandomSession::CompareWithCli(const QString& cli, bool& compared) {
   // Every entry value must come back: the window holds no value that typing cannot give.
   const std::pair<const char*, double> kEntryValues[] = {
       {"fg", s.fg}, {"f", s.f},   {"Zin", s.Zin},
-      {"Vu", s.Vu}, {"RL", s.RL}, {"Welligkeit", s.Welligkeit}};
+      {"Vu", s.Vu}, {"RL", s.RL}, {"Welligkeit", s.rippleDb}};
   for (const auto& [name, mine] : kEntryValues) {
     const bool typed = args.contains(QString(name) + "=" + ExactEntryText(mine).value_or(""));
     if (typed && !SameBits(state[name].toDouble(), mine)) {

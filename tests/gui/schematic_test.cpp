@@ -23,8 +23,8 @@
 #include "design/selection_rules.h"
 #include "schematic/schematic_layout.h"
 #include "schematic/schematic_model.h"
-#include "schematic/schematic_netlist.h"
 #include "schematic/schematic_painter.h"
+#include "support/schematic_netlist.h"
 
 using namespace morvane;
 using namespace morvane::gui;

@@ -109,7 +109,7 @@ class SecondaryWindowsTest : public QObject {
   void unknownWindowIsNotOpened() {
     StartedWindow w;
     SecondaryWindows windows(w.window, w.services);
-    QVERIFY(!windows.Open("NoSuchWindow"));
+    QVERIFY(!windows.Open(static_cast<SecondaryWindow>(-1)));
   }
 };
 

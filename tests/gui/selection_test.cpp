@@ -16,6 +16,7 @@
 
 using namespace morvane;
 using namespace morvane::gui::test;
+using morvane::gui::SecondaryWindow;
 
 namespace {
 
@@ -49,6 +50,7 @@ QStringList Checked(const QActionGroup* group) {
 
 Q_DECLARE_METATYPE(Topology)
 Q_DECLARE_METATYPE(FilterType)
+Q_DECLARE_METATYPE(SecondaryWindow)
 
 class SelectionTest : public QObject {
   Q_OBJECT
@@ -158,7 +160,7 @@ class SelectionTest : public QObject {
     QCOMPARE(w.Get<QLabel>("LabelVu")->text(), QString("Ripple"));
     QCOMPARE(w.Get<QLabel>("LabelWellEinheit")->text(), QString("dB"));
     w.Type(field::VuEingabe, "0.5");
-    QCOMPARE(w.State().Welligkeit, 0.5);
+    QCOMPARE(w.State().rippleDb, 0.5);
     QTest::mouseClick(w.Get<QRadioButton>("RadioButtonBW"), Qt::LeftButton);
     QVERIFY(!w.Get("VuEingabe")->isVisibleTo(&w.window));
     QVERIFY(w.MirrorsSession());
@@ -344,22 +346,28 @@ class SelectionTest : public QObject {
     QVERIFY(!notice->isVisibleTo(&w.window));
   }
 
-  void laterWindowsHaveOneCommandEach_data() {
+  void windowCommandsAskForTheirWindow_data() {
     QTest::addColumn<QStringList>("controls");
-    QTest::addColumn<QString>("window");
-    QTest::newRow("gain graph") << QStringList{"VdbBtn"} << "TFormVu";
-    QTest::newRow("sweep factor") << QStringList{"SweepButton", "SweepFaktor1"} << "TSweepDlg";
-    QTest::newRow("order") << QStringList{"BitBtnOrd", "Filterordnungberechnen1"} << "TOrdDlg";
-    QTest::newRow("proposal") << QStringList{"InfoBtn", "Schaltungsvorschlag1"} << "TInfoDlg";
-    QTest::newRow("help") << QStringList{"Hilfe", "Hilfe1"} << "THilfeBox";
-    QTest::newRow("about") << QStringList{"About1"} << "TAboutBox";
+    QTest::addColumn<SecondaryWindow>("window");
+    QTest::newRow("gain graph") << QStringList{"VdbBtn"} << SecondaryWindow::GainGraph;
+    QTest::newRow("phase graph") << QStringList{"PhiBtn"} << SecondaryWindow::PhaseGraph;
+    QTest::newRow("delay graph") << QStringList{"tgrBtn"} << SecondaryWindow::GroupDelayGraph;
+    QTest::newRow("time graph") << QStringList{"htBtn"} << SecondaryWindow::TimeResponseGraph;
+    QTest::newRow("sweep factor") << QStringList{"SweepButton", "SweepFaktor1"}
+                                  << SecondaryWindow::SweepFactor;
+    QTest::newRow("order") << QStringList{"BitBtnOrd", "Filterordnungberechnen1"}
+                           << SecondaryWindow::FilterOrder;
+    QTest::newRow("proposal") << QStringList{"InfoBtn", "Schaltungsvorschlag1"}
+                              << SecondaryWindow::TopologyProposal;
+    QTest::newRow("help") << QStringList{"Hilfe", "Hilfe1"} << SecondaryWindow::Help;
+    QTest::newRow("about") << QStringList{"About1"} << SecondaryWindow::About;
   }
 
-  void laterWindowsHaveOneCommandEach() {
+  void windowCommandsAskForTheirWindow() {
     QFETCH(QStringList, controls);
-    QFETCH(QString, window);
+    QFETCH(SecondaryWindow, window);
     StartedWindow w;
-    QSignalSpy requested(&w.window, &gui::MainWindow::laterWindowRequested);
+    QSignalSpy requested(&w.window, &gui::MainWindow::windowRequested);
     for (const QString& control : controls) {
       if (auto* action = w.window.findChild<QAction*>(control)) {
         action->trigger();
@@ -368,7 +376,9 @@ class SelectionTest : public QObject {
       }
     }
     QCOMPARE(requested.count(), controls.size());
-    for (const auto& arguments : requested) QCOMPARE(arguments[0].toString(), window);
+    for (const auto& arguments : requested) {
+      QCOMPARE(arguments[0].value<SecondaryWindow>(), window);
+    }
   }
 };
 

@@ -98,7 +98,7 @@ std::string Describe(const Case& c) {
 
 struct Designed {
   DesignState s;
-  RecalcInputs in;
+  DesignChoices in;
   std::string notice;
   int beeps = 0;
 };
@@ -151,7 +151,7 @@ Designed Design(const Case& c) {
   if (entersCapacitance && !c.box) {
     session.TypeEntry(CapacitanceEntryOf(c.topology), Text(c.capacitance));
   }
-  return {session.State(), session.Inputs(), session.CurrentNotice(), session.BeepCount()};
+  return {session.State(), session.Choices(), session.CurrentNotice(), session.BeepCount()};
 }
 
 // Output of the stage against the drawn curve: the MFB stage inverts every type, the SVF
@@ -553,7 +553,7 @@ TEST(ActiveStageNetlist, DispatchCoversTheLcPages) {
     session.Start();
     session.SelectTopology(t);
     const DesignState& s = session.State();
-    const RecalcInputs& in = session.Inputs();
+    const DesignChoices& in = session.Choices();
     const std::string expected =
         t == Topology::LcLadder ? LadderNetlist(s, in, {}) : DiplexerNetlist(s, in, {});
     EXPECT_FALSE(expected.empty());

@@ -68,9 +68,9 @@ TEST(LcDiplexerSim, BranchesCrossOverHalfPowerDownAtFg) {
     DesignState s;
     s.Zin = d.R;
     s.fg = d.fg;
-    RecalcInputs in;
+    DesignChoices in;
     in.diplexerOrder = d.order;
-    in.RadioButtonTscheb2 = d.chebyshev;
+    in.diplexerChebyshev = d.chebyshev;
     jobs.push_back({DiplexerNetlist(s, in, {}), {"outlp", "outhp", "common"}});
   }
   const std::vector<sim::AcResult> results = sim::RunAc(jobs);
@@ -125,7 +125,7 @@ TEST(LcDiplexerSim, BranchesCrossOverHalfPowerDownAtFg) {
 // The netlist carries what was designed: both branches element for element.
 TEST(LcDiplexerSim, NetlistHoldsBothBranches) {
   DesignState s;
-  RecalcInputs in;
+  DesignChoices in;
   in.diplexerOrder = 5;
   const std::string netlist = DiplexerNetlist(s, in, {});
   for (const char* line : {"V1 in 0 DC 0 AC 1", "RS in common 1000", "RLLP outlp 0 1000",

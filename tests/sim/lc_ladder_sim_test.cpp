@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "design/field_sink.h"
+#include "design/recalculate.h"
 #include "lc/lc_ladder.h"
 #include "ngspice_runner.h"
 #include "spice/netlist.h"
@@ -50,7 +51,7 @@ std::string Describe(const Case& c) {
 
 struct Design {
   DesignState s;
-  RecalcInputs in;
+  DesignChoices in;
   QuietSink sink;
 };
 
@@ -58,13 +59,13 @@ Design DesignOf(const Case& c) {
   Design d;
   d.s.topology = Topology::LcLadder;
   d.s.LCOrder = c.n;
-  d.s.Welligkeit = c.ripple > 0.0 ? c.ripple : 1.0;
+  d.s.rippleDb = c.ripple > 0.0 ? c.ripple : 1.0;
   d.s.Zin = c.RG;
   d.s.RL = c.RL;
   d.s.fg = c.fg;
   d.in.type = c.type;
-  d.in.RadioButtonTscheb = c.ripple > 0.0;
-  ComputeLadder(d.s, d.in, d.sink);
+  d.in.ladderChebyshev = c.ripple > 0.0;
+  Recalculate(ChangedEntry::Any, Topology::LcLadder, d.s, d.in, d.sink);
   return d;
 }
 

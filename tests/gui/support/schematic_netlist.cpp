@@ -1,4 +1,4 @@
-#include "schematic/schematic_netlist.h"
+#include "support/schematic_netlist.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,0 +1,38 @@
+#include "design/stage_design.h"
+
+#include <algorithm>
+
+namespace morvane {
+
+void ApplyStageDesign(const StageDesign& design, DesignState& s) {
+  if (!design.Realizable()) return;
+  const StageParts& p = design.parts;
+  const auto take = [](const std::optional<double>& value, double& member) {
+    if (value) member = *value;
+  };
+  take(p.R0, s.R0);
+  take(p.R1, s.R1);
+  take(p.R2, s.R2);
+  take(p.R3, s.R3);
+  take(p.R4, s.R4);
+  take(p.R5, s.R5);
+  take(p.R6, s.R6);
+  take(p.C1, s.C1);
+  take(p.C2, s.C2);
+  take(p.C3, s.C3);
+  take(design.gain, s.VuActual);
+  s.Q = design.q;
+}
+
+double RecommendedGbwp(Topology topology, double gain, double q, double fo) {
+  switch (topology) {
+    case Topology::Mfb:
+      return 40.0 * gain * q * std::min(q, 1.0) * fo;
+    case Topology::Pfb:
+      return 20.0 * gain * q * fo;
+    default:
+      return 10.0 * gain * q * fo;
+  }
+}
+
+}  // namespace morvane
