@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The choices, in the order a user might make them before typing.
   session.SelectFilterType(PickType(in));
   const auto boxes = in.ConsumeIntegral<std::uint8_t>();
-  const auto checkBoxes = field::CheckBoxes();
+  const auto checkBoxes = morvane::field::CheckBoxes();
   for (std::size_t i = 0; i < checkBoxes.size(); ++i) {
     session.SetCheckBox(checkBoxes[i].name, (boxes >> i & 1u) == 0);
   }
