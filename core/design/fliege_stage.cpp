@@ -22,7 +22,7 @@ double Capacitance(const FliegeInput& in, double root, double R3, double f0) {
 }
 
 void DesignLowpass(const FliegeInput& in, StageDesign& d) {
-  const StageSpec& s = in.stage;
+  const StageRequirement& s = in.stage;
   const double gain = std::max(kMinGain, s.gain);
   const double R3 = s.zin;
   const double R2 = s.zin;
@@ -38,7 +38,7 @@ void DesignLowpass(const FliegeInput& in, StageDesign& d) {
 
 // Highpass and bandpass differ only in R3 and the frequency the poles sit at.
 void DesignHighOrBandpass(const FliegeInput& in, double R3, double f0, StageDesign& d) {
-  const StageSpec& s = in.stage;
+  const StageRequirement& s = in.stage;
   const double gain = std::max(kMinGain, s.gain);
   const double R2 = s.zin;
   const double R1 = R2 / (gain - 1.0);
@@ -58,7 +58,7 @@ void DesignHighOrBandpass(const FliegeInput& in, double R3, double f0, StageDesi
 // Bandstop (R4 doubled, as it appears twice) and allpass feed R1 from the input: gain 1
 // with R1 = R2.
 void DesignUnityGain(const FliegeInput& in, double R3, double f0, double r4Factor, StageDesign& d) {
-  const StageSpec& s = in.stage;
+  const StageRequirement& s = in.stage;
   const double C = Capacitance(in, 1.0, R3, f0);
   const double w = kTwoPi * f0;
   d.parts = {.R1 = s.zin,
@@ -74,7 +74,7 @@ void DesignUnityGain(const FliegeInput& in, double R3, double f0, double r4Facto
 }  // namespace
 
 StageDesign DesignFliegeStage(const FliegeInput& in) {
-  const StageSpec& s = in.stage;
+  const StageRequirement& s = in.stage;
   StageDesign d;
   d.q = s.q;
   switch (s.type) {

@@ -13,7 +13,7 @@ namespace {
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
 
 void DesignLowpass(const MfbInput& in, StageDesign& d) {
-  const StageSpec& s = in.stage;
+  const StageRequirement& s = in.stage;
   const double gain = s.gain;
   const double c2 = SeriesValueBelow(s.seriesC, 0.9 * (1.0 / (kTwoPi * s.q * s.zin * s.fg)));
   // Least ratio C1/C2 for which the stage exists.
@@ -33,7 +33,7 @@ void DesignLowpass(const MfbInput& in, StageDesign& d) {
   d.gain = gain;
 }
 
-void DesignHighpass(const StageSpec& s, StageDesign& d) {
+void DesignHighpass(const StageRequirement& s, StageDesign& d) {
   const double gain = s.gain;
   const double c1 = SeriesValueBelow(s.seriesC, 0.9 * (1.0 / (kTwoPi * s.q * s.zin * s.fg)));
   const double gainTerm = 2.0 * gain + 1.0;
@@ -47,7 +47,7 @@ void DesignHighpass(const StageSpec& s, StageDesign& d) {
   d.gain = gain;
 }
 
-void DesignBandpass(const StageSpec& s, StageDesign& d) {
+void DesignBandpass(const StageRequirement& s, StageDesign& d) {
   // The centre gain stays below the 2*Q^2 at which R2 would become infinite.
   const double gain = std::min(s.gain, 1.9 * s.q * s.q);
   const double c1 = SeriesValueBelow(s.seriesC, 0.9 * (4.0 / ((kTwoPi / s.q) * s.zin * s.fg)));

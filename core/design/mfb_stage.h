@@ -5,7 +5,7 @@
 namespace morvane {
 
 struct MfbInput {
-  StageSpec stage;
+  StageRequirement stage;
   bool equalCapacitors = true;  // try C1 = C2 where the lowpass allows it
 };
 

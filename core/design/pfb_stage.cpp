@@ -26,7 +26,7 @@ void SetGainNetwork(const PfbInput& in, Values& v, double compensatedR3, double 
 }
 
 void DesignLowpass(const PfbInput& in, Values& v) {
-  const StageSpec& s = in.stage;
+  const StageRequirement& s = in.stage;
   // The equal-capacitor design needs K >= 2 - 1/(4 Q^2); 5 % margin.
   v.gain = std::max({1.0, s.gain, 1.05 * (2.0 - 1.0 / (4.0 * s.q * s.q))});
   v.C1 = SeriesValueBelow(s.seriesC, s.q / (kTwoPi * s.zin * s.fg));
@@ -39,7 +39,7 @@ void DesignLowpass(const PfbInput& in, Values& v) {
 }
 
 void DesignHighpass(const PfbInput& in, Values& v) {
-  const StageSpec& s = in.stage;
+  const StageRequirement& s = in.stage;
   v.gain = std::max({1.0, s.gain, 1.05 * (1.0 - 1.0 / (8.0 * s.q * s.q))});
   v.C1 = SeriesValueBelow(s.seriesC, 0.3 / (kTwoPi * s.zin * s.fg));
   v.C2 = v.C1;
@@ -52,7 +52,7 @@ void DesignHighpass(const PfbInput& in, Values& v) {
 }
 
 void DesignBandpass(const PfbInput& in, Values& v) {
-  const StageSpec& s = in.stage;
+  const StageRequirement& s = in.stage;
   v.C1 = SeriesValueBelow(s.seriesC, 1.0 / (kTwoPi * s.zin * s.fg));
   v.C2 = v.C1;
   v.R1 = 1.0 / (kTwoPi * s.fg * v.C1);
@@ -66,7 +66,7 @@ void DesignBandpass(const PfbInput& in, Values& v) {
 }
 
 void DesignBandstop(const PfbInput& in, Values& v) {
-  const StageSpec& s = in.stage;
+  const StageRequirement& s = in.stage;
   v.C1 = SeriesValueBelow(s.seriesC, 1.0 / (kTwoPi * s.zin * s.fg));
   v.C2 = 2.0 * v.C1;
   v.R1 = 1.0 / (kTwoPi * s.fg * v.C1);
@@ -79,7 +79,7 @@ void DesignBandstop(const PfbInput& in, Values& v) {
 }
 
 void DesignAllpass(const PfbInput& in, Values& v) {
-  const StageSpec& s = in.stage;
+  const StageRequirement& s = in.stage;
   v.C1 = SeriesValueBelow(s.seriesC, s.q / (kTwoPi * s.zin * s.fg));
   v.C2 = v.C1;
   // Poles at fo, where phase and group delay of the allpass are drawn.
@@ -97,7 +97,7 @@ void DesignAllpass(const PfbInput& in, Values& v) {
 }
 
 void DesignEllipticLowpass(const PfbInput& in, Values& v) {
-  const StageSpec& s = in.stage;
+  const StageRequirement& s = in.stage;
   v.R1 = s.zin;
   const double Cp = 1.0 / (std::sqrt(2.0 * s.q) * kTwoPi * s.fo * v.R1);
   v.C1 = 2.0 * s.q * Cp;

@@ -5,7 +5,7 @@
 namespace morvane {
 
 struct PfbInput {
-  StageSpec stage;
+  StageRequirement stage;
   bool offsetCompensation = true;  // R3 chosen so the op amp sees equal DC resistances
   double r3 = 1000.0;              // R3 where it is not chosen for offset compensation, Ohm
   double fnfp = 2.0;               // elliptical lowpass: zero frequency over pole frequency

@@ -49,25 +49,25 @@ void DesignPassive(Topology topology, DesignState& s, const DesignChoices& c, Fi
 }  // namespace
 
 StageDesign DesignStageOf(Topology topology, const DesignState& s, const DesignChoices& c) {
-  const StageSpec spec{.type = c.type,
-                       .fg = s.fg,
-                       .fo = s.fo,
-                       .q = s.Q,
-                       .gain = s.Vu,
-                       .zin = s.Zin,
-                       .seriesR = s.ESeriesR,
-                       .seriesC = s.ESeriesC};
+  const StageRequirement requirement{.type = c.type,
+                                     .fg = s.fg,
+                                     .fo = s.fo,
+                                     .q = s.Q,
+                                     .gain = s.Vu,
+                                     .zin = s.Zin,
+                                     .seriesR = s.ESeriesR,
+                                     .seriesC = s.ESeriesC};
   switch (topology) {
     case Topology::Mfb:
-      return DesignMfbStage({spec, c.mfbEqualCapacitors});
+      return DesignMfbStage({requirement, c.mfbEqualCapacitors});
     case Topology::Pfb:
-      return DesignPfbStage({spec, c.offsetCompensation, c.pfbR3, c.pfbZeroRatio});
+      return DesignPfbStage({requirement, c.offsetCompensation, c.pfbR3, c.pfbZeroRatio});
     case Topology::Svf3:
-      return DesignSvf3Stage({spec, c.svf3AutomaticCapacitance, c.svf3Capacitance});
+      return DesignSvf3Stage({requirement, c.svf3AutomaticCapacitance, c.svf3Capacitance});
     case Topology::Svf4:
-      return DesignSvf4Stage({spec, c.svf4AutomaticCapacitance, c.svf4Capacitance});
+      return DesignSvf4Stage({requirement, c.svf4AutomaticCapacitance, c.svf4Capacitance});
     default:
-      return DesignFliegeStage({spec, c.fliegeAutomaticCapacitance, c.fliegeCapacitance});
+      return DesignFliegeStage({requirement, c.fliegeAutomaticCapacitance, c.fliegeCapacitance});
   }
 }
 

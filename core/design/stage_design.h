@@ -12,7 +12,7 @@
 namespace morvane {
 
 // The requirement every active stage shares.
-struct StageSpec {
+struct StageRequirement {
   FilterType type = FilterType::Lowpass;
   double fg = 1000.0;  // -3 dB frequency (centre frequency of the band types), Hz
   double fo = 1000.0;  // pole frequency for this fg, Q and type (ResonanceFrequency)

@@ -32,7 +32,7 @@ void Svf3Integrators(StageParts& p, double q, double a, double f0) {
 }
 
 void Svf3LowOrHighpass(const SvfInput& in, double gain, bool highpass, StageParts& p) {
-  const StageSpec& s = in.stage;
+  const StageRequirement& s = in.stage;
   const double rz = SeriesValueAbove(s.seriesR, s.zin);
   const double rg = (3.0 * gain - 1.0) * rz;
   // The lowpass takes R6 from Zin, the highpass R5; the other sets the gain.
@@ -48,7 +48,7 @@ void Svf3LowOrHighpass(const SvfInput& in, double gain, bool highpass, StagePart
 }
 
 void Svf3Bandpass(const SvfInput& in, double gain, StageParts& p) {
-  const StageSpec& s = in.stage;
+  const StageRequirement& s = in.stage;
   const double rz = SeriesValueAbove(s.seriesR, s.zin);
   p.C1 = Capacitance(in, rz, s.fg);
   p.R5 = p.R6 = p.R0 = p.R4 = rz;
@@ -62,7 +62,7 @@ void Svf3Bandpass(const SvfInput& in, double gain, StageParts& p) {
 
 // Four op amps: the integrators set f0 alone, the summing resistors gain and Q.
 void Svf4Design(const SvfInput& in, bool band, StageParts& p) {
-  const StageSpec& s = in.stage;
+  const StageRequirement& s = in.stage;
   const double f0 = band ? s.fg : s.fo;
   const double c = Capacitance(in, SeriesValueAbove(s.seriesR, s.zin), f0);
   const double r0 = s.zin;

@@ -5,7 +5,7 @@
 namespace morvane {
 
 struct SvfInput {
-  StageSpec stage;
+  StageRequirement stage;
   bool automaticCapacitance = true;  // C1 = C2 from the series, else `capacitance`
   double capacitance = 1e-9;         // F
 };
