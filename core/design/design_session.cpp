@@ -38,6 +38,7 @@ DesignSession::DesignSession() {
   grids_.emplace(field::StringAlignGridDiplexTP, ElementGrid(10));
   grids_.emplace(field::StringAlignGridDiplexHP, ElementGrid(10));
   fields_[std::string(field::NLCAusgabe)] = "  " + FormatInteger(state_.LCOrder);
+  for (const field::PageEntry& entry : field::PageEntries()) TakePageEntryValue(entry.name);
 }
 
 bool DesignSession::Start(std::string_view firstArgument, const std::string& defaultDesignFile,
@@ -87,6 +88,7 @@ void DesignSession::TypeEntry(std::string_view name, std::string_view text) {
   auto it = fields_.find(name);
   if (it == fields_.end()) return;
   it->second = std::string(text);
+  TakePageEntryValue(name);
   RunEntryHandler(name);
 }
 
@@ -98,6 +100,7 @@ bool DesignSession::ShowField(std::string_view name, const std::string& text) {
     return false;  // an unchanged text raises no change event
   }
   it->second = text;
+  TakePageEntryValue(name);
   if (onFieldWritten) onFieldWritten(name, text);
   return true;
 }
@@ -240,17 +243,18 @@ void DesignSession::MakeCalculations() {
   Recalculate();
 }
 
+void DesignSession::TakePageEntryValue(std::string_view name) {
+  for (const field::PageEntry& entry : field::PageEntries()) {
+    if (entry.name == name) choices_.*entry.value = ShownEntryValue(name);
+  }
+}
+
 double DesignSession::ShownEntryValue(std::string_view name) const {
   const auto rule = EntryRuleFor(name, state_.topology);
   return ClampEntry(ReadValue(FieldText(name)), rule->min, rule->max);
 }
 
 void DesignSession::Recalculate(ChangedEntry code) {
-  choices_.pfbR3 = ShownEntryValue(field::R32Eingabe);
-  choices_.pfbZeroRatio = ShownEntryValue(field::q2Eingabe);
-  choices_.svf3Capacitance = ShownEntryValue(field::C12Eingabe3);
-  choices_.svf4Capacitance = ShownEntryValue(field::C12Eingabe4);
-  choices_.fliegeCapacitance = ShownEntryValue(field::C12Eingabe5);
   morvane::Recalculate(code, state_.topology, state_, choices_, *this);
 }
 

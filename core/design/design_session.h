@@ -98,6 +98,8 @@ class DesignSession : private FieldSink {
   bool ShowEntry(std::string_view field, const std::string& text, PendingRecalculation& pending);
   void RecalculatePending(PendingRecalculation& pending);
   void ShowActiveInputs();
+  // A page entry's text changed: the designs take its value from now on.
+  void TakePageEntryValue(std::string_view field);
   // The value an entry shows, held within its limits.
   double ShownEntryValue(std::string_view field) const;
 

@@ -34,7 +34,17 @@ constexpr std::array kCheckBoxes{
     CheckBox{"CCheckBox5", &DesignChoices::fliegeAutomaticCapacitance},
 };
 
+constexpr std::array kPageEntries{
+    PageEntry{R32Eingabe, &DesignChoices::pfbR3},
+    PageEntry{q2Eingabe, &DesignChoices::pfbZeroRatio},
+    PageEntry{C12Eingabe3, &DesignChoices::svf3Capacitance},
+    PageEntry{C12Eingabe4, &DesignChoices::svf4Capacitance},
+    PageEntry{C12Eingabe5, &DesignChoices::fliegeCapacitance},
+};
+
 }  // namespace
+
+std::span<const PageEntry> PageEntries() { return kPageEntries; }
 
 std::span<const CheckBox> CheckBoxes() {
   return kCheckBoxes;

@@ -126,4 +126,11 @@ std::span<const CheckBox> CheckBoxes();
 // The option behind a check box; nullptr for a name that is none.
 bool* CheckBoxOption(Name box, DesignChoices& choices);
 
+// The entries only one page shows, and the value each one gives the designs.
+struct PageEntry {
+  Name name;
+  double DesignChoices::*value;
+};
+std::span<const PageEntry> PageEntries();
+
 }  // namespace morvane::field
