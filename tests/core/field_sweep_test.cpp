@@ -7,7 +7,7 @@
 
 #include "design/design_state.h"
 #include "design/recalculate.h"
-#include "recording_sink.h"
+#include "stage_test_support.h"
 
 namespace morvane {
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "design/field_names.h"
-#include "recording_sink.h"
+#include "stage_test_support.h"
 
 namespace morvane {
 namespace {

@@ -16,7 +16,7 @@
 #include "design/design_state.h"
 #include "design/field_names.h"
 #include "design/recalculate.h"
-#include "recording_sink.h"
+#include "stage_test_support.h"
 
 namespace morvane {
 namespace {

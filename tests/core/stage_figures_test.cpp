@@ -16,7 +16,7 @@
 #include "design/stage_figures.h"
 #include "graphs/response.h"
 #include "lc/lc_ladder.h"
-#include "recording_sink.h"
+#include "stage_test_support.h"
 
 namespace morvane {
 namespace {

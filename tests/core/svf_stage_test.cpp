@@ -17,7 +17,7 @@
 #include "design/page_presenter.h"
 #include "design/recalculate.h"
 #include "design/svf_stage.h"
-#include "recording_sink.h"
+#include "stage_test_support.h"
 
 namespace morvane {
 namespace {
@@ -30,13 +30,9 @@ constexpr double kTwoPi = 2.0 * std::numbers::pi;
 // Element values against the worked figures, which carry seven digits or more.
 constexpr double kRel = 1e-6;
 
-DesignState EdgeState() {
-  DesignState s;
-  s.Zin = 1200.0;
-  return s;
-}
-
 using testing::Designed;
+using testing::EdgeState;
+using testing::Element;
 
 // capacitance == nullptr: calculated automatically; else the box is cleared and this is
 // the entry's text.
@@ -50,13 +46,6 @@ Designed Design(Topology topology, FilterType type, DesignState start = EdgeStat
   }
   return testing::DesignStage(topology, in, start);
 }
-
-struct Element {
-  const char* field;
-  double S::*member;
-  double value;
-  const char* text;
-};
 
 struct EdgeCase {
   Topology topology;
@@ -134,10 +123,7 @@ TEST(SvfStage, WorkedValuesAtZin1200) {
   for (const EdgeCase& c : cases) {
     const Designed r = Design(c.topology, c.type);
     SCOPED_TRACE(static_cast<int>(c.topology) * 10 + static_cast<int>(c.type));
-    for (const Element& e : c.elements) {
-      EXPECT_NEAR(r.state.*e.member, e.value, kRel * e.value) << e.field;
-      EXPECT_EQ(r.sink.At(e.field), e.text) << e.field;
-    }
+    testing::ExpectElements(r, c.elements, kRel);
     EXPECT_EQ(r.sink.At("foAusgabe"), c.fo);
     const bool svf3 = c.topology == Topology::Svf3;
     EXPECT_EQ(r.sink.At(svf3 ? "dVu3Ausgabe" : "dVu4Ausgabe"), c.dVu);
@@ -309,69 +295,19 @@ TEST(SvfStage, DesignedCircuitsMeetTheirResponse) {
   }
 }
 
-// Every field of the page is written, free of nan/inf and of a minus sign; the elements of a
-// designed type are finite and positive.
-void SweepEntryRanges(Topology t, const std::vector<std::string>& fields,
-                      const std::vector<double S::*>& elements) {
-  const char* noCapacitanceText = nullptr;
-  int failures = 0;
-  for (FilterType type : {FilterType::Lowpass, FilterType::Highpass, FilterType::Bandpass,
-                          FilterType::Bandstop, FilterType::Allpass, FilterType::EllipticLowpass}) {
-    for (double fg : {0.001, 2e9}) {
-      for (double Q : {0.1, 0.5, 0.7071, 1.0, 1e4}) {
-        for (double Vu : {0.1, 1.05, 1e6}) {
-          for (double Zin : {0.1, 1e9}) {
-            for (int series = 1; series <= 5; ++series) {
-              for (const char* text : {noCapacitanceText, "1f", "1m", "0"}) {
-                DesignState s;
-                s.fg = fg, s.Q = Q, s.D = 0.5 / Q, s.Vu = Vu, s.Zin = Zin;
-                s.ESeriesR = s.ESeriesC = series;
-                const Designed r = Design(t, type, s, text);
-                bool ok = true;
-                for (const std::string& f : fields) {
-                  if (!r.sink.Has(f)) {
-                    ok = false;
-                    continue;
-                  }
-                  std::string lower = r.sink.At(f);
-                  for (char& ch : lower) ch = static_cast<char>(std::tolower(ch));
-                  const auto first = lower.find_first_not_of(' ');
-                  ok = ok && lower.find("nan") == std::string::npos &&
-                       lower.find("inf") == std::string::npos &&
-                       (first == std::string::npos || lower[first] != '-' ||
-                        lower.size() == first + 1);
-                }
-                const bool designed = type == FilterType::Lowpass || type == FilterType::Highpass ||
-                                      type == FilterType::Bandpass ||
-                                      (type == FilterType::Bandstop && t == Topology::Svf4);
-                for (double S::*m : elements) {
-                  const double x = r.state.*m;
-                  ok = ok && (!designed || (std::isfinite(x) && x > 0));
-                }
-                ok = ok && std::isfinite(r.state.VuActual * r.state.Q * r.state.fo);
-                if (!ok && ++failures <= 5) {
-                  ADD_FAILURE() << "type " << static_cast<int>(type) << " fg " << fg << " Q " << Q
-                                << " Vu " << Vu << " Zin " << Zin << " series " << series << " C "
-                                << (text ? text : "auto");
-                }
-              }
-            }
-          }
-        }
-      }
-    }
-  }
-  EXPECT_EQ(failures, 0);
-}
-
 TEST(SvfStage, EntryRangesGiveFiniteNonNegativeResults) {
-  SweepEntryRanges(Topology::Svf3,
-                   {"foAusgabe", "woAusgabe", "dVu3Ausgabe", "R03Ausgabe", "R13Ausgabe",
-                    "R23Ausgabe", "R33Ausgabe", "R43Ausgabe", "R53Ausgabe", "R63Ausgabe",
-                    "C13Ausgabe", "C23Ausgabe", "GBWPAusgabe"},
-                   {&S::R0, &S::R1, &S::R2, &S::R3, &S::R4, &S::R5, &S::R6, &S::C1, &S::C2});
-  SweepEntryRanges(
-      Topology::Svf4,
+  const auto designs = [](Topology t, FilterType type) {
+    return type == FilterType::Lowpass || type == FilterType::Highpass ||
+           type == FilterType::Bandpass || (type == FilterType::Bandstop && t == Topology::Svf4);
+  };
+  testing::SweepEntryRanges(
+      Topology::Svf3, designs,
+      {"foAusgabe", "woAusgabe", "dVu3Ausgabe", "R03Ausgabe", "R13Ausgabe", "R23Ausgabe",
+       "R33Ausgabe", "R43Ausgabe", "R53Ausgabe", "R63Ausgabe", "C13Ausgabe", "C23Ausgabe",
+       "GBWPAusgabe"},
+      {&S::R0, &S::R1, &S::R2, &S::R3, &S::R4, &S::R5, &S::R6, &S::C1, &S::C2});
+  testing::SweepEntryRanges(
+      Topology::Svf4, designs,
       {"foAusgabe", "woAusgabe", "dVu4Ausgabe", "R04Ausgabe", "R14Ausgabe", "R24Ausgabe",
        "R34Ausgabe", "R44Ausgabe", "R54Ausgabe", "C14Ausgabe", "C24Ausgabe", "GBWPAusgabe"},
       {&S::R0, &S::R1, &S::R2, &S::R3, &S::R4, &S::R5, &S::C1, &S::C2});
