@@ -1,9 +1,10 @@
 #include "files/ini_profile.h"
 
+#include "files/atomic_file.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <system_error>
 
@@ -275,52 +276,7 @@ bool LoadIniFile(const std::string& path, IniDocument& document, std::string& er
 }
 
 bool SaveIniFile(const std::string& path, const IniDocument& document, std::string& error) {
-  const auto fail = [&](const std::string& reason) {
-    error = "cannot write " + Quoted(path) + ": " + reason;
-    return false;
-  };
-  if (path.empty()) return fail("no file name");
-  std::error_code ec;
-  fs::path target(path);
-  // Replace what a link points to, not the link.
-  if (fs::is_symlink(target, ec)) {
-    const fs::path resolved = fs::weakly_canonical(target, ec);
-    if (ec) return fail(ec.message());
-    target = resolved;
-  }
-  const fs::file_status status = fs::status(target, ec);
-  if (status.type() == fs::file_type::directory) return fail("it is a directory");
-  const bool existed = fs::exists(status);
-  if (existed && status.type() != fs::file_type::regular) {
-    return fail("it is not a regular file");
-  }
-  if (existed && !std::ofstream(target, std::ios::binary | std::ios::app)) {
-    return fail("the file is write-protected");
-  }
-
-  // A name of its own, so two programs saving the same file at once do not share one.
-  std::random_device random;
-  const fs::path temp = target.parent_path() / ("." + target.filename().string() + "." +
-                                                std::to_string(random() % 1000000) + ".tmp");
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return fail("cannot create " + Quoted(temp.string()));
-    const std::string text = document.Text();
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    if (!out) {
-      fs::remove(temp, ec);
-      return fail("writing failed");
-    }
-  }
-  if (existed) fs::permissions(temp, status.permissions(), fs::perm_options::replace, ec);
-  fs::rename(temp, target, ec);
-  if (ec) {
-    const std::string reason = ec.message();
-    fs::remove(temp, ec);
-    return fail(reason);
-  }
-  return true;
+  return WriteFileAtomically(path, document.Text(), error);
 }
 
 std::string ReadProfileString(const std::string& path, std::string_view section,
