@@ -9,6 +9,7 @@
 #include "design/design_session.h"
 #include "design_options.h"
 #include "graphs/curve_buffer.h"
+#include "numerics/number_text.h"
 #include "numerics/value_text.h"
 #include "usage_error.h"
 
@@ -36,9 +37,7 @@ double ParseNumber(const std::string& option, const std::string& text) {
 }
 
 std::string Sample(double x) {
-  char buffer[40];
-  std::snprintf(buffer, sizeof buffer, "%.17g", x);
-  return buffer;
+  return GeneralText(x, 17);
 }
 
 }  // namespace

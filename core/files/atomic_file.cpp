@@ -114,17 +114,17 @@ bool WriteFileAtomically(const std::string& path, std::string_view content, std:
   struct stat old {};
   const bool existed = ::stat(target.c_str(), &old) == 0;
   if (!existed && errno != ENOENT) return fail(ErrnoText(errno));
-  if (existed && S_ISDIR(old.st_mode)) return fail("it is a folder");
+  if (existed && S_ISDIR(old.st_mode)) return fail("it is a directory");
   if (existed && !S_ISREG(old.st_mode)) return fail("it is not a regular file");
   if (existed && ::access(target.c_str(), W_OK) != 0 && errno == EACCES) {
     return fail("the file is write-protected");
   }
 
   const std::string folder = FolderOf(target);
-  // mkstemp creates the name exclusively (never through an existing file or link) with a
+  // mkstemps creates the name exclusively (never through an existing file or link) with a
   // random part no one can guess, readable by the owner only until it is complete.
-  std::string temp = folder + "/." + NameOf(target) + ".XXXXXX";
-  const int fd = ::mkstemp(temp.data());
+  std::string temp = folder + "/." + NameOf(target) + ".XXXXXX.tmp";
+  const int fd = ::mkstemps(temp.data(), 4);
   if (fd < 0) {
     const int number = errno;
     if (number == EACCES || number == EPERM || number == EROFS) {

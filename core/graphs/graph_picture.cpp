@@ -10,6 +10,7 @@
 #include "graphs/graph_profile.h"
 #include "graphs/plot_drawing.h"
 #include "graphs/plot_mapping.h"
+#include "numerics/number_text.h"
 
 namespace morvane {
 
@@ -57,9 +58,7 @@ void DrawReferenceTexts(const AxisState& a, Canvas& canvas, ReferenceLevel level
 
 // 17 significant digits: always enough to read back the same double.
 void AppendNumber(std::string& out, double v) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.17g", v);
-  out += text;
+  out += GeneralText(v, 17);
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "numerics/number_text.h"
+
 namespace morvane {
 
 namespace {
@@ -54,9 +56,7 @@ std::string Number(int v) {
 
 // Pixel positions are whole or half pixels.
 std::string Decimal(double v) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f", v);
-  return text;
+  return FixedText(v, 1);
 }
 
 // A pixel's centre, where a one-pixel stroke covers exactly that pixel.
@@ -186,9 +186,8 @@ void SvgCanvas::Text(int x, int y, std::string_view text) {
   // Turned about its anchor, the top-left corner of the unturned text; SVG turns clockwise.
   std::string turn;
   if (angle_ % 3600 != 0) {
-    char angle[16];
-    std::snprintf(angle, sizeof angle, "%g", -angle_ / 10.0);
-    turn = std::string(" transform=\"rotate(") + angle + " " + Number(x) + " " + Number(y) + ")\"";
+    turn = " transform=\"rotate(" + GeneralText(-angle_ / 10.0, 6) + " " + Number(x) + " " +
+           Number(y) + ")\"";
   }
   body_ += "<rect x=\"" + Number(x) + "\" y=\"" + Number(y) + "\" width=\"" + Number(size.width) +
            "\" height=\"" + Number(size.height) + "\" fill=\"" + Hex(brush_) + "\"" + turn + "/>\n";

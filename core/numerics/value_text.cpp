@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "numerics/number_text.h"
+
 namespace morvane {
 
 namespace {
@@ -24,23 +26,21 @@ double Finite(double x) {
   return x;
 }
 
-std::string Printf(const char* format, int width, int decimals, double v) {
-  const int length = std::snprintf(nullptr, 0, format, width, decimals, v);
-  std::string text(static_cast<std::size_t>(std::max(length, 0)), '\0');
-  std::snprintf(text.data(), text.size() + 1, format, width, decimals, v);
-  return text;
-}
-
-// Fix(v, w, d). printf rounds the exact binary value, so a true tie (0.125 to two
-// decimals) goes to even; a value that rounds to zero loses its sign ("0.00", not "-0.00").
-std::string Fix(double v, int width, int decimals) {
-  std::string text = Printf("%*.*f", 0, ClampByte(decimals), Finite(v));
-  if (!text.empty() && text[0] == '-' && text.find_first_of("123456789") == std::string::npos) {
-    text.erase(0, 1);
-  }
+// Text right-aligned in `width` characters, never cut.
+std::string PadLeft(std::string text, int width) {
   const auto w = static_cast<std::size_t>(ClampByte(width));
   if (text.size() < w) text.insert(0, w - text.size(), ' ');
   return text;
+}
+
+// Fix(v, w, d). The exact binary value is rounded, so a true tie (0.125 to two decimals)
+// goes to even; a value that rounds to zero loses its sign ("0.00", not "-0.00").
+std::string Fix(double v, int width, int decimals) {
+  std::string text = FixedText(Finite(v), ClampByte(decimals));
+  if (!text.empty() && text[0] == '-' && text.find_first_of("123456789") == std::string::npos) {
+    text.erase(0, 1);
+  }
+  return PadLeft(std::move(text), width);
 }
 
 // The zero text of FormatValue and FormatExponent: "0." and d zeros behind w - d - 2 blanks.
@@ -81,7 +81,7 @@ std::string ExponentText(int width, int decimals, double x, bool axis) {
     }
     // Outside the suffix bands: plain scientific notation, as wide as a banded text
     // ("   1.5E+40"); the axis version is left unpadded.
-    return Printf("%*.*E", axis ? 0 : width + 4, decimals, x);
+    return PadLeft(ScientificText(x, decimals), axis ? 0 : width + 4);
   }
   const int k = ThousandsExponent(DecadeOf(e, 0.4999999999));
   std::string text = Fix(ScaleDown(x, k), width, decimals);
