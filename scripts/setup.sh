@@ -4,6 +4,7 @@ set -euo pipefail
 
 packages=(cmake g++ make qt6-base-dev qt6-svg-dev libgtest-dev libgmock-dev libbenchmark-dev
           desktop-file-utils dpkg-dev  # checks of the desktop entry; the Debian package
+          locales  # the locale sources the locale tests compile (tests/locale)
           ngspice xvfb xauth
           clang libclang-rt-14-dev)  # the fuzz targets: clang's libFuzzer and sanitizer runtimes
 

@@ -11,6 +11,7 @@
 //   design_golden --check FILE   compare with a recording; exit 1 naming what differs
 //   design_golden --dump FILE    write every output in full, to diff two builds
 
+#include <clocale>
 #include <cstdint>
 #include <fstream>
 #include <iostream>
@@ -385,6 +386,9 @@ int Usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The locale of the environment, as the window's toolkit sets it: run under a locale with
+  // a decimal comma, the outputs must still be those recorded under C.
+  std::setlocale(LC_ALL, "");
   if (argc != 3) return Usage();
   const std::string mode = argv[1];
   const std::string path = argv[2];

@@ -1,0 +1,117 @@
+// Writes everything the window shows and saves into one folder: the texts of every field and
+// label on each page, the pictures of the pages, the design file, the SPICE netlist, the LC
+// circuit export and each graph window's BMP, PNG, SVG and CSV. Run under several locales,
+// the folders must be the same byte for byte (tests/locale/same_outputs_in_every_locale.sh).
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <cstdio>
+
+#include "graph_test_support.h"
+#include "recording_desktop.h"
+
+using namespace morvane;
+using namespace morvane::gui;
+using namespace morvane::gui::test;
+
+namespace {
+
+void Append(QByteArray& text, const QString& name, const QString& value) {
+  text += name.toUtf8() + "=" + value.toUtf8() + "\n";
+}
+
+// What the page shows in words and numbers, in a stable order.
+QByteArray ShownTexts(const MainWindow& window) {
+  QByteArray text;
+  for (const auto* edit : window.findChildren<QLineEdit*>()) {
+    if (edit->isVisible()) Append(text, edit->objectName(), edit->text());
+  }
+  for (const auto* label : window.findChildren<QLabel*>()) {
+    if (label->isVisible() && !label->text().isEmpty()) {
+      Append(text, label->objectName(), label->text());
+    }
+  }
+  for (const auto& [name, grid] : const_cast<MainWindow&>(window).Session().Grids()) {
+    for (const auto& row : grid) {
+      QString line;
+      for (const auto& cell : row) line += QString::fromStdString(cell) + "|";
+      Append(text, QString::fromStdString(name), line);
+    }
+  }
+  return text;
+}
+
+bool Save(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Types as the user does, with the decimal comma the entry fields take beside the point.
+void Type(MainWindow& window, const char* field, const QString& text) {
+  auto* edit = window.findChild<QLineEdit*>(field);
+  edit->setFocus();
+  edit->selectAll();
+  QTest::keyClicks(edit, text);
+}
+
+void WriteWindowOutputs(const QString& folder) {
+  DesktopWindow started;
+  MainWindow& window = started.window;
+  RecordingDesktop& desktop = started.services;
+  Type(window, "fgEingabe", "2,2k");
+  Type(window, "QEingabe", "1.5");
+  const auto save = [&](const char* control, const QString& path) {
+    desktop.answer = path;
+    started.Use(control);
+  };
+  for (int page = 1; page <= 7; ++page) {
+    window.SelectTopology(static_cast<Topology>(page));
+    QApplication::processEvents();
+    const QString prefix = folder + "/page" + QString::number(page) + "_";
+    Save(prefix + "shown.txt", ShownTexts(window));
+    window.grab().save(prefix + "window.png", "PNG");
+    save("SpeedButtonINISave", prefix + "design.ini");
+    save("SpiceExport1", prefix + "netlist.cir");
+    if (page == 6) save("SpeedButtonExport", prefix + "circuit.txt");
+  }
+  QByteArray messages;
+  for (const QString& m : desktop.messages) messages += m.toUtf8() + "\n";
+  Save(folder + "/window_messages.txt", messages);
+}
+
+void WriteGraphOutputs(const QString& folder) {
+  GraphFixture f;
+  const std::pair<GraphKind, const char*> kinds[] = {{GraphKind::Gain, "gain"},
+                                                     {GraphKind::Phase, "phase"},
+                                                     {GraphKind::GroupDelay, "delay"},
+                                                     {GraphKind::TimeResponse, "time"}};
+  for (const auto& [kind, name] : kinds) {
+    GraphWindow& w = f.Show(kind);
+    const QString prefix = folder + "/graph_" + name;
+    const std::pair<const char*, const char*> exports[] = {
+        {"Save1", ".bmp"}, {"SavePng1", ".png"}, {"SaveSvg1", ".svg"}, {"ExportCsv1", ".csv"}};
+    for (const auto& [action, suffix] : exports) {
+      f.output.answer = prefix + suffix;
+      Child<QAction>(w, action)->trigger();
+    }
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  if (argc != 2) {
+    std::fputs("usage: window_outputs FOLDER\n", stderr);
+    return 2;
+  }
+  const QString folder = QString::fromLocal8Bit(argv[1]);
+  QDir().mkpath(folder);
+  WriteWindowOutputs(folder);
+  WriteGraphOutputs(folder);
+  return 0;
+}
