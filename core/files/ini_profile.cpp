@@ -15,9 +15,9 @@ namespace {
 namespace fs = std::filesystem;
 
 // A profile file is a few hundred bytes; these limits only keep a wrong file (a log, an
-// image renamed to .ini) from being taken in whole.
+// image renamed to .ini, a megabyte of blank lines) from being taken in whole.
 constexpr std::size_t kMaxLineLength = 65536;
-constexpr std::uintmax_t kMaxFileSize = 16u * 1024u * 1024u;
+constexpr std::uintmax_t kMaxFileSize = 1024u * 1024u;
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
@@ -55,30 +55,29 @@ std::string HexByte(unsigned char c) {
   return std::string("0x") + kDigits[c >> 4] + kDigits[c & 0x0F];
 }
 
-// A line without its line end ('\r' of a CRLF end stays on the stored line).
-std::string_view Content(std::string_view line) {
-  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-  return line;
-}
-
-// The section name of a "[name]" line, or nullopt for any other line.
+// The section name of a "[name]" line, or nullopt for any other line. A header whose "]"
+// was lost ("[Variablen") still names its section: reading on would put its keys into the
+// section before it.
 std::optional<std::string_view> SectionName(std::string_view line) {
-  line = Trim(Content(line));
+  line = Trim(line);
   if (line.empty() || line.front() != '[') return std::nullopt;
   const std::size_t close = line.find(']');
-  if (close == std::string_view::npos) return std::nullopt;
-  return Trim(line.substr(1, close - 1));
+  return Trim(line.substr(1, close == std::string_view::npos ? line.npos : close - 1));
+}
+
+bool IsUnclosedHeader(std::string_view line) {
+  line = Trim(line);
+  return !line.empty() && line.front() == '[' && line.find(']') == std::string_view::npos;
 }
 
 bool IsCommentOrBlank(std::string_view line) {
-  line = Trim(Content(line));
+  line = Trim(line);
   return line.empty() || line.front() == ';' || line.front() == '#';
 }
 
 // The key of a "key=value" line, or nullopt for sections, comments and lines without "=".
 std::optional<std::string_view> KeyName(std::string_view line) {
   if (IsCommentOrBlank(line) || SectionName(line)) return std::nullopt;
-  line = Content(line);
   const std::size_t equals = line.find('=');
   if (equals == std::string_view::npos) return std::nullopt;
   return Trim(line.substr(0, equals));
@@ -121,58 +120,54 @@ std::optional<IniDocument> IniDocument::Parse(std::string_view text, std::string
     return std::nullopt;
   };
   IniDocument document;
-  if (text.substr(0, kBom.size()) == kBom) {
-    document.bom_ = true;
+  // Editors that add a mark to a file that has one already leave two.
+  while (text.substr(0, kBom.size()) == kBom) {
+    ++document.boms_;
     text.remove_prefix(kBom.size());
   }
-  std::size_t lineNumber = 1;
   std::size_t lineStart = 0;
+  bool firstEnd = true;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const auto byte = static_cast<unsigned char>(text[i]);
     if (!IsTextByte(byte)) {
       return fail("not a text file (byte " + HexByte(byte) + " in line " +
-                  std::to_string(lineNumber) + ")");
+                  std::to_string(document.lines_.size() + 1) + ")");
     }
-    if (byte == '\n') {
-      ++lineNumber;
-      lineStart = i + 1;
-    } else if (i - lineStart >= kMaxLineLength &&
-               !(byte == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) {
-      return fail("line " + std::to_string(lineNumber) + " is longer than " +
-                  std::to_string(kMaxLineLength) + " characters");
+    if (byte != '\n' && byte != '\r') {
+      if (i - lineStart >= kMaxLineLength) {
+        return fail("line " + std::to_string(document.lines_.size() + 1) + " is longer than " +
+                    std::to_string(kMaxLineLength) + " characters");
+      }
+      continue;
     }
+    // "\n", "\r\n" and a lone "\r" (old Mac files) each end a line.
+    const std::size_t endLength =
+        byte == '\r' && i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1;
+    Line line{std::string(text.substr(lineStart, i - lineStart)),
+              std::string(text.substr(i, endLength))};
+    if (firstEnd) document.newline_ = line.end;
+    firstEnd = false;
+    document.lines_.push_back(std::move(line));
+    i += endLength - 1;
+    lineStart = i + 1;
   }
-
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) {
-      document.lines_.emplace_back(text.substr(start));
-      document.finalNewline_ = false;
-      break;
-    }
-    document.lines_.emplace_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  // New lines follow the line ends the file already has.
-  document.crlf_ = !document.lines_.empty() &&
-                   (document.lines_.size() > 1 || document.finalNewline_) &&
-                   document.lines_.front().ends_with('\r');
+  if (lineStart < text.size()) document.lines_.push_back({std::string(text.substr(lineStart)), ""});
   return document;
 }
 
-std::optional<std::size_t> IniDocument::FindSection(std::string_view section) const {
+std::vector<std::size_t> IniDocument::FindSections(std::string_view section) const {
   section = Trim(section);
+  std::vector<std::size_t> headers;
   for (std::size_t i = 0; i < lines_.size(); ++i) {
-    const auto name = SectionName(lines_[i]);
-    if (name && SameName(*name, section)) return i;
+    const auto name = SectionName(lines_[i].text);
+    if (name && SameName(*name, section)) headers.push_back(i);
   }
-  return std::nullopt;
+  return headers;
 }
 
 std::size_t IniDocument::SectionEnd(std::size_t header) const {
   std::size_t i = header + 1;
-  while (i < lines_.size() && !SectionName(lines_[i])) ++i;
+  while (i < lines_.size() && !SectionName(lines_[i].text)) ++i;
   return i;
 }
 
@@ -180,65 +175,67 @@ std::optional<std::size_t> IniDocument::FindKey(std::size_t header, std::string_
   key = Trim(key);
   const std::size_t end = SectionEnd(header);
   for (std::size_t i = header + 1; i < end; ++i) {
-    const auto name = KeyName(lines_[i]);
+    const auto name = KeyName(lines_[i].text);
     if (name && SameName(*name, key)) return i;
   }
   return std::nullopt;
 }
 
 std::optional<std::string> IniDocument::Get(std::string_view section, std::string_view key) const {
-  const auto header = FindSection(section);
-  if (!header) return std::nullopt;
-  const auto line = FindKey(*header, key);
-  if (!line) return std::nullopt;
-  const std::string_view content = Content(lines_[*line]);
-  return std::string(Trim(content.substr(content.find('=') + 1)));
+  for (const std::size_t header : FindSections(section)) {
+    if (const auto line = FindKey(header, key)) {
+      const std::string_view text = lines_[*line].text;
+      return std::string(Trim(text.substr(text.find('=') + 1)));
+    }
+  }
+  return std::nullopt;
 }
 
-void IniDocument::Insert(std::size_t at, std::string line) {
-  if (crlf_) line += '\r';
-  if (at == lines_.size() && !finalNewline_ && !lines_.empty()) {
-    // The old last line had no line end; it needs one now that a line follows. A lone "\r"
-    // there already is the first half of one.
-    if (crlf_ && !lines_.back().ends_with('\r')) lines_.back() += '\r';
-    finalNewline_ = true;
+void IniDocument::Insert(std::size_t at, std::string text) {
+  if (at == lines_.size() && !lines_.empty()) {
+    // The old last line needs a whole line end now that a line follows: it may have none,
+    // or only the "\r" of a CRLF end that was cut off.
+    std::string& end = lines_.back().end;
+    if (end.empty() || (end == "\r" && newline_ == "\r\n")) end = newline_;
   }
-  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), Line{std::move(text), newline_});
 }
 
 void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
   if (!EntryProblem(section, key, value).empty()) return;
-  const auto header = FindSection(section);
-  if (!header) {
+  const std::vector<std::size_t> headers = FindSections(section);
+  if (headers.empty()) {
     Insert(lines_.size(), "[" + std::string(Trim(section)) + "]");
     Insert(lines_.size(), std::string(Trim(key)) + "=" + std::string(value));
     return;
   }
-  if (const auto line = FindKey(*header, key)) {
-    // Keep the key as the file spells it and everything before the "=".
-    std::string& text = lines_[*line];
-    const bool cr = text.ends_with('\r');
-    text.erase(text.find('=') + 1);
-    text += value;
-    if (cr) text += '\r';
-    return;
+  for (const std::size_t header : headers) {
+    if (IsUnclosedHeader(lines_[header].text)) lines_[header].text += ']';
   }
-  // After the section's last line that is neither blank nor a comment: blank lines and
+  for (const std::size_t header : headers) {
+    if (const auto line = FindKey(header, key)) {
+      // Keep the key as the file spells it and everything before the "=".
+      std::string& text = lines_[*line].text;
+      text.erase(text.find('=') + 1);
+      text += value;
+      return;
+    }
+  }
+  // After the first section's last line that is neither blank nor a comment: blank lines and
   // comments before the next section stay with that section.
-  std::size_t last = *header;
-  const std::size_t end = SectionEnd(*header);
-  for (std::size_t i = *header + 1; i < end; ++i) {
-    if (!IsCommentOrBlank(lines_[i])) last = i;
+  const std::size_t header = headers.front();
+  std::size_t last = header;
+  const std::size_t end = SectionEnd(header);
+  for (std::size_t i = header + 1; i < end; ++i) {
+    if (!IsCommentOrBlank(lines_[i].text)) last = i;
   }
   Insert(last + 1, std::string(Trim(key)) + "=" + std::string(value));
 }
 
 std::string IniDocument::Text() const {
-  std::string text = bom_ ? std::string(kBom) : std::string();
-  for (std::size_t i = 0; i < lines_.size(); ++i) {
-    text += lines_[i];
-    if (i + 1 < lines_.size() || finalNewline_) text += '\n';
-  }
+  std::string text;
+  for (int i = 0; i < boms_; ++i) text += kBom;
+  for (const Line& line : lines_) text += line.text + line.end;
   return text;
 }
 

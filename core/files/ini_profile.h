@@ -18,28 +18,36 @@ class IniDocument {
   static std::optional<IniDocument> Parse(std::string_view text, std::string* error);
 
   // Value of a key with blanks around it removed; nullopt when the section or key is
-  // missing. Section and key names match without regard to letter case.
+  // missing. Section and key names match without regard to letter case. A section that comes
+  // twice is read as one (the first value of a key counts), and a header whose "]" is missing
+  // still opens its section.
   std::optional<std::string> Get(std::string_view section, std::string_view key) const;
-  // Replaces the value of an existing key, or adds the key at the end of its section, or
-  // adds the section at the end of the document. Names or values that cannot be one line
-  // (line breaks, "=" in a key, "]" in a section, empty names) leave the document as it is;
-  // WriteProfileString reports them.
+  // Replaces the value of an existing key, or adds the key at the end of its (first) section,
+  // or adds the section at the end of the document; a header without its "]" gets it. Names or
+  // values that cannot be one line (line breaks, "=" in a key, "]" in a section, empty names) leave
+  // the document as it is; WriteProfileString reports them.
   void Set(std::string_view section, std::string_view key, std::string_view value);
   // The document as file text; unchanged lines are reproduced exactly.
   std::string Text() const;
 
  private:
-  std::optional<std::size_t> FindSection(std::string_view section) const;
+  // A line as the file has it: its text without the line end, and the line end itself
+  // ("\n", "\r\n", a lone "\r" as old Mac files end lines, or none at the end of the file).
+  struct Line {
+    std::string text;
+    std::string end;
+  };
+
+  // Every section header of that name, in file order: a name may come more than once.
+  std::vector<std::size_t> FindSections(std::string_view section) const;
   // Index one past the last line of the section whose header is at `header`.
   std::size_t SectionEnd(std::size_t header) const;
   std::optional<std::size_t> FindKey(std::size_t header, std::string_view key) const;
-  void Insert(std::size_t at, std::string line);
+  void Insert(std::size_t at, std::string text);
 
-  // Lines without their "\n"; a CRLF line keeps its "\r".
-  std::vector<std::string> lines_;
-  bool finalNewline_ = true;
-  bool crlf_ = false;  // new lines end in CRLF
-  bool bom_ = false;   // the text began with a UTF-8 byte order mark
+  std::vector<Line> lines_;
+  std::string newline_ = "\n";  // the line end of new lines: the file's first one
+  int boms_ = 0;                // UTF-8 byte order marks the text began with
 };
 
 // Loads a file. A missing file gives an empty document and true; a file that cannot be

@@ -52,8 +52,14 @@ TEST(IniDocumentGet, FindsKeys) {
       {"\xEF\xBB\xBF[S]\nfg=3k\n", "S", "fg", "3k"},
       {"[S]\nfg=1\nfg=2\n", "S", "fg", "1"},
       {"[S]\nfg=1\n[S]\nfg=2\n", "S", "fg", "1"},
-      // Only the first of two equal sections is looked at.
-      {"[S]\nx=1\n[S]\nfg=2\n", "S", "fg", std::nullopt},
+      // Nothing a damaged or hand-edited file holds is passed over: a second section of the
+      // same name, a header without "]", a doubled byte order mark, old Mac line ends.
+      {"[S]\nx=1\n[S]\nfg=2\n", "S", "fg", "2"},
+      {"[T]\nfg=1\n[S\nfg=2\n", "S", "fg", "2"},
+      {"[T]\nfg=1\n[S\nfg=2\n", "T", "fg", "1"},
+      {"\xEF\xBB\xBF\xEF\xBB\xBF[S]\nfg=3k\n", "S", "fg", "3k"},
+      {"[S]\rfg=3k\rQ=2\r", "S", "Q", "2"},
+      {"[S]\nfg=3k\rQ=2\n", "S", "fg", "3k"},
       {bigText.c_str(), "Other", "fg", "2k"},
       {bigText.c_str(), "Variablen", "f", std::nullopt},
       {bigText.c_str(), "Missing", "fg", std::nullopt},
@@ -111,6 +117,13 @@ TEST(IniDocumentSet, KeepsEveryOtherLine) {
       // A last line cut off after its "\r" gets only the "\n" (found by fuzzing).
       {"[S]\r\na=1\r", "U", "c", "3", "[S]\r\na=1\r\n[U]\r\nc=3\r\n"},
       {"\xEF\xBB\xBF[S]\na=1\n", "S", "a", "2", "\xEF\xBB\xBF[S]\na=2\n"},
+      {"\xEF\xBB\xBF\xEF\xBB\xBF[S]\na=1\n", "S", "a", "2", "\xEF\xBB\xBF\xEF\xBB\xBF[S]\na=2\n"},
+      // Old Mac files stay so; a lost "]" is put back; a key in a second section is found there.
+      {"[S]\ra=1\r", "S", "c", "3", "[S]\ra=1\rc=3\r"},
+      {"[S]\ra=1\r", "U", "c", "3", "[S]\ra=1\r[U]\rc=3\r"},
+      {"[S\na=1\n", "S", "a", "2", "[S]\na=2\n"},
+      {"[S]\nx=1\n[T]\n[s]\na=1\n", "S", "a", "2", "[S]\nx=1\n[T]\n[s]\na=2\n"},
+      {"[S]\nx=1\n[T]\n[s]\na=1\n", "S", "c", "3", "[S]\nx=1\nc=3\n[T]\n[s]\na=1\n"},
       // What cannot be one line leaves the document alone.
       {"[S]\na=1\n", "S", "a", "2\n[X]", "[S]\na=1\n"},
       {"[S]\na=1\n", "S", "a=b", "2", "[S]\na=1\n"},
