@@ -145,6 +145,9 @@ std::string DesignJson(const DesignSession& session) {
   QJsonArray messages;
   for (const auto& message : session.Messages()) messages.append(Q(message));
 
+  QJsonArray warnings;
+  for (const auto& warning : session.ComponentWarnings()) warnings.append(Q(warning.message));
+
   QJsonObject root;
   root.insert("topology", static_cast<int>(s.topology));
   root.insert("type", Q(FilterTypeName(session.Type())));
@@ -153,8 +156,17 @@ std::string DesignJson(const DesignSession& session) {
   root.insert("grids", grids);
   root.insert("beeps", session.BeepCount());
   root.insert("messages", messages);
+  root.insert("warnings", warnings);
   if (!session.CurrentNotice().empty()) root.insert("notice", Q(session.CurrentNotice()));
   return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
+}
+
+std::string ComponentWarningLines(const DesignSession& session) {
+  std::string lines;
+  for (const auto& warning : session.ComponentWarnings()) {
+    lines += "morvane-cli: warning: " + warning.message + "\n";
+  }
+  return lines;
 }
 
 }  // namespace morvane::cli

@@ -10,5 +10,7 @@ namespace morvane::cli {
 
 std::string DesignTable(const DesignSession& session);
 std::string DesignJson(const DesignSession& session);
+// One stderr line for each component that cannot be bought: "morvane-cli: warning: ...".
+std::string ComponentWarningLines(const DesignSession& session);
 
 }  // namespace morvane::cli

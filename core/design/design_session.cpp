@@ -288,4 +288,9 @@ void DesignSession::Notice(const std::string& text) {
   if (onNotice) onNotice(text);
 }
 
+void DesignSession::UnbuildableComponents(const std::vector<ComponentWarning>& warnings) {
+  componentWarnings_ = warnings;
+  if (onComponentWarnings) onComponentWarnings(componentWarnings_);
+}
+
 }  // namespace morvane

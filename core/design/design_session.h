@@ -72,6 +72,9 @@ class DesignSession : private FieldSink {
   int BeepCount() const { return beeps_; }
   const std::vector<std::string>& Messages() const { return messages_; }
   const std::string& CurrentNotice() const { return notice_; }
+  // The components of the current design that cannot be bought, each with the field or grid
+  // cell that shows it; renewed by every recalculation, empty when all can be bought.
+  const std::vector<ComponentWarning>& ComponentWarnings() const { return componentWarnings_; }
 
   // Called after every change of a field's text by the program (not by TypeEntry). A text
   // the program writes never runs an entry's handler.
@@ -81,6 +84,8 @@ class DesignSession : private FieldSink {
   std::function<void()> onBeep;
   std::function<void(const std::string&)> onMessage;
   std::function<void(const std::string&)> onNotice;
+  // After every design, with the list ComponentWarnings() now gives.
+  std::function<void(const std::vector<ComponentWarning>&)> onComponentWarnings;
 
   // Full recalculation, or the one the code asks for.
   void Recalculate(ChangedEntry code = ChangedEntry::Any);
@@ -109,6 +114,7 @@ class DesignSession : private FieldSink {
   void Beep() override;
   void Message(const std::string& text) override;
   void Notice(const std::string& text) override;
+  void UnbuildableComponents(const std::vector<ComponentWarning>& warnings) override;
 
   DesignState state_;
   DesignChoices choices_;
@@ -117,6 +123,7 @@ class DesignSession : private FieldSink {
   int beeps_ = 0;
   std::vector<std::string> messages_;
   std::string notice_;
+  std::vector<ComponentWarning> componentWarnings_;
 };
 
 }  // namespace morvane

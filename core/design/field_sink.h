@@ -1,10 +1,14 @@
 #pragma once
 
 // Where the recalculation sends what it shows: texts addressed by field name, grid cells,
-// and the events a window would raise (beep, message box, a non-blocking notice).
+// the events a window would raise (beep, message box, a non-blocking notice) and the
+// components that cannot be bought.
 
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "design/buildable_range.h"
 
 namespace morvane {
 
@@ -21,6 +25,9 @@ class FieldSink {
   virtual void Message(const std::string& text) = 0;
   // A one-line notice that must not block typing (shown in a status line); empty clears it.
   virtual void Notice(const std::string& text) = 0;
+  // The components of the design just made that cannot be bought (empty: all can), sent
+  // after every design. The texts of their fields stay as they are.
+  virtual void UnbuildableComponents(const std::vector<ComponentWarning>& /*warnings*/) {}
 };
 
 }  // namespace morvane

@@ -1,8 +1,10 @@
 #include "design/page_presenter.h"
 
 #include <numbers>
+#include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "design/field_names.h"
 #include "design/result_text.h"
@@ -51,17 +53,23 @@ constexpr ElementField kFliegeElements[] = {
     {field::R45Ausgabe, &S::R4},       {field::R55Ausgabe, &S::R5},
 };
 
+// Element fields with texts of their own: R3 and C3 of the MFB page, R3, R4, C3 of the PFB page.
+constexpr ElementField kMfbOwnTexts[] = {{field::R31Ausgabe, &S::R3}, {field::C31Ausgabe, &S::C3}};
+constexpr ElementField kPfbOwnTexts[] = {
+    {field::R32Ausgabe, &S::R3}, {field::R42Ausgabe, &S::R4}, {field::C32Ausgabe, &S::C3}};
+
 struct PageTable {
   std::span<const ElementField> elements;
   std::string_view peaking;
+  std::span<const ElementField> ownTexts = {};
 };
 
 PageTable PageOf(Topology topology) {
   switch (topology) {
     case Topology::Mfb:
-      return {kMfbElements, field::dVu1Ausgabe};
+      return {kMfbElements, field::dVu1Ausgabe, kMfbOwnTexts};
     case Topology::Pfb:
-      return {kPfbElements, field::dVu2Ausgabe};
+      return {kPfbElements, field::dVu2Ausgabe, kPfbOwnTexts};
     case Topology::Svf3:
       return {kSvf3Elements, field::dVu3Ausgabe};
     case Topology::Svf4:
@@ -74,6 +82,38 @@ PageTable PageOf(Topology topology) {
 constexpr const char* kNotRealizable = "not realizable";
 // R4 from here up is shown as absent.
 constexpr double kInfiniteR4 = 1e14;
+
+// The parts of a stage and the state values the page shows them from.
+struct StagePart {
+  std::string_view name;
+  std::optional<double> StageParts::*part;
+  double DesignState::*member;
+  ComponentKind kind;
+};
+
+constexpr StagePart kStageParts[] = {
+    {"R0", &StageParts::R0, &S::R0, ComponentKind::Resistor},
+    {"R1", &StageParts::R1, &S::R1, ComponentKind::Resistor},
+    {"R2", &StageParts::R2, &S::R2, ComponentKind::Resistor},
+    {"R3", &StageParts::R3, &S::R3, ComponentKind::Resistor},
+    {"R4", &StageParts::R4, &S::R4, ComponentKind::Resistor},
+    {"R5", &StageParts::R5, &S::R5, ComponentKind::Resistor},
+    {"R6", &StageParts::R6, &S::R6, ComponentKind::Resistor},
+    {"C1", &StageParts::C1, &S::C1, ComponentKind::Capacitor},
+    {"C2", &StageParts::C2, &S::C2, ComponentKind::Capacitor},
+    {"C3", &StageParts::C3, &S::C3, ComponentKind::Capacitor},
+};
+
+// The result field of the page that shows this state value; empty when it shows none.
+std::string_view FieldShowing(const PageTable& page, double DesignState::*member) {
+  for (const ElementField& f : page.elements) {
+    if (f.member == member) return f.field;
+  }
+  for (const ElementField& f : page.ownTexts) {
+    if (f.member == member) return f.field;
+  }
+  return {};
+}
 
 // The MFB page shows R3 for lowpass and bandpass, C3 for the highpass; a type it does not
 // build leaves both as they were.
@@ -172,6 +212,23 @@ void PresentLadderElements(const LadderDesign& ladder, FilterType type, FieldSin
   }
 }
 
+ComponentKind KindOf(const LadderElement& e) {
+  return e.kind == 'C' ? ComponentKind::Capacitor : ComponentKind::Inductor;
+}
+
+// The elements of a ladder or diplexer branch as the value column of its grid shows them,
+// from row 1; `prefix` goes before each element's name.
+void AddGridElements(std::string_view grid, std::string_view prefix,
+                     const std::vector<LadderElement>& elements,
+                     std::vector<ShownComponent>& shown) {
+  int row = 1;
+  for (const LadderElement& e : elements) {
+    shown.push_back(
+        {grid, row, std::string(prefix) + e.kind + FormatInteger(row), KindOf(e), e.value});
+    ++row;
+  }
+}
+
 void PresentDiplexerBranch(std::string_view grid, const std::vector<LadderElement>& elements,
                            FieldSink& out) {
   int row = 1;
@@ -218,6 +275,36 @@ void PresentStagePage(Topology topology, FilterType type, const StageDesign& des
     for (const ElementField& f : page.elements) out.Write(f.field, ResultText(s.*f.member));
   }
   out.Write(field::GBWPAusgabe, ResultText(RecommendedGbwp(topology, s.VuActual, s.Q, s.fo)));
+  out.UnbuildableComponents(StagePageWarnings(topology, design));
+}
+
+std::vector<ComponentWarning> StagePageWarnings(Topology topology, const StageDesign& design) {
+  if (!design.Realizable()) return {};  // the page shows no values
+  const PageTable page = PageOf(topology);
+  std::vector<ShownComponent> shown;
+  for (const StagePart& p : kStageParts) {
+    const std::optional<double>& value = design.parts.*p.part;
+    const std::string_view shownIn = FieldShowing(page, p.member);
+    if (!value || shownIn.empty()) continue;
+    // An R4 this large is shown as "infinite": the circuit leaves it out.
+    if (shownIn == field::R42Ausgabe && *value >= kInfiniteR4) continue;
+    shown.push_back({shownIn, 0, std::string(p.name), p.kind, *value});
+  }
+  return UnbuildableComponents(shown);
+}
+
+std::vector<ComponentWarning> LadderWarnings(const LadderDesign& ladder) {
+  std::vector<ShownComponent> shown;
+  AddGridElements(field::StringAlignGridLC, "", ladder.elements, shown);
+  return UnbuildableComponents(shown);
+}
+
+std::vector<ComponentWarning> DiplexerWarnings(const std::vector<LadderElement>& lowpassBranch,
+                                               const std::vector<LadderElement>& highpassBranch) {
+  std::vector<ShownComponent> shown;
+  AddGridElements(field::StringAlignGridDiplexTP, "lowpass part ", lowpassBranch, shown);
+  AddGridElements(field::StringAlignGridDiplexHP, "highpass part ", highpassBranch, shown);
+  return UnbuildableComponents(shown);
 }
 
 void PresentInformationPanel(const DesignState& s, FilterType type, FieldSink& out) {
@@ -249,13 +336,17 @@ void PresentReadout(const DesignState& s, FieldSink& out) {
 void PresentLadder(const LadderDesign& ladder, FilterType type, FieldSink& out) {
   PresentPoleGrid(ladder, out);
   PresentLadderElements(ladder, type, out);
+  out.UnbuildableComponents(LadderWarnings(ladder));
   if (ladder.fault == LadderFault::ChebyshevEvenMatched) out.Message(kChebyshevEvenMessage);
   if (ladder.fault == LadderFault::EvenLoadAboveSource) out.Notice(kEvenLoadNotice);
 }
 
 void PresentDiplexer(const DiplexerInput& diplexer, FieldSink& out) {
-  PresentDiplexerBranch(field::StringAlignGridDiplexTP, DiplexerElements(diplexer, true), out);
-  PresentDiplexerBranch(field::StringAlignGridDiplexHP, DiplexerElements(diplexer, false), out);
+  const std::vector<LadderElement> lowpass = DiplexerElements(diplexer, true);
+  const std::vector<LadderElement> highpass = DiplexerElements(diplexer, false);
+  PresentDiplexerBranch(field::StringAlignGridDiplexTP, lowpass, out);
+  PresentDiplexerBranch(field::StringAlignGridDiplexHP, highpass, out);
+  out.UnbuildableComponents(DiplexerWarnings(lowpass, highpass));
 }
 
 void PresentLinkedEntry(ChangedEntry changed, const DesignState& s, FieldSink& out) {

@@ -4,6 +4,9 @@
 // grids, addressed by control name. Which value goes to which field, with which format,
 // is written down here and nowhere else.
 
+#include <vector>
+
+#include "design/buildable_range.h"
 #include "design/design_choices.h"
 #include "design/design_state.h"
 #include "design/field_sink.h"
@@ -29,6 +32,14 @@ void PresentReadout(const DesignState& s, FieldSink& out);
 void PresentLadder(const LadderDesign& ladder, FilterType type, FieldSink& out);
 // Both element grids of the diplexer page.
 void PresentDiplexer(const DiplexerInput& diplexer, FieldSink& out);
+
+// The components that cannot be bought, by the fields and grid cells that show them (pure
+// functions; the Present functions send them to the sink). A stage's parts that its circuit
+// does not have, and an R4 shown as infinite, are not checked, nor is an unrealizable stage.
+std::vector<ComponentWarning> StagePageWarnings(Topology topology, const StageDesign& design);
+std::vector<ComponentWarning> LadderWarnings(const LadderDesign& ladder);
+std::vector<ComponentWarning> DiplexerWarnings(const std::vector<LadderElement>& lowpassBranch,
+                                               const std::vector<LadderElement>& highpassBranch);
 
 // What the window says about a stage that cannot be built.
 const char* NotRealizableNotice(NotRealizable why);

@@ -18,6 +18,7 @@
 #include "app/window_look.h"
 #include "design/field_names.h"
 #include "design/selection_rules.h"
+#include "ui/aligned_grid.h"
 #include "ui/spin_button.h"
 
 namespace morvane::gui {
@@ -45,6 +46,26 @@ constexpr std::array kWindowCommands{
     WindowCommand{"About1", SecondaryWindow::About},
 };
 
+// Every field and element cell marked as the warnings say: amber with the message where a
+// component cannot be bought, its own look everywhere else.
+void MarkUnbuildableComponents(const std::vector<ComponentWarning>& warnings,
+                               const std::map<std::string, QLineEdit*, std::less<>>& fields,
+                               const std::map<std::string, AlignedGrid*, std::less<>>& grids) {
+  const auto messageFor = [&warnings](std::string_view field, int row) {
+    for (const ComponentWarning& w : warnings) {
+      if (w.field == field && w.row == row) return Text(w.message);
+    }
+    return QString();
+  };
+  for (const auto& [name, edit] : fields) MarkUnbuildable(edit, messageFor(name, 0));
+  // The element grids show each value in column 1.
+  for (const auto& [name, grid] : grids) {
+    for (int row = 1; row < grid->rowCount(); ++row) {
+      if (QTableWidgetItem* cell = grid->item(row, 1)) MarkUnbuildable(cell, messageFor(name, row));
+    }
+  }
+}
+
 }  // namespace
 
 void MainWindow::ConnectSession() {
@@ -56,6 +77,9 @@ void MainWindow::ConnectSession() {
   session_.onBeep = [this] { services_.Beep(); };
   session_.onMessage = [this](const std::string& text) { QueueMessage(text); };
   session_.onNotice = [this](const std::string& text) { ShowNotice(text); };
+  session_.onComponentWarnings = [this](const std::vector<ComponentWarning>& warnings) {
+    MarkUnbuildableComponents(warnings, fields_, grids_);
+  };
 }
 
 void MainWindow::ConnectEntries() {

@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTableWidgetItem>
 
 namespace morvane::gui {
 
@@ -18,6 +19,14 @@ QLineEdit* MakeField(std::string_view name, int width, const QColor& background,
   edit->setPalette(colours);
   return edit;
 }
+
+// What a marked field keeps: its message, and the colour and hint it had before.
+constexpr const char* kMarkProperty = "unbuildableMark";
+constexpr const char* kOwnBaseProperty = "unbuildableOwnBase";
+constexpr const char* kOwnHintProperty = "unbuildableOwnHint";
+// The same for a grid cell.
+constexpr int kMarkRole = Qt::UserRole + 1;
+constexpr int kOwnBackgroundRole = Qt::UserRole + 2;
 
 }  // namespace
 
@@ -66,6 +75,39 @@ QFrame* MakeRegion(const QString& name, const QString& hint, QWidget* parent) {
   region->setFrameStyle(QFrame::Panel | QFrame::Raised);
   if (!hint.isEmpty()) SetHint(region, hint);
   return region;
+}
+
+QString UnbuildableMark(const QLineEdit* field) {
+  return field->property(kMarkProperty).toString();
+}
+
+QString UnbuildableMark(const QTableWidgetItem* cell) {
+  return cell->data(kMarkRole).toString();
+}
+
+void MarkUnbuildable(QLineEdit* field, const QString& message) {
+  const QString shown = UnbuildableMark(field);
+  if (shown == message) return;
+  if (shown.isEmpty()) {
+    field->setProperty(kOwnBaseProperty, field->palette().color(QPalette::Base));
+    field->setProperty(kOwnHintProperty, field->toolTip());
+  }
+  QPalette colours = field->palette();
+  colours.setColor(QPalette::Base,
+                   message.isEmpty() ? field->property(kOwnBaseProperty).value<QColor>() : kAmber);
+  field->setPalette(colours);
+  SetHint(field, message.isEmpty() ? field->property(kOwnHintProperty).toString() : message);
+  field->setProperty(kMarkProperty, message);
+}
+
+void MarkUnbuildable(QTableWidgetItem* cell, const QString& message) {
+  const QString shown = UnbuildableMark(cell);
+  if (shown == message) return;
+  if (shown.isEmpty()) cell->setData(kOwnBackgroundRole, cell->data(Qt::BackgroundRole));
+  cell->setData(Qt::BackgroundRole,
+                message.isEmpty() ? cell->data(kOwnBackgroundRole) : QVariant(QBrush(kAmber)));
+  cell->setToolTip(message);
+  cell->setData(kMarkRole, message);
 }
 
 }  // namespace morvane::gui

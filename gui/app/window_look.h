@@ -10,6 +10,7 @@
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QTableWidgetItem;
 class QWidget;
 
 namespace morvane::gui {
@@ -18,6 +19,7 @@ inline const QColor kLightYellow(255, 255, 232);  // entry fields, splash
 inline const QColor kSilver(192, 192, 192);       // window, result fields
 inline const QColor kMaroon(128, 0, 0);           // section headings
 inline const QColor kDisabledText(112, 112, 112);
+inline const QColor kAmber(255, 208, 128);  // a value no part one can buy has
 
 inline constexpr int kFieldHeight = 19;
 
@@ -34,5 +36,14 @@ QLineEdit* MakeEntryField(std::string_view name, int width, QWidget* parent);
 QLineEdit* MakeResultField(std::string_view name, int width, QWidget* parent);
 // A raised panel holding one region of the window.
 QFrame* MakeRegion(const QString& name, const QString& hint, QWidget* parent);
+
+// Marks a field or grid cell whose component cannot be bought: amber, with the message as its
+// hint. An empty message gives it back its own colour and hint. Does nothing when the mark is
+// already the one asked for, so that it can follow every recalculation.
+void MarkUnbuildable(QLineEdit* field, const QString& message);
+void MarkUnbuildable(QTableWidgetItem* cell, const QString& message);
+// The message a field or cell is marked with; empty when unmarked.
+QString UnbuildableMark(const QLineEdit* field);
+QString UnbuildableMark(const QTableWidgetItem* cell);
 
 }  // namespace morvane::gui
