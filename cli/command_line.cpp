@@ -33,7 +33,7 @@ int RunDesign(const std::vector<std::string>& args) {
   morvane::DesignSession session;
   std::ostringstream warnings;
   ApplyDesignRequest(request, session, warnings);
-  std::cerr << warnings.str();
+  std::cerr << warnings.str() << ComponentWarningLines(session);
   std::cout << (json ? DesignJson(session) : DesignTable(session));
   return 0;
 }

@@ -11,6 +11,7 @@
 #include "graphs/curve_buffer.h"
 #include "numerics/number_text.h"
 #include "numerics/value_text.h"
+#include "unread_rest.h"
 #include "usage_error.h"
 
 namespace morvane::cli {
@@ -28,12 +29,14 @@ std::optional<CurveKind> ParseKind(const std::string& name) {
   return std::nullopt;
 }
 
-double ParseNumber(const std::string& option, const std::string& text) {
-  const double value = ReadValue(text);
-  if (!IsReadableValue(text) || !std::isfinite(value)) {
+// A number beyond the read limit ("1e999") is refused as "inf" is, not taken as 1e300.
+double ParseNumber(const std::string& option, const std::string& text, std::ostream& warnings) {
+  const ValueReading reading = ReadValueInDetail(text);
+  if (!reading.readable || reading.beyondLimit || !std::isfinite(reading.value)) {
     throw UsageError("option " + option + " needs a finite number, not \"" + text + "\"");
   }
-  return value;
+  warnings << UnreadRestWarning(option + " " + text, text);
+  return reading.value;
 }
 
 std::string Sample(double x) {
@@ -53,6 +56,7 @@ int RunCurve(const std::vector<std::string>& args) {
   std::optional<double> from;
   std::optional<double> to;
   bool logarithmic = false;
+  std::ostringstream warnings;
   for (std::size_t i = 0; i < rest.size(); ++i) {
     const std::string& arg = rest[i];
     const auto value = [&]() -> std::string {
@@ -63,9 +67,9 @@ int RunCurve(const std::vector<std::string>& args) {
     };
     const std::string name = arg.substr(0, arg.find('='));
     if (name == "--from") {
-      from = ParseNumber(name, value());
+      from = ParseNumber(name, value(), warnings);
     } else if (name == "--to") {
-      to = ParseNumber(name, value());
+      to = ParseNumber(name, value(), warnings);
     } else if (arg == "--log") {
       logarithmic = true;
     } else {
@@ -83,7 +87,6 @@ int RunCurve(const std::vector<std::string>& args) {
   if (time && !(*to > 0.0)) throw UsageError("--to must be above 0 for a time curve");
 
   DesignSession session;
-  std::ostringstream warnings;
   ApplyDesignRequest(request, session, warnings);
   std::cerr << warnings.str();
 

@@ -2,12 +2,15 @@
 
 #include <array>
 #include <cctype>
+#include <filesystem>
 #include <initializer_list>
 
 #include "design/entry_table.h"
 #include "design/field_names.h"
+#include "files/design_file.h"
 #include "numerics/standard_series.h"
 #include "numerics/value_text.h"
+#include "unread_rest.h"
 #include "usage_error.h"
 
 namespace morvane::cli {
@@ -95,6 +98,24 @@ std::string Trimmed(const std::string& text) {
   return first == std::string::npos ? std::string() : text.substr(first);
 }
 
+// Opens the design file as the window does, with a line on `warnings` for each value in it that
+// cannot be read. A missing file is a failure here: the window would start from its defaults,
+// which a script did not ask for.
+void OpenDesignFile(const std::string& path, DesignSession& session, std::ostream& warnings) {
+  std::error_code ec;
+  if (std::filesystem::status(path, ec).type() == std::filesystem::file_type::not_found) {
+    throw RunError("cannot read \"" + path + "\": there is no such file");
+  }
+  DesignState probe = session.State();
+  std::vector<std::string> unreadable;
+  std::string error;
+  if (!ReadDesignFile(path, probe, error, &unreadable) || !session.OpenDesign(path, error)) {
+    throw RunError(error);
+  }
+  for (const std::string& line : unreadable)
+    warnings << "morvane-cli: " << path << ": " << line << "\n";
+}
+
 int ParseOrder(const std::string& text, const char* option, std::initializer_list<int> allowed) {
   for (int order : allowed) {
     if (text == std::to_string(order)) return order;
@@ -106,13 +127,6 @@ int ParseOrder(const std::string& text, const char* option, std::initializer_lis
 }
 
 }  // namespace
-
-bool IsReadableValue(std::string_view text) {
-  const auto mil = text.find("mil");
-  const std::string_view read = mil == std::string_view::npos ? text : text.substr(0, mil + 1);
-  const bool hasDigit = read.find_first_of("0123456789") != std::string_view::npos;
-  return hasDigit && ParseValue(read).error == 0;
-}
 
 std::string_view FilterTypeName(FilterType type) {
   for (const auto& t : kTypeNames) {
@@ -185,8 +199,7 @@ void ApplyDesignRequest(const DesignRequest& request, DesignSession& session,
                         std::ostream& warnings) {
   session.Start();
   if (request.designFile) {
-    std::string error;
-    if (!session.OpenDesign(*request.designFile, error)) throw RunError(error);
+    OpenDesignFile(*request.designFile, session, warnings);
     session.Recalculate();
   }
   if (request.topology) session.SelectTopology(*request.topology);
@@ -214,9 +227,11 @@ void ApplyDesignRequest(const DesignRequest& request, DesignSession& session,
     const Topology topology = session.State().topology;
     const std::string_view target = EntryField(name, topology);
     const EntryRule rule = *EntryRuleFor(target, topology);
-    const bool readable = IsReadableValue(text);
-    const double read = ReadValue(text);
+    const ValueReading reading = ReadValueInDetail(text);
+    const bool readable = reading.readable;
+    const double read = reading.value;
     const double stored = ClampEntry(read, rule.min, rule.max);
+    warnings << UnreadRestWarning(name + "=" + text, text);
     if (!readable || stored != read) {
       warnings << "morvane-cli: " << name << "=" << text
                << (readable ? " is out of range" : " is not readable") << "; stored "

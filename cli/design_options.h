@@ -22,9 +22,9 @@ struct DesignRequest {
   bool noEqualCapacitors = false;
   bool noOffsetCompensation = false;
   bool manualCapacitance = false;
-  std::optional<int> ladderOrder;     // 2..10
+  std::optional<int> ladderOrder;  // 2..10
   bool ladderChebyshev = false;
-  std::optional<int> diplexerOrder;   // 3, 5, 7, 9
+  std::optional<int> diplexerOrder;  // 3, 5, 7, 9
   bool diplexerChebyshev = false;
   std::vector<std::pair<std::string, std::string>> entries;  // NAME, TEXT in order given
 };
@@ -40,10 +40,6 @@ std::vector<std::string> ParseDesignRequest(const std::vector<std::string>& args
 // RunError for a design file that cannot be read.
 void ApplyDesignRequest(const DesignRequest& request, DesignSession& session,
                         std::ostream& warnings);
-
-// Whether an entry text reads as a number (a digit and a readable first character), rather
-// than falling back to 0.
-bool IsReadableValue(std::string_view text);
 
 std::string_view FilterTypeName(FilterType type);
 std::optional<FilterType> ParseFilterType(std::string_view name);

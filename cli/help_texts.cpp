@@ -35,7 +35,9 @@ constexpr std::string_view kGeneral =
 // The options every command but `order` shares, as the main window's controls set them.
 constexpr std::string_view kDesignOptions =
     "Design options, applied as the main window would, in this order:\n"
-    "  --design FILE             open this design file first, as \"Load INI file\" does\n"
+    "  --design FILE             open this design file first, as \"Load INI file\" does; a\n"
+    "                            missing file fails, a value in it that cannot be read is\n"
+    "                            named on stderr with the value used instead\n"
     "  --topology NAME           the page: mfb, pfb, svf3, svf4, fliege, lc, diplexer, or 1..7\n"
     "  --type NAME               lowpass, highpass, bandpass, bandstop, allpass, elliptic\n"
     "  --series-r E6..E96        standard series of the resistors (E6, E12, E24, E48, E96)\n"
@@ -54,6 +56,8 @@ constexpr std::string_view kDesignOptions =
     "                            letters and either decimal separator (fg=2k Zin=4k7 Q=1,5).\n"
     "                            An unreadable TEXT stores the field's lower limit, an\n"
     "                            out-of-range value the nearest limit; stderr says so.\n"
+    "                            A TEXT read only in part is used as read, and stderr says\n"
+    "                            what was read and what ignored (fg=4k7: read as 4000).\n"
     "The start is the program's initial state: MFB, lowpass, E48 resistors, E6 capacitors,\n"
     "every check box set.\n";
 
@@ -72,7 +76,8 @@ constexpr std::string_view kCurve =
     "samples a graph window draws for that axis range.\n"
     "  gain, phase, delay        over frequency: 255 samples from X to Y (Hz)\n"
     "  step, pulse               over time: 251 samples from 0 to Y (s); --from is optional\n"
-    "  --from X, --to Y          the axis range; Y must be greater than X\n"
+    "  --from X, --to Y          the axis range; Y must be greater than X, neither beyond\n"
+    "                            +-1e300\n"
     "  --log                     logarithmic frequency axis (X above 0)\n";
 
 constexpr std::string_view kSaveDesign =
@@ -102,7 +107,8 @@ constexpr std::string_view kSpice =
     "  --points N                points per decade, 1..100000 (default 50)\n"
     "  --opamp NAME              call this subcircuit (pins in+ in- out) for every op amp\n"
     "                            instead of an ideal amplifier\n"
-    "  --opamp-include FILE      .include this file, which holds that subcircuit\n";
+    "  --opamp-include FILE      .include this file, which holds that subcircuit\n"
+    "                            (NAME and FILE without control characters or quotes)\n";
 
 constexpr std::string_view kPlot =
     "usage: morvane-cli plot gain|phase|delay|step|pulse --out FILE [--width W] [--height H]\n"

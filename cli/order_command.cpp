@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "aids/filter_order.h"
+#include "unread_rest.h"
 #include "usage_error.h"
 
 namespace morvane::cli {
@@ -29,6 +30,7 @@ int RunOrder(const std::vector<std::string>& args) {
   OrderCalculatorInputs inputs;
   auto approximation = OrderApproximation::Butterworth;
   bool json = false;
+  std::string warnings;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "--chebyshev") {
@@ -53,8 +55,10 @@ int RunOrder(const std::vector<std::string>& args) {
     } else {
       throw UsageError("option " + arg + " needs a value");
     }
+    warnings += UnreadRestWarning(name + " " + text, text);
     StoreOrderEntry(match->field, text, inputs);
   }
+  std::cerr << warnings;
   const OrderResult result = ComputeOrder(inputs, approximation);
   if (json) {
     QJsonObject root;

@@ -1,21 +1,19 @@
 #include "plot_command.h"
 
-#include <QGuiApplication>
 #include <QImage>
-#include <QString>
 #include <algorithm>
 #include <cctype>
-#include <fstream>
 #include <iostream>
-#include <memory>
 #include <optional>
 #include <sstream>
 
 #include "design/design_session.h"
 #include "design_options.h"
+#include "files/atomic_file.h"
 #include "graphs/graph_picture.h"
 #include "graphs/qpainter_canvas.h"
 #include "graphs/svg_canvas.h"
+#include "offscreen_drawing.h"
 #include "usage_error.h"
 
 namespace morvane::cli {
@@ -68,22 +66,10 @@ int ParseSide(const std::string& option, const std::string& text) {
   return value;
 }
 
-void WriteText(const std::string& path, const std::string& text) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file << text;
-  file.close();
-  if (!file) throw RunError("cannot write " + path);
-}
-
-// A PNG needs Qt's painter, hence an application object; without a display it draws off
-// screen. Only this command makes one, and only for PNG.
-std::unique_ptr<QGuiApplication> GuiApplicationForDrawing() {
-  if (QCoreApplication::instance()) return nullptr;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "morvane-cli";
-  static char* argv[] = {name, nullptr};
-  return std::make_unique<QGuiApplication>(argc, argv);
+// The whole file or, on any failure, the old one untouched.
+void WriteWhole(const std::string& path, const std::string& content) {
+  std::string error;
+  if (!WriteFileAtomically(path, content, error)) throw RunError(error);
 }
 
 }  // namespace
@@ -131,20 +117,24 @@ int RunPlot(const std::vector<std::string>& args) {
   SetPlainCurveStyle(axes);
   CurveBuffer buffer;
   if (format == FileFormat::Png) {
-    const auto app = GuiApplicationForDrawing();
+    // A PNG needs Qt's painter, hence an application object: only this command makes one,
+    // and only for PNG.
+    const auto app = OffscreenApplication();
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(Qt::white);
     {
       render::QPainterCanvas canvas(image);
       DrawOpenedGraph(kind->graph, state, session.Type(), kind->pulse, axes, buffer, canvas);
     }
-    if (!image.save(QString::fromStdString(*out), "PNG")) throw RunError("cannot write " + *out);
+    const std::string png = PngBytes(image);
+    if (png.empty()) throw RunError("cannot write \"" + *out + "\": the picture cannot be encoded");
+    WriteWhole(*out, png);
     return 0;
   }
   SvgCanvas canvas(width, height);
   DrawOpenedGraph(kind->graph, state, session.Type(), kind->pulse, axes, buffer, canvas);
-  WriteText(*out, format == FileFormat::Svg ? canvas.Document()
-                                            : GraphSamplesCsv(kind->graph, kind->pulse, buffer));
+  WriteWhole(*out, format == FileFormat::Svg ? canvas.Document()
+                                             : GraphSamplesCsv(kind->graph, kind->pulse, buffer));
   return 0;
 }
 

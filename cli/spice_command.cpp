@@ -1,26 +1,30 @@
 #include "spice_command.h"
 
+#include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <iostream>
 #include <sstream>
 
 #include "design/design_session.h"
 #include "design_options.h"
+#include "files/atomic_file.h"
 #include "numerics/value_text.h"
 #include "spice/netlist.h"
+#include "unread_rest.h"
 #include "usage_error.h"
 
 namespace morvane::cli {
 
 namespace {
 
-double ParseFrequency(const std::string& option, const std::string& text) {
-  const double value = ReadValue(text);
-  if (!IsReadableValue(text) || !std::isfinite(value) || !(value > 0.0)) {
+double ParseFrequency(const std::string& option, const std::string& text, std::ostream& warnings) {
+  const ValueReading reading = ReadValueInDetail(text);
+  if (!reading.readable || reading.beyondLimit || !std::isfinite(reading.value) ||
+      !(reading.value > 0.0)) {
     throw UsageError("option " + option + " needs a frequency above 0, not \"" + text + "\"");
   }
-  return value;
+  warnings << UnreadRestWarning(option + " " + text, text);
+  return reading.value;
 }
 
 int ParsePoints(const std::string& text) {
@@ -37,10 +41,29 @@ int ParsePoints(const std::string& text) {
   return points;
 }
 
+// A control character (a line break above all) would end the netlist line and start a line
+// of the user's choosing, such as a .control block that runs shell commands; a quote would
+// end the quoted file name of .include early.
+bool HoldsControlCharacterOrQuote(const std::string& text) {
+  return std::any_of(text.begin(), text.end(), [](char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7F || c == '"' || c == '\'';
+  });
+}
+
 // A name SPICE reads as one token.
 void CheckSubcircuitName(const std::string& name) {
-  if (name.empty() || name.find_first_of(" \t\r\n") != std::string::npos) {
-    throw UsageError("option --opamp needs a subcircuit name without blanks");
+  if (name.empty() || name.find(' ') != std::string::npos || HoldsControlCharacterOrQuote(name)) {
+    throw UsageError(
+        "option --opamp needs a subcircuit name without blanks, control characters or quotes");
+  }
+}
+
+void CheckIncludePath(const std::string& path) {
+  if (path.empty()) throw UsageError("option --opamp-include needs a file name");
+  if (HoldsControlCharacterOrQuote(path)) {
+    throw UsageError(
+        "option --opamp-include needs a file name without control characters or quotes");
   }
 }
 
@@ -56,6 +79,7 @@ int RunSpice(const std::vector<std::string>& args) {
   const std::vector<std::string> rest =
       ParseDesignRequest(std::vector<std::string>(args.begin() + 1, args.end()), request);
   NetlistOptions options;
+  std::ostringstream warnings;
   for (std::size_t i = 0; i < rest.size(); ++i) {
     const std::string& arg = rest[i];
     const std::string name = arg.substr(0, arg.find('='));
@@ -65,9 +89,9 @@ int RunSpice(const std::vector<std::string>& args) {
       return rest[++i];
     };
     if (name == "--from") {
-      options.fStart = ParseFrequency(name, value());
+      options.fStart = ParseFrequency(name, value(), warnings);
     } else if (name == "--to") {
-      options.fStop = ParseFrequency(name, value());
+      options.fStop = ParseFrequency(name, value(), warnings);
     } else if (name == "--points") {
       options.pointsPerDecade = ParsePoints(value());
     } else if (name == "--opamp") {
@@ -75,6 +99,7 @@ int RunSpice(const std::vector<std::string>& args) {
       CheckSubcircuitName(options.opAmpSubcircuit);
     } else if (name == "--opamp-include") {
       options.opAmpInclude = value();
+      CheckIncludePath(options.opAmpInclude);
     } else {
       throw UsageError("unknown option or argument: " + arg);
     }
@@ -84,7 +109,6 @@ int RunSpice(const std::vector<std::string>& args) {
   }
 
   DesignSession session;
-  std::ostringstream warnings;
   ApplyDesignRequest(request, session, warnings);
   std::cerr << warnings.str();
 
@@ -104,10 +128,8 @@ int RunSpice(const std::vector<std::string>& args) {
     std::cout << netlist;
     return 0;
   }
-  std::ofstream file(path, std::ios::binary);
-  file << netlist;
-  file.close();
-  if (!file) throw RunError("cannot write " + path);
+  std::string error;
+  if (!WriteFileAtomically(path, netlist, error)) throw RunError(error);
   return 0;
 }
 

@@ -1,7 +1,10 @@
 #include "files/design_file.h"
 
+#include <algorithm>
 #include <array>
+#include <optional>
 #include <string_view>
+#include <utility>
 
 #include "design/entry_table.h"
 #include "design/field_names.h"
@@ -46,6 +49,10 @@ const DesignKey& KeyOf(std::string_view name) {
   return kKeys.front();  // unreachable: kReadOrder names only keys of kKeys
 }
 
+std::string Trimmed(const std::string& text) {
+  return text.substr(std::min(text.find_first_not_of(' '), text.size()));
+}
+
 std::string SavedText(const DesignKey& k, const DesignState& s) {
   return FormatValue(k.width, k.decimals, s.*k.member);
 }
@@ -84,17 +91,34 @@ bool WriteDesignFile(const std::string& path, const DesignState& s, std::string&
     for (const auto& k : kKeys) document.Set(kSection, k.key, SavedText(k, s));
     written = SaveIniFile(path, document, reason);
   }
-  if (!written) error = "nach " + path + " kann nicht geschrieben werden";
+  if (!written) {
+    // The reason behind 'cannot write "PATH": ': which folder or file refused, and why.
+    const std::size_t at = reason.find("\": ");
+    error = "nach " + path + " kann nicht geschrieben werden: " +
+            (at == std::string::npos ? reason : reason.substr(at + 3));
+  }
   return written;
 }
 
-bool ReadDesignFile(const std::string& path, DesignState& s, std::string& error) {
+bool ReadDesignFile(const std::string& path, DesignState& s, std::string& error,
+                    std::vector<std::string>* unreadable) {
   IniDocument document;
   if (!LoadIniFile(path, document, error)) return false;
+  std::vector<std::pair<const DesignKey*, std::string>> unread;
   for (std::string_view name : kReadOrder) {
     const DesignKey& k = KeyOf(name);
-    const std::string text = document.Get(kSection, k.key).value_or(SavedText(k, s));
+    const std::optional<std::string> stored = document.Get(kSection, k.key);
+    const std::string text = stored.value_or(SavedText(k, s));
     s.*k.member = ReadValue(text);
+    if (stored && !IsReadableValue(text)) unread.emplace_back(&k, text);
+  }
+  if (unreadable && !unread.empty()) {
+    DesignState held = s;
+    HoldDesignValuesInRange(held);
+    for (const auto& [k, text] : unread) {
+      unreadable->push_back(std::string(k->key) + "=" + text + " is not readable; using " +
+                            Trimmed(FormatValue(7, 3, held.*k->member)));
+    }
   }
   return true;
 }

@@ -238,9 +238,26 @@ std::string YesNoText(bool flag) {
   return flag ? "Ja  " : "Nein";
 }
 
-ParsedValue ParseValue(std::string_view text) {
+namespace {
+
+// ParseValue with what it took of the text: `used` characters (leading blanks included);
+// `beyondLimit` for a magnitude above kReadLimit, which reads as +-kReadLimit.
+struct ValueScan {
+  double value = 0.0;
+  int error = 0;
+  std::size_t used = 0;
+  bool beyondLimit = false;
+};
+
+// Whether m * 10^p lies beyond the read limit, where TimesPowerOfTen holds it.
+bool BeyondReadLimit(double m, double p) {
+  return m != 0.0 && std::log10(std::fabs(m)) + p > 300.0;
+}
+
+ValueScan ScanValue(std::string_view text) {
   if (text.empty() || kStartChars.find(text.front()) == std::string_view::npos) return {0.0, 1};
-  text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
+  const std::size_t blanks = std::min(text.find_first_not_of(' '), text.size());
+  text.remove_prefix(blanks);
 
   CharSet allowed(kStartChars);
   allowed.Remove(" ");
@@ -255,7 +272,8 @@ ParsedValue ParseValue(std::string_view text) {
   double shift = 0.0;
   double mantissa_shift = 0.0;
 
-  for (std::size_t i = 0; i < text.size() && allowed.Has(text[i]); ++i) {
+  std::size_t i = 0;
+  for (; i < text.size() && allowed.Has(text[i]); ++i) {
     const char c = text[i];
     if (c == '+' || c == '-') {
       positive = c == '+';
@@ -295,23 +313,49 @@ ParsedValue ParseValue(std::string_view text) {
       } else {
         shift += prefix.exponent;
       }
+      // The "B" of "dB" belongs to the unit the "d" started: read, not left over.
+      if ((c == 'D' || c == 'd') && (next == 'B' || next == 'b')) ++i;
       allowed.Clear();
     }
   }
 
   if (!positive) value = -value;
-  if (!exponent) return {TimesPowerOfTen(value, shift), 0};
+  const std::size_t used = blanks + i;
+  if (!exponent) {
+    return {TimesPowerOfTen(value, shift), 0, used, BeyondReadLimit(value, shift)};
+  }
   // An exponent too long to hold is beyond every limit anyway.
   const double power = shift > 0.0 ? std::copysign(1e300, value) : value;
-  return {TimesPowerOfTen(mantissa, mantissa_shift + power), 0};
+  return {TimesPowerOfTen(mantissa, mantissa_shift + power), 0, used,
+          BeyondReadLimit(mantissa, mantissa_shift + power)};
+}
+
+}  // namespace
+
+ParsedValue ParseValue(std::string_view text) {
+  const ValueScan scan = ScanValue(text);
+  return {scan.value, scan.error};
+}
+
+ValueReading ReadValueInDetail(std::string_view text) {
+  const std::size_t mil = text.find("mil");
+  const std::string_view read = mil == std::string_view::npos ? text : text.substr(0, mil + 1);
+  const ValueScan scan = ScanValue(read);
+  ValueReading reading;
+  // The "m" of "mil" reads as milli, so "10mil" is 10e-3 * 2.54e-3.
+  reading.value = mil == std::string_view::npos ? scan.value : scan.value * 2.54 * 0.001;
+  reading.readable = scan.error == 0 && read.find_first_of("0123456789") != std::string_view::npos;
+  reading.used = mil != std::string_view::npos && scan.used == read.size() ? mil + 3 : scan.used;
+  reading.beyondLimit = scan.beyondLimit;
+  return reading;
 }
 
 double ReadValue(std::string_view text) {
-  const std::size_t mil = text.find("mil");
-  // The "m" of "mil" reads as milli, so "10mil" is 10e-3 * 2.54e-3.
-  if (mil != std::string_view::npos)
-    return ParseValue(text.substr(0, mil + 1)).value * 2.54 * 0.001;
-  return ParseValue(text).value;
+  return ReadValueInDetail(text).value;
+}
+
+bool IsReadableValue(std::string_view text) {
+  return ReadValueInDetail(text).readable;
 }
 
 }  // namespace morvane

@@ -3,6 +3,7 @@
 // Engineering value text: every number the program shows is written here, and every
 // number the user types is read back by ReadValue.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -35,5 +36,19 @@ ParsedValue ParseValue(std::string_view text);
 // The reader behind every entry field: unreadable text reads as 0. Text up to
 // "mil" is read with its "m" as milli and scaled by 2.54 ("10mil" reads as 25.4 um).
 double ReadValue(std::string_view text);
+
+// What ReadValue makes of a text and how much of it it takes. The characters from `used` on
+// are not read ("1.2.3" reads as 1.2 with ".3" left over; the "B" of "dB" and a whole "mil"
+// count as read). `readable`: the text reads as a number (a readable first character and a
+// digit) rather than falling back to 0. `beyondLimit`: its magnitude lies above 1e300, the
+// most ReadValue gives (so "1e999" reads as 1e300).
+struct ValueReading {
+  double value = 0.0;
+  bool readable = false;
+  std::size_t used = 0;
+  bool beyondLimit = false;
+};
+ValueReading ReadValueInDetail(std::string_view text);
+bool IsReadableValue(std::string_view text);
 
 }  // namespace morvane

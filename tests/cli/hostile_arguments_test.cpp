@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cctype>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -40,7 +41,9 @@ struct CliRun {
 // Runs morvane-cli with exactly these argument bytes (no shell between) and empty stdin.
 CliRun RunCli(const std::vector<std::string>& args) {
   CliRun run;
-  std::vector<char*> argv{const_cast<char*>(MORVANE_CLI_PATH)};
+  const char* other = std::getenv("MORVANE_CLI");  // another build of the tool, if given
+  const char* program = other && *other ? other : MORVANE_CLI_PATH;
+  std::vector<char*> argv{const_cast<char*>(program)};
   for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
 
@@ -53,8 +56,7 @@ CliRun RunCli(const std::vector<std::string>& args) {
   posix_spawn_file_actions_adddup2(&actions, err[1], 2);
   for (int fd : {out[0], out[1], err[0], err[1]}) posix_spawn_file_actions_addclose(&actions, fd);
   pid_t child = -1;
-  const int spawned =
-      posix_spawn(&child, MORVANE_CLI_PATH, &actions, nullptr, argv.data(), environ);
+  const int spawned = posix_spawn(&child, program, &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   close(out[1]);
   close(err[1]);
@@ -198,11 +200,15 @@ TEST_F(HostileArguments, HugeAndTinyNumbers) {
       // Far beyond a graph window's axes the response overflows: refused, not printed.
       {{"curve", "gain", "--from", "1e-300", "--to", "1e300", "--log"}, 1},
       {{"curve", "phase", "--from", "-1e300", "--to", "1e300"}, 0},
-      {{"curve", "delay", "--from", "0", "--to", k100kDigits}, 1},
+      {{"curve", "delay", "--from", "0", "--to", k100kDigits}, 2},  // beyond the read limit
       {{"curve", "gain", "--from", "1e-3", "--to", "1e15", "--log", "--type", "highpass"}, 0},
       {{"curve", "step", "--to", "1e300"}, 0},
       {{"curve", "pulse", "--to", "1e-300", "Q=10000"}, 0},
-      {{"curve", "step", "--to", "1e999"}, 0},
+      // Beyond the read limit is no number, as "inf" is none: refused, not read as 1e300.
+      {{"curve", "step", "--to", "1e999"}, 2},
+      {{"curve", "step", "--to", "-1e999"}, 2},
+      {{"curve", "gain", "--from", "1", "--to", "1e400"}, 2},
+      {{"spice", "-", "--to", "1e400"}, 2},
       {{"order", "--f1", "1e999", "--f2", "1e-999", "--d1", "-1e999", "--d2", "1e999"}, 0},
       {{"order", "--json", "--f1", k100kDigits, "--d2", "0"}, 0},
       {{"spice", "-", "--from", "1e-300", "--to", "1e300", "--points", "100000"}, 0},
@@ -222,7 +228,7 @@ TEST_F(HostileArguments, EmptyTexts) {
       {{"design", "--type="}, 2},
       {{"design", "--series-r", ""}, 2},
       {{"design", "--order="}, 2},
-      {{"design", "--design", ""}, 0},  // no file: the initial design, as a missing file
+      {{"design", "--design", ""}, 1},  // no file: a missing design file is a failure
       {{"save-design", ""}, 2},
       {{"export-circuit", "", "--topology", "lc"}, 2},
       {{"curve", ""}, 2},
@@ -296,7 +302,7 @@ TEST_F(HostileArguments, RepeatedOptions) {
       {{"design", "--type", "lowpass", "--type", "allpass", "--topology", "pfb"}, 0},
       {{"design", "--topology", "lc", "--order", "3", "--order", "11"}, 2},
       {{"design", "--chebyshev", "--chebyshev", "--topology", "lc"}, 0},
-      {{"design", "--design", Path("a.ini"), "--design", Path("b.ini")}, 0},
+      {{"design", "--design", Path("a.ini"), "--design", Path("b.ini")}, 1},  // missing
       {{"curve", "gain", "--from", "1", "--from", "2", "--to", "3", "--to", "4"}, 0},
       {{"curve", "gain", "--log", "--log", "--from", "1", "--to", "10"}, 0},
       {{"order", "--f1", "1k", "--f1", "2k", "--json", "--json"}, 0},
@@ -339,7 +345,7 @@ TEST_F(HostileArguments, BytesThatAreNotUtf8) {
       {{"design", "--topology", invalid}, 2},
       {{"design", "--type", "low\xFFpass"}, 2},
       {{invalid}, 2},
-      {{"design", "--design", Path(invalid + ".ini")}, 0},
+      {{"design", "--design", Path(invalid + ".ini")}, 1},  // missing
       {{"save-design", Path(invalid + ".ini"), "fg=2k"}, 0},
       {{"order", "--f1", invalid}, 0},
   });
@@ -369,6 +375,50 @@ TEST_F(HostileArguments, DesignFilesThatCannotBeRead) {
       {{"spice", Path("folder.ini")}, 1},
   });
   EXPECT_FALSE(fs::exists(Path("missing")));
+}
+
+// Op amp names and include files with a line break, another control character or a quote
+// would let a name start a netlist line of its own (a .control block can run shell commands):
+// refused as bad use, naming the option.
+TEST_F(HostileArguments, NetlistInjectionIsRefused) {
+  const std::vector<std::string> includes = {
+      "models.lib\n.control\nshell touch /tmp/morvane_injected\n.endc",
+      "models.lib\r.control",
+      "models.lib\"\n.control",
+      "op\"amp.lib",
+      "op'amp.lib",
+      "tab\there.lib",
+      "delete\x7f.lib",
+      "\x1b[2Jescape.lib",
+      "start-of-heading\x01"
+      "byte.lib",
+      "",
+  };
+  for (const std::string& include : includes) {
+    const std::vector<std::string> args = {"spice",           "-",    "--opamp", "OPA1612",
+                                           "--opamp-include", include};
+    const CliRun run = RunCli(args);
+    ExpectOrderlyEnd(args, run, 2);
+    EXPECT_NE(run.err.find("--opamp-include"), std::string::npos) << Shown(args);
+  }
+  const std::vector<std::string> names = {"OPA\n.control", "OP\"A", "OP'A", "OP\x7f",
+                                          "OP A",          "\vOPA", "OPA\r"};
+  for (const std::string& name : names) {
+    const std::vector<std::string> args = {"spice", "-", "--opamp", name};
+    const CliRun run = RunCli(args);
+    ExpectOrderlyEnd(args, run, 2);
+    EXPECT_NE(run.err.find("--opamp"), std::string::npos) << Shown(args);
+  }
+  EXPECT_FALSE(fs::exists("/tmp/morvane_injected"));
+}
+
+// Blanks and bytes beyond ASCII are file names like any other.
+TEST_F(HostileArguments, PlainIncludeFilesAreWrittenAsGiven) {
+  for (const std::string include : {"models/op amp.lib", "mod\xC3\xA8les/opa.lib", "C:\\opa.lib"}) {
+    const CliRun run = RunCli({"spice", "-", "--opamp", "OPA1612", "--opamp-include", include});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("\n.include \"" + include + "\"\n"), std::string::npos) << run.out;
+  }
 }
 
 // Random arguments drawn from all of the above: each run ends in order.

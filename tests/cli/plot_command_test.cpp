@@ -12,6 +12,7 @@
 #include <sstream>
 #include <string>
 
+#include "child_process.h"
 #include "cli_runner.h"
 
 namespace {
@@ -97,5 +98,59 @@ TEST(PlotCommandTest, AFileThatCannotBeWrittenExitsWithOne) {
     EXPECT_NE(run.err.find("/nonexistent/folder/gain."), std::string::npos) << run.err;
   }
 }
+
+// The environment an ssh session, a cron job or sudo passes on: whatever platform it names,
+// and without a runtime folder, the PNG is drawn off screen and nothing is said about it.
+struct InheritedEnvironment {
+  const char* name;
+  std::vector<std::pair<std::string, std::string>> set;
+  std::vector<std::string> unset;
+};
+
+void PrintTo(const InheritedEnvironment& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class PlotEnvironmentTest : public testing::TestWithParam<InheritedEnvironment> {};
+
+TEST_P(PlotEnvironmentTest, DrawsOffScreenAndSaysNothing) {
+  const InheritedEnvironment& c = GetParam();
+  const std::string out = TempPath(std::string(c.name) + ".png");
+  std::remove(out.c_str());
+  morvane::test::ChildSetup setup;
+  setup.unset = c.unset;
+  setup.unset.push_back("XDG_RUNTIME_DIR");
+  setup.set = c.set;
+  const morvane::test::ChildRun run = morvane::test::RunChild(
+      {"plot", "gain", "--out", out, "--width", "200", "--height", "100"}, setup);
+  EXPECT_EQ(run.signal, 0) << run.err;
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(PngSize(Slurp(out)), std::make_pair(200, 100));
+  std::remove(out.c_str());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Plot, PlotEnvironmentTest,
+    testing::Values(
+        InheritedEnvironment{"platform_unset", {}, {"QT_QPA_PLATFORM", "DISPLAY"}},
+        InheritedEnvironment{"xcb_without_display", {{"QT_QPA_PLATFORM", "xcb"}}, {"DISPLAY"}},
+        InheritedEnvironment{
+            "xcb_with_absent_display", {{"QT_QPA_PLATFORM", "xcb"}, {"DISPLAY", ":97"}}, {}},
+        InheritedEnvironment{"wayland", {{"QT_QPA_PLATFORM", "wayland"}}, {"WAYLAND_DISPLAY"}},
+        InheritedEnvironment{"wayland_session",
+                             {{"QT_QPA_PLATFORM", "wayland"},
+                              {"XDG_SESSION_TYPE", "wayland"},
+                              {"WAYLAND_DISPLAY", "wayland-97"}},
+                             {}},
+        InheritedEnvironment{"bogus", {{"QT_QPA_PLATFORM", "bogus"}}, {}},
+        InheritedEnvironment{
+            "bogus_theme", {{"QT_QPA_PLATFORM", "bogus"}, {"QT_QPA_PLATFORMTHEME", "bogus"}}, {}},
+        InheritedEnvironment{
+            "runtime_folder_missing",
+            {{"QT_QPA_PLATFORM", "xcb"}, {"XDG_RUNTIME_DIR", "/nonexistent/morvane-runtime"}},
+            {"DISPLAY"}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
