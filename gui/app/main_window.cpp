@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -117,6 +118,7 @@ MainWindow::~MainWindow() {
   session_.onBeep = nullptr;
   session_.onMessage = nullptr;
   session_.onNotice = nullptr;
+  session_.onComponentWarnings = nullptr;
 }
 
 void MainWindow::BuildRegions() {
@@ -185,7 +187,16 @@ void MainWindow::Initialize(const QString& firstArgument, const QString& designF
   // the hint follows as soon as the window is up.
   QTimer::singleShot(0, this, &MainWindow::RenewPrintHint);
   // Reported once the window shows, so the user knows the file's design did not come back.
-  if (!opened) QueueMessage(error);
+  if (!opened) QueueMessage(error + KeepUnreadableFile());
+}
+
+// The design file exists but cannot be read: kept aside under a new name, so the close writes
+// a fresh file; one that cannot be moved is never written over.
+std::string MainWindow::KeepUnreadableFile() {
+  const KeptDesignFile kept = KeepUnreadableDesignFile(designFile_, QDateTime::currentDateTime());
+  if (!kept.problem.isEmpty()) designFile_.clear();
+  const QString note = KeptDesignFileNote(kept);
+  return note.isEmpty() ? std::string() : "\n\n" + note.toStdString();
 }
 
 void MainWindow::MakeCalculations() {

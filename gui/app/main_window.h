@@ -80,6 +80,8 @@ class MainWindow : public QMainWindow {
   void ShowCell(std::string_view grid, int column, int row, const std::string& text);
   void ShowNotice(const std::string& text);
   void QueueMessage(const std::string& text);
+  // What the start message adds about an unreadable design file (design_file_io.h).
+  std::string KeepUnreadableFile();
   void ShowPendingMessages();
   void MirrorSession();
 

@@ -1,13 +1,13 @@
 // Design files, the circuit export of the LC page and the SPICE netlist of the design.
 
 #include <QAction>
-#include <QSaveFile>
 #include <QToolButton>
 
 #include "app/design_file_io.h"
 #include "app/file_dialog_requests.h"
 #include "app/main_window.h"
 #include "app/platform_services.h"
+#include "app/whole_file_writes.h"
 #include "lc/circuit_export.h"
 #include "spice/netlist.h"
 
@@ -63,12 +63,8 @@ void MainWindow::SpiceExport1Click() {
   const QString path = services_.AskSaveFile(this, SaveNetlistRequest());
   if (path.isEmpty()) return;
   // Written whole or not at all: a failed write keeps an older file as it was.
-  QSaveFile file(path);
-  const auto size = static_cast<qint64>(netlist.size());
-  if (!file.open(QIODevice::WriteOnly) || file.write(netlist.data(), size) != size ||
-      !file.commit()) {
-    services_.ShowMessage(this, "Cannot write " + path + ": " + file.errorString());
-  }
+  QString error;
+  if (!WriteWholeFile(path, netlist, error)) services_.ShowMessage(this, error);
 }
 
 }  // namespace morvane::gui

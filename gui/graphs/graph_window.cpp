@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QClipboard>
-#include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -15,6 +14,7 @@
 #include <algorithm>
 
 #include "app/platform_services.h"
+#include "app/whole_file_writes.h"
 #include "design/design_session.h"
 #include "graphs/axis_operations.h"
 #include "graphs/graph_context.h"
@@ -179,9 +179,10 @@ void GraphWindow::Save1Click() {
   if (name.isEmpty()) return;
   if (QFileInfo(name).suffix().isEmpty()) name += ".bmp";
   lastFileName_ = name;
-  if (!Picture().save(name, "BMP")) {
-    context_.platform.ShowMessage(
-        this, "The graphic could not be saved as " + QDir::toNativeSeparators(name) + ".");
+  // Encoded in memory first: a failed write keeps the old file whole.
+  QString error;
+  if (!WritePictureFile(Picture(), name, "BMP", error)) {
+    context_.platform.ShowMessage(this, "The graphic could not be saved: " + error + ".");
   }
 }
 

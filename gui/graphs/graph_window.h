@@ -107,7 +107,7 @@ class GraphWindow : public QWidget {
 
   // graph_window_export.cpp
   void ExportAs(GraphFileFormat format);
-  bool WriteExport(GraphFileFormat format, const QString& name) const;
+  bool WriteExport(GraphFileFormat format, const QString& name, QString& error) const;
 
   // graph_window_mouse.cpp
   void ImageMouseMove(QPoint pixel);

@@ -1,27 +1,15 @@
 // Saving a graph window's picture as PNG or SVG and its samples as CSV.
 
-#include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include "app/platform_services.h"
+#include "app/whole_file_writes.h"
 #include "graphs/graph_context.h"
 #include "graphs/graph_picture.h"
 #include "graphs/graph_window.h"
 #include "graphs/svg_canvas.h"
 
 namespace morvane::gui {
-
-namespace {
-
-bool WriteFile(const QString& name, const std::string& text) {
-  QSaveFile file(name);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  const auto size = static_cast<qint64>(text.size());
-  return file.write(text.data(), size) == size && file.commit();
-}
-
-}  // namespace
 
 std::string GraphWindow::SvgPicture() const {
   SvgCanvas canvas(Picture().width(), Picture().height());
@@ -52,22 +40,23 @@ void GraphWindow::ExportAs(GraphFileFormat format) {
   if (name.isEmpty()) return;
   if (QFileInfo(name).suffix().isEmpty()) name += "." + SuffixOf(format);
   last = name;
-  if (WriteExport(format, name)) return;
+  QString error;
+  if (WriteExport(format, name, error)) return;
   const QString what = format == GraphFileFormat::Csv ? "The samples" : "The graphic";
-  context_.platform.ShowMessage(
-      this, what + " could not be saved as " + QDir::toNativeSeparators(name) + ".");
+  context_.platform.ShowMessage(this, what + " could not be saved: " + error + ".");
 }
 
-bool GraphWindow::WriteExport(GraphFileFormat format, const QString& name) const {
+// Each file is written whole or not at all, so a failed save keeps the old file.
+bool GraphWindow::WriteExport(GraphFileFormat format, const QString& name, QString& error) const {
   switch (format) {
     case GraphFileFormat::Png:
-      return Picture().save(name, "PNG");
+      return WritePictureFile(Picture(), name, "PNG", error);
     case GraphFileFormat::Svg:
-      return WriteFile(name, SvgPicture());
+      return WriteWholeFile(name, SvgPicture(), error);
     case GraphFileFormat::Csv:
       break;
   }
-  return WriteFile(name, GraphSamplesCsv(kind_, PulseSelected(), buffer_));
+  return WriteWholeFile(name, GraphSamplesCsv(kind_, PulseSelected(), buffer_), error);
 }
 
 }  // namespace morvane::gui

@@ -157,9 +157,11 @@ class GraphExportTest : public QObject {
     f.output.answer = dir.filePath("missing/folder/phase");
     Child<QAction>(w, ActionOf(format))->trigger();
     QCOMPARE(f.platform.messages.size(), 1);
-    QCOMPARE(f.platform.messages[0], what + " could not be saved as " +
-                                         QDir::toNativeSeparators(f.output.answer) + "." +
-                                         SuffixOf(format) + ".");
+    // The name with its suffix added, and why the write failed.
+    QCOMPARE(f.platform.messages[0], what + " could not be saved: cannot write \"" +
+                                         f.output.answer + "." + SuffixOf(format) +
+                                         "\": the folder \"" + dir.filePath("missing/folder") +
+                                         "\" does not exist.");
   }
 
   // The window just opened on a design and morvane-cli plot on the same design draw the same
