@@ -7,6 +7,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include <sys/resource.h>
@@ -109,20 +110,14 @@ TEST(AtomicFile, KeepsPermissionsAndLeavesNothingBehind) {
   EXPECT_EQ(ModeOf(fresh), 0640u);
 }
 
-// Runs `write` in a child process under a file-size limit of `limit` bytes (SIGXFSZ ignored,
-// as the programs do) and returns what the child reported: "ok" or the error.
-std::string WriteUnderFileSizeLimit(const fs::path& target, rlim_t limit,
-                                    const std::string& content) {
+// Runs `work` in a child process and returns the text it reported, or how the child died.
+std::string ReportFromChild(const std::function<std::string()>& work) {
   int pipeEnds[2];
   if (::pipe(pipeEnds) != 0) return "pipe failed";
   const pid_t child = ::fork();
   if (child == 0) {
     ::close(pipeEnds[0]);
-    ReportOversizedWritesAsErrors();
-    const rlimit small{limit, limit};
-    ::setrlimit(RLIMIT_FSIZE, &small);
-    std::string error;
-    const std::string report = WriteFileAtomically(target.string(), content, error) ? "ok" : error;
+    const std::string report = work();
     [[maybe_unused]] const auto n = ::write(pipeEnds[1], report.data(), report.size());
     ::_exit(0);
   }
@@ -135,6 +130,22 @@ std::string WriteUnderFileSizeLimit(const fs::path& target, rlim_t limit,
   ::waitpid(child, &status, 0);
   if (!WIFEXITED(status)) return "child killed by signal " + std::to_string(WTERMSIG(status));
   return report;
+}
+
+std::string WriteReport(const fs::path& target, const std::string& content) {
+  std::string error;
+  return WriteFileAtomically(target.string(), content, error) ? "ok" : error;
+}
+
+// Writes under a file-size limit of `limit` bytes, SIGXFSZ ignored as the programs do.
+std::string WriteUnderFileSizeLimit(const fs::path& target, rlim_t limit,
+                                    const std::string& content) {
+  return ReportFromChild([&] {
+    ReportOversizedWritesAsErrors();
+    const rlimit small{limit, limit};
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    return WriteReport(target, content);
+  });
 }
 
 struct SizeLimitCase {
@@ -179,39 +190,20 @@ TEST(AtomicFile, FolderWithoutWritePermissionIsNamed) {
   fs::create_directories(locked);
   const fs::path target = locked / "design.ini";
   WriteRaw(target, "kept");
+  // The file itself may be written by anyone: only the folder refuses the new copy.
+  fs::permissions(target, fs::perms(0666), fs::perm_options::replace);
   fs::permissions(locked, fs::perms(0555), fs::perm_options::replace);
   fs::permissions(folder.Root(), fs::perms(0755), fs::perm_options::replace);
 
-  int pipeEnds[2];
-  ASSERT_EQ(::pipe(pipeEnds), 0);
-  const pid_t child = ::fork();
-  if (child == 0) {
-    ::close(pipeEnds[0]);
+  const std::string report = ReportFromChild([&] {
     if (::geteuid() == 0 &&
         (::setresgid(65534, 65534, 65534) != 0 || ::setresuid(65534, 65534, 65534) != 0)) {
-      ::_exit(3);
+      return std::string("cannot become an unprivileged user");
     }
-    ::chmod(target.c_str(), 0666);  // fails as the other user: the file stays root's
-    std::string error;
-    const std::string report = WriteFileAtomically(target.string(), "new", error) ? "ok" : error;
-    [[maybe_unused]] const auto n = ::write(pipeEnds[1], report.data(), report.size());
-    ::_exit(0);
-  }
-  ::close(pipeEnds[1]);
-  std::string report;
-  char buffer[512];
-  for (ssize_t n; (n = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;) report.append(buffer, n);
-  ::close(pipeEnds[0]);
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  ASSERT_TRUE(WIFEXITED(status));
-  ASSERT_NE(WEXITSTATUS(status), 3) << "cannot become an unprivileged user";
-  // Either the file itself is write-protected for that user, or the folder refuses the new
-  // copy; both messages say where.
-  EXPECT_TRUE(report.find("the folder \"" + locked.string() + "\" does not allow creating files") !=
-                  std::string::npos ||
-              report.find("write-protected") != std::string::npos)
-      << report;
+    return WriteReport(target, "new");
+  });
+  EXPECT_EQ(report, "cannot write \"" + target.string() + "\": the folder \"" + locked.string() +
+                        "\" does not allow creating files in it (Permission denied)");
   EXPECT_EQ(ReadRaw(target), "kept");
 }
 
