@@ -65,11 +65,6 @@ std::optional<std::string_view> SectionName(std::string_view line) {
   return Trim(line.substr(1, close == std::string_view::npos ? line.npos : close - 1));
 }
 
-bool IsUnclosedHeader(std::string_view line) {
-  line = Trim(line);
-  return !line.empty() && line.front() == '[' && line.find(']') == std::string_view::npos;
-}
-
 bool IsCommentOrBlank(std::string_view line) {
   line = Trim(line);
   return line.empty() || line.front() == ';' || line.front() == '#';
@@ -208,9 +203,6 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
     Insert(lines_.size(), "[" + std::string(Trim(section)) + "]");
     Insert(lines_.size(), std::string(Trim(key)) + "=" + std::string(value));
     return;
-  }
-  for (const std::size_t header : headers) {
-    if (IsUnclosedHeader(lines_[header].text)) lines_[header].text += ']';
   }
   for (const std::size_t header : headers) {
     if (const auto line = FindKey(header, key)) {

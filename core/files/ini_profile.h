@@ -23,7 +23,7 @@ class IniDocument {
   // still opens its section.
   std::optional<std::string> Get(std::string_view section, std::string_view key) const;
   // Replaces the value of an existing key, or adds the key at the end of its (first) section,
-  // or adds the section at the end of the document; a header without its "]" gets it. Names or
+  // or adds the section at the end of the document. Names or
   // values that cannot be one line (line breaks, "=" in a key, "]" in a section, empty names) leave
   // the document as it is; WriteProfileString reports them.
   void Set(std::string_view section, std::string_view key, std::string_view value);

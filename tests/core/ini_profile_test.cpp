@@ -118,10 +118,11 @@ TEST(IniDocumentSet, KeepsEveryOtherLine) {
       {"[S]\r\na=1\r", "U", "c", "3", "[S]\r\na=1\r\n[U]\r\nc=3\r\n"},
       {"\xEF\xBB\xBF[S]\na=1\n", "S", "a", "2", "\xEF\xBB\xBF[S]\na=2\n"},
       {"\xEF\xBB\xBF\xEF\xBB\xBF[S]\na=1\n", "S", "a", "2", "\xEF\xBB\xBF\xEF\xBB\xBF[S]\na=2\n"},
-      // Old Mac files stay so; a lost "]" is put back; a key in a second section is found there.
+      // Old Mac files stay so; a key under a header without "]" or in a second section is
+      // written where it is read.
       {"[S]\ra=1\r", "S", "c", "3", "[S]\ra=1\rc=3\r"},
       {"[S]\ra=1\r", "U", "c", "3", "[S]\ra=1\r[U]\rc=3\r"},
-      {"[S\na=1\n", "S", "a", "2", "[S]\na=2\n"},
+      {"[S\na=1\n", "S", "a", "2", "[S\na=2\n"},
       {"[S]\nx=1\n[T]\n[s]\na=1\n", "S", "a", "2", "[S]\nx=1\n[T]\n[s]\na=2\n"},
       {"[S]\nx=1\n[T]\n[s]\na=1\n", "S", "c", "3", "[S]\nx=1\nc=3\n[T]\n[s]\na=1\n"},
       // What cannot be one line leaves the document alone.
