@@ -60,54 +60,13 @@ inline const char* ChildProgram() {
   return other && *other ? other : MORVANE_CLI_PATH;
 }
 
-inline ChildRun RunChild(const std::vector<std::string>& args, const ChildSetup& setup = {}) {
+// Reads what a started child writes to the read ends of its stdout and stderr pipes until
+// both close, closes them and waits for the child's exit status. Both pipes at once, so a child
+// filling one cannot block; a run of a minute is a hang: the child is killed, the run marked.
+inline ChildRun CollectChild(pid_t child, int outPipe, int errPipe) {
   ChildRun run;
-  const char* program = ChildProgram();
-  std::vector<char*> argv{const_cast<char*>(program)};
-  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-  argv.push_back(nullptr);
-  const std::vector<std::string> envText = ChildEnvironment(setup);
-  std::vector<char*> envp;
-  for (const std::string& e : envText) envp.push_back(const_cast<char*>(e.c_str()));
-  envp.push_back(nullptr);
-
-  int out[2], err[2];
-  if (pipe(out) != 0) return run;
-  if (pipe(err) != 0) {
-    close(out[0]);
-    close(out[1]);
-    return run;
-  }
-  const pid_t child = fork();
-  if (child == 0) {
-    // Only calls that are safe between fork and exec.
-    struct sigaction deflt {};
-    deflt.sa_handler = SIG_DFL;
-    sigaction(SIGXFSZ, &deflt, nullptr);  // the program must ignore it itself
-    if (setup.fileSizeLimit) {
-      const rlimit limit{*setup.fileSizeLimit, *setup.fileSizeLimit};
-      if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(126);
-    }
-    const int in = open("/dev/null", O_RDONLY);
-    dup2(in, 0);
-    dup2(err[1], 2);
-    if (setup.stdoutTo == StdoutTo::Pipe) dup2(out[1], 1);
-    if (setup.stdoutTo == StdoutTo::FullDevice) dup2(open("/dev/full", O_WRONLY), 1);
-    if (setup.stdoutTo == StdoutTo::Closed) close(1);
-    for (int fd = 3; fd < 256; ++fd) close(fd);
-    execve(program, argv.data(), envp.data());
-    _exit(127);
-  }
-  close(out[1]);
-  close(err[1]);
-  if (child < 0) {
-    close(out[0]);
-    close(err[0]);
-    return run;
-  }
-  // Both pipes at once, so a child filling one cannot block; a run of a minute is a hang.
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+  pollfd fds[2] = {{outPipe, POLLIN, 0}, {errPipe, POLLIN, 0}};
   std::string* sinks[2] = {&run.out, &run.err};
   int openPipes = 2;
   while (openPipes > 0) {
@@ -138,6 +97,53 @@ inline ChildRun RunChild(const std::vector<std::string>& args, const ChildSetup&
   if (WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
   if (WIFSIGNALED(status)) run.signal = WTERMSIG(status);
   return run;
+}
+
+inline ChildRun RunChild(const std::vector<std::string>& args, const ChildSetup& setup = {}) {
+  const char* program = ChildProgram();
+  std::vector<char*> argv{const_cast<char*>(program)};
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  const std::vector<std::string> envText = ChildEnvironment(setup);
+  std::vector<char*> envp;
+  for (const std::string& e : envText) envp.push_back(const_cast<char*>(e.c_str()));
+  envp.push_back(nullptr);
+
+  int out[2], err[2];
+  if (pipe(out) != 0) return {};
+  if (pipe(err) != 0) {
+    close(out[0]);
+    close(out[1]);
+    return {};
+  }
+  const pid_t child = fork();
+  if (child == 0) {
+    // Only calls that are safe between fork and exec.
+    struct sigaction deflt {};
+    deflt.sa_handler = SIG_DFL;
+    sigaction(SIGXFSZ, &deflt, nullptr);  // the program must ignore it itself
+    if (setup.fileSizeLimit) {
+      const rlimit limit{*setup.fileSizeLimit, *setup.fileSizeLimit};
+      if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(126);
+    }
+    const int in = open("/dev/null", O_RDONLY);
+    dup2(in, 0);
+    dup2(err[1], 2);
+    if (setup.stdoutTo == StdoutTo::Pipe) dup2(out[1], 1);
+    if (setup.stdoutTo == StdoutTo::FullDevice) dup2(open("/dev/full", O_WRONLY), 1);
+    if (setup.stdoutTo == StdoutTo::Closed) close(1);
+    for (int fd = 3; fd < 256; ++fd) close(fd);
+    execve(program, argv.data(), envp.data());
+    _exit(127);
+  }
+  close(out[1]);
+  close(err[1]);
+  if (child < 0) {
+    close(out[0]);
+    close(err[0]);
+    return {};
+  }
+  return CollectChild(child, out[0], err[0]);
 }
 
 inline int LineCount(const std::string& text) {

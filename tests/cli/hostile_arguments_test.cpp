@@ -5,50 +5,38 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <signal.h>
 #include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <algorithm>
 #include <cctype>
-#include <chrono>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
 #include <vector>
 
-extern char** environ;
+#include "child_process.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using morvane::test::ChildProgram;
+using morvane::test::ChildRun;
+using morvane::test::CollectChild;
+using morvane::test::LineCount;
 
-struct CliRun {
-  int exitCode = -1;  // -1: ended by a signal or did not end
-  int signal = 0;
-  bool hung = false;
-  std::string out;
-  std::string err;
-};
-
-// Runs morvane-cli with exactly these argument bytes (no shell between) and empty stdin.
-CliRun RunCli(const std::vector<std::string>& args) {
-  CliRun run;
-  const char* other = std::getenv("MORVANE_CLI");  // another build of the tool, if given
-  const char* program = other && *other ? other : MORVANE_CLI_PATH;
+// Runs morvane-cli with exactly these argument bytes (no shell between), empty stdin and this
+// process's environment.
+ChildRun RunCli(const std::vector<std::string>& args) {
+  const char* program = ChildProgram();
   std::vector<char*> argv{const_cast<char*>(program)};
   for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
 
   int out[2], err[2];
-  if (pipe(out) != 0 || pipe(err) != 0) return run;
+  if (pipe(out) != 0 || pipe(err) != 0) return {};
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
@@ -63,42 +51,9 @@ CliRun RunCli(const std::vector<std::string>& args) {
   if (spawned != 0) {
     close(out[0]);
     close(err[0]);
-    return run;
+    return {};
   }
-
-  // Both pipes at once, so a child filling one cannot block; a run of a minute is a hang.
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
-  std::string* sinks[2] = {&run.out, &run.err};
-  int open = 2;
-  while (open > 0) {
-    if (std::chrono::steady_clock::now() > deadline) {
-      run.hung = true;
-      kill(child, SIGKILL);
-      break;
-    }
-    if (poll(fds, 2, 1000) < 0) break;
-    for (int i = 0; i < 2; ++i) {
-      if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
-      char buffer[65536];
-      const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
-      if (n > 0) {
-        sinks[i]->append(buffer, static_cast<std::size_t>(n));
-      } else {
-        close(fds[i].fd);
-        fds[i].fd = -1;
-        --open;
-      }
-    }
-  }
-  for (const pollfd& fd : fds) {
-    if (fd.fd >= 0) close(fd.fd);
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
-  if (WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
-  if (WIFSIGNALED(status)) run.signal = WTERMSIG(status);
-  return run;
+  return CollectChild(child, out[0], err[0]);
 }
 
 std::string Shown(const std::vector<std::string>& args) {
@@ -109,10 +64,6 @@ std::string Shown(const std::vector<std::string>& args) {
     text += (text.empty() ? "" : " ") + ("'" + shown + "'");
   }
   return text;
-}
-
-int Lines(const std::string& text) {
-  return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
 }
 
 // A word "nan", "inf" or "infinity" in what the tool printed, in any case ("Resonance" and
@@ -133,14 +84,14 @@ bool ShowsNanOrInf(const std::string& text) {
 
 // Every run: it ended by itself with 0, 1 or 2; 1 and 2 print one line on stderr starting
 // with the tool's name and nothing on stdout; stdout never shows nan or inf.
-void ExpectOrderlyEnd(const std::vector<std::string>& args, const CliRun& run, int expected) {
+void ExpectOrderlyEnd(const std::vector<std::string>& args, const ChildRun& run, int expected) {
   SCOPED_TRACE(Shown(args));
   EXPECT_FALSE(run.hung) << "did not end within a minute";
   EXPECT_EQ(run.signal, 0) << "killed by signal " << run.signal << "\n" << run.err.substr(0, 2000);
   EXPECT_EQ(run.exitCode, expected) << run.err.substr(0, 2000);
   if (run.exitCode == 1 || run.exitCode == 2) {
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(Lines(run.err), 1) << run.err.substr(0, 2000);
+    EXPECT_EQ(LineCount(run.err), 1) << run.err.substr(0, 2000);
     EXPECT_EQ(run.err.rfind("morvane-cli: ", 0), 0u) << run.err.substr(0, 2000);
   }
   EXPECT_FALSE(ShowsNanOrInf(run.out)) << run.out.substr(0, 300);
@@ -308,7 +259,7 @@ TEST_F(HostileArguments, RepeatedOptions) {
       {{"order", "--f1", "1k", "--f1", "2k", "--json", "--json"}, 0},
       {{"spice", "-", "--points", "5", "--points", "7"}, 0},
   });
-  const CliRun last = RunCli({"design", "--json", "fg=1k", "fg=2k"});
+  const ChildRun last = RunCli({"design", "--json", "fg=1k", "fg=2k"});
   const QJsonObject root = QJsonDocument::fromJson(QByteArray::fromStdString(last.out)).object();
   EXPECT_EQ(root["state"].toObject()["fg"].toDouble(), 2000.0);  // the last one counts
 }
@@ -350,7 +301,7 @@ TEST_F(HostileArguments, BytesThatAreNotUtf8) {
       {{"order", "--f1", invalid}, 0},
   });
   // The JSON stays JSON: the bytes come out replaced, not raw.
-  const CliRun json = RunCli({"design", "--json", "R3=" + invalid});
+  const ChildRun json = RunCli({"design", "--json", "R3=" + invalid});
   QJsonParseError error{};
   QJsonDocument::fromJson(QByteArray::fromStdString(json.out), &error);
   EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
@@ -397,7 +348,7 @@ TEST_F(HostileArguments, NetlistInjectionIsRefused) {
   for (const std::string& include : includes) {
     const std::vector<std::string> args = {"spice",           "-",    "--opamp", "OPA1612",
                                            "--opamp-include", include};
-    const CliRun run = RunCli(args);
+    const ChildRun run = RunCli(args);
     ExpectOrderlyEnd(args, run, 2);
     EXPECT_NE(run.err.find("--opamp-include"), std::string::npos) << Shown(args);
   }
@@ -405,7 +356,7 @@ TEST_F(HostileArguments, NetlistInjectionIsRefused) {
                                           "OP A",          "\vOPA", "OPA\r"};
   for (const std::string& name : names) {
     const std::vector<std::string> args = {"spice", "-", "--opamp", name};
-    const CliRun run = RunCli(args);
+    const ChildRun run = RunCli(args);
     ExpectOrderlyEnd(args, run, 2);
     EXPECT_NE(run.err.find("--opamp"), std::string::npos) << Shown(args);
   }
@@ -415,7 +366,7 @@ TEST_F(HostileArguments, NetlistInjectionIsRefused) {
 // Blanks and bytes beyond ASCII are file names like any other.
 TEST_F(HostileArguments, PlainIncludeFilesAreWrittenAsGiven) {
   for (const std::string include : {"models/op amp.lib", "mod\xC3\xA8les/opa.lib", "C:\\opa.lib"}) {
-    const CliRun run = RunCli({"spice", "-", "--opamp", "OPA1612", "--opamp-include", include});
+    const ChildRun run = RunCli({"spice", "-", "--opamp", "OPA1612", "--opamp-include", include});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_NE(run.out.find("\n.include \"" + include + "\"\n"), std::string::npos) << run.out;
   }
@@ -481,13 +432,13 @@ TEST_F(HostileArguments, RandomMixtures) {
     if (args[0] == "save-design" || args[0] == "export-circuit" || args[0] == "spice") {
       args.insert(args.begin() + 1, Path("out" + std::to_string(run)));
     }
-    const CliRun result = RunCli(args);
+    const ChildRun result = RunCli(args);
     SCOPED_TRACE(Shown(args));
     EXPECT_FALSE(result.hung);
     EXPECT_EQ(result.signal, 0) << result.err.substr(0, 2000);
     EXPECT_TRUE(result.exitCode >= 0 && result.exitCode <= 2) << result.exitCode;
     if (result.exitCode != 0) {
-      EXPECT_EQ(Lines(result.err), 1) << result.err.substr(0, 2000);
+      EXPECT_EQ(LineCount(result.err), 1) << result.err.substr(0, 2000);
     }
     EXPECT_FALSE(ShowsNanOrInf(result.out)) << result.out.substr(0, 300);
   }

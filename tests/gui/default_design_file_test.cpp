@@ -10,6 +10,7 @@
 
 #include "app/design_file_io.h"
 #include "app/start_up.h"
+#include "file_contents.h"
 #include "files/design_file.h"
 #include "gui_test_support.h"
 #include "unprivileged_run.h"
@@ -19,17 +20,6 @@ using namespace morvane::gui;
 using namespace morvane::gui::test;
 
 namespace {
-
-QByteArray Contents(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
-    qFatal("cannot write %s", qPrintable(path));
-}
 
 QStringList KeptFiles(const QString& folder) {
   return QDir(folder).entryList({"Morvane.ini.unreadable-*"}, QDir::Files | QDir::System);

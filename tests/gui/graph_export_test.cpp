@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include "design/field_names.h"
+#include "file_contents.h"
 #include "graph_test_support.h"
 #include "graphs/graph_picture.h"
 
@@ -20,11 +21,6 @@ Q_DECLARE_METATYPE(morvane::GraphKind)
 Q_DECLARE_METATYPE(morvane::gui::GraphFileFormat)
 
 namespace {
-
-QByteArray Contents(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // The CLI under test: the one built with the tests, or another named in MORVANE_CLI.
 QString CliPath() {

@@ -13,6 +13,7 @@
 #include <sys/resource.h>
 
 #include "design/design_session.h"
+#include "file_contents.h"
 #include "files/design_file.h"
 #include "unprivileged_run.h"
 
@@ -20,17 +21,6 @@ using namespace morvane;
 using namespace morvane::gui::test;
 
 namespace {
-
-QByteArray Contents(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
-    qFatal("cannot write %s", qPrintable(path));
-}
 
 // The program under test: the one built with the tests, or another named in MORVANE_GUI.
 QString ProgramPath() {

@@ -10,6 +10,7 @@
 
 #include <sys/resource.h>
 
+#include "file_contents.h"
 #include "files/atomic_file.h"
 #include "graph_test_support.h"
 #include "recording_desktop.h"
@@ -20,11 +21,6 @@ using namespace morvane::gui;
 using namespace morvane::gui::test;
 
 namespace {
-
-QByteArray Contents(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Valid design text, so the writers that keep a file's other lines can read it first.
 const QByteArray kOldFile = "[Variablen]\nQ=2\n; the old file, which must stay whole\n";
