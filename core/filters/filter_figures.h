@@ -1,0 +1,99 @@
+#pragma once
+
+// Figures of a whole filter given by its poles, zeros and gain (rad/s) and its kind: the -3 dB
+// frequencies, stop-band attenuation, pass-band ripple, group delay, step-response figures and
+// the peaking at every section output of a cascade. Every figure is computed from the closed
+// forms of filter_response.h (gain, group delay and step response at chosen points), never by
+// integrating differential equations. A figure that cannot be given (bad filter, not defined
+// for the kind, not found) is an empty optional: no figure is ever NaN or infinite.
+//
+// Pass-band gain (the reference of every dB figure): the DC gain for lowpass and bandstop, the
+// high-frequency limit for highpass, and for bandpass the maximum of the gain near the centre
+// omega_m = (product of |poles|)^(1/N). "-3 dB" is half power, 10 log10(2) = 3.0103 dB below it.
+//
+// The filter must be stable (poles in the open left half-plane), finite and proper (no more
+// zeros than poles) with a non-zero gain; otherwise every figure is empty.
+
+#include <optional>
+#include <vector>
+
+#include "design/design_state.h"
+#include "filters/filter_sections.h"
+#include "filters/frequency_transform.h"
+#include "filters/pole_zero.h"
+
+namespace morvane {
+
+// Where the pass band ends, in Hz: lowpass has only `upperHz`, highpass only `lowerHz`, the band
+// kinds both (for bandstop the edges of the stop band, i.e. the pass band ends at lowerHz and
+// starts again at upperHz). Both empty when no -3 dB point is found.
+struct HalfPowerEdges {
+  std::optional<double> lowerHz;
+  std::optional<double> upperHz;
+};
+
+struct GroupDelayFigures {
+  double referenceDelay = 0.0;  // s: lowpass at omega -> 0; otherwise at the pass-band reference
+                                // frequency (the high-frequency limit, 0 s, for highpass)
+  double maxDelay = 0.0;        // s: the largest group delay in the pass band ...
+  double maxDelayHz = 0.0;      // ... and where it occurs
+};
+
+inline constexpr double kSettlingBand = 0.01;  // settling is to within 1 % of the final value
+
+// Step-response figures, lowpass only (the other kinds settle to 0 or start at their final
+// value, so rise time and overshoot mean nothing there).
+struct StepFigures {
+  double riseTime = 0.0;               // s, from 10 % to 90 % of the final value (first crossings)
+  double overshootPercent = 0.0;       // above the final value, 0 when it never exceeds it
+  std::optional<double> settlingTime;  // s, last time outside +-kSettlingBand of the final value
+};
+
+// The headroom at one section output of a cascade: the maximum over frequency of the product
+// of sections 1..i, relative to the pass-band gain of the whole cascade.
+struct SectionPeaking {
+  double peakingDb = 0.0;
+  std::optional<double> atHz;  // empty when the maximum is the high-frequency limit
+  double gbwpHz = 0.0;         // op-amp gain-bandwidth product the section needs
+};
+
+struct FilterFigures {
+  std::optional<double> passbandGainDb;
+  HalfPowerEdges edges;
+  std::optional<double> rippleDb;
+  std::optional<GroupDelayFigures> delay;
+  std::optional<StepFigures> step;
+};
+
+// The pass-band gain in dB (see above).
+std::optional<double> PassbandGainDb(const PoleZeroGain& h, FilterKind kind);
+
+// The -3 dB frequencies, by walking outward from the pass band and bisecting on a log scale.
+HalfPowerEdges HalfPowerFrequencies(const PoleZeroGain& h, FilterKind kind);
+
+// Attenuation at a frequency (Hz >= 0) relative to the pass-band gain, dB, positive when the
+// gain is below the pass-band gain; at a transmission zero it is capped at 2e301 - pass band.
+std::optional<double> AttenuationDb(const PoleZeroGain& h, FilterKind kind, double frequencyHz);
+
+// Max minus min of the gain over the pass band (up to the -3 dB edges), taken over the local
+// extrema and the reference point, so the monotonic fall to the -3 dB edge itself is not counted
+// and a monotonic response has 0. Extrema are found on a dense geometric grid and refined.
+std::optional<double> PassbandRippleDb(const PoleZeroGain& h, FilterKind kind);
+
+std::optional<GroupDelayFigures> PassbandGroupDelay(const PoleZeroGain& h, FilterKind kind);
+
+// Rise time, overshoot and settling from PoleZeroStep at chosen times: the span is set by the
+// slowest pole (12 / min |Re p|, doubled until the tail has settled) and crossings are refined
+// by bisection. Empty for every kind but lowpass, or when the DC gain is 0.
+std::optional<StepFigures> StepResponseFigures(const PoleZeroGain& h, FilterKind kind);
+
+// All of the above.
+FilterFigures ComputeFilterFigures(const PoleZeroGain& h, FilterKind kind);
+
+// Peaking and GBWP for every section output of a cascade built with SplitIntoSections; the GBWP
+// is the single-stage rule of RecommendedGbwp for the given topology, from the section's f0, Q
+// and gain. Empty when the cascade has no pass-band gain.
+std::vector<SectionPeaking> SectionPeakings(const std::vector<FilterSection>& sections,
+                                            FilterKind kind, Topology topology);
+
+}  // namespace morvane
