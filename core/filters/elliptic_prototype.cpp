@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "filters/prototype_families.h"
+#include "numerics/arithmetic_geometric_mean.h"
 
 namespace morvane::prototype {
 namespace {
@@ -58,15 +59,6 @@ double InverseSnOfImaginary(double y, const Modulus& m, const std::vector<double
     previous = vn;
   }
   return 2.0 / kPi * std::asinh(y);
-}
-
-double ArithmeticGeometricMean(double a, double b) {
-  for (int i = 0; i < 64 && std::abs(a - b) > 1e-16 * a; ++i) {
-    const double mean = 0.5 * (a + b);
-    b = std::sqrt(a * b);
-    a = mean;
-  }
-  return 0.5 * (a + b);
 }
 
 // theta_2(q)^2 / theta_3(q)^2 = k for the nome q = exp(logNome).

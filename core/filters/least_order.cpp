@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "filters/filter_response.h"
+#include "numerics/arithmetic_geometric_mean.h"
 
 namespace morvane {
 
@@ -41,21 +42,11 @@ double AcoshOf(double excess, double lnX) {
   return std::log1p(excess + std::sqrt(excess * (excess + 2.0)));
 }
 
-// The arithmetic-geometric mean; converges quadratically for 0 < b <= a.
-double Agm(double a, double b) {
-  for (int i = 0; i < 64 && std::fabs(a - b) > 1e-15 * a; ++i) {
-    const double mean = 0.5 * (a + b);
-    b = std::sqrt(a * b);
-    a = mean;
-  }
-  return 0.5 * (a + b);
-}
-
 // K'(k) = K(sqrt(1 - k^2)) of a modulus 0 < k < 1 given with ln(1/k), so a tiny k (whose
 // complement is too close to 1 for a double) is handled by the series K' = ln(4/k) + O(k^2).
 double ComplementaryK(double k, double lnInverseK) {
   if (k < 1e-9) return kLn4 + lnInverseK;
-  return std::numbers::pi / (2.0 * Agm(1.0, k));
+  return std::numbers::pi / (2.0 * ArithmeticGeometricMean(1.0, k));
 }
 
 // A modulus with its complement, each carried directly so that neither loses digits near 1.
