@@ -11,7 +11,7 @@ struct DesignChoices {
   FilterType type = FilterType::Lowpass;
 
   bool mfbEqualCapacitors = true;        // MFB: try equal capacitors
-  bool pfbEqualCapacitors = true;        // PFB: try equal capacitors (the design always does)
+  bool pfbEqualCapacitors = true;        // PFB: equal capacitors, else unity-gain low/highpass
   bool offsetCompensation = true;        // PFB: R3 and R4 for equal DC resistances at the inputs
   bool svf3AutomaticCapacitance = true;  // capacitances from the series, else the page's entry
   bool svf4AutomaticCapacitance = true;

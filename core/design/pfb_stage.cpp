@@ -38,9 +38,48 @@ void DesignLowpass(const PfbInput& in, Values& v) {
   SetGainNetwork(in, v, (v.R1 + v.R2) * v.gain, v.gain);
 }
 
+// Unity gain, the follower: Q no longer hangs on the ratio R3/R4 (at equal capacitors and
+// high Q a small error of K moves Q a lot) and the gain is exactly 1, at the price of a
+// capacitor spread C1/C2 of about 4 Q^2. With R4 absent the op amp's inputs see equal DC
+// resistances when R3 = R1 + R2.
+void DesignLowpassUnityGain(const PfbInput& in, Values& v) {
+  const StageParts p = SallenKeyLowpassUnequalCapacitors(in.stage, 1.0);
+  v.R1 = *p.R1;
+  v.R2 = *p.R2;
+  v.C1 = *p.C1;
+  v.C2 = *p.C2;
+  v.gain = 1.0;
+  SetGainNetwork(in, v, v.R1 + v.R2, v.gain);
+}
+
+}  // namespace
+
+StageParts SallenKeyLowpassUnequalCapacitors(const StageRequirement& s, double K) {
+  const double leastRatio = 1.0 / (1.0 / (4.0 * s.q * s.q) + K - 1.0);
+  const double w = kTwoPi * s.fo;
+  const double c2 = SeriesValueBelow(s.seriesC, 1.0 / (w * s.zin * std::sqrt(leastRatio)));
+  const double wanted = 1.1 * leastRatio;
+  const double c1 = wanted <= 1.0 ? c2 : SeriesValueAbove(s.seriesC, wanted * c2);
+  // R1 solves (C2 + (1 - K) C1) R1^2 - R1 / (Q w) + C2 P = 0 with P = R1 R2; this form of the
+  // root is the positive one when the leading coefficient is negative (K > 1 + C2/C1) and the
+  // smaller one (R1 <= R2) otherwise, without cancellation in either case.
+  const double product = 1.0 / (w * w * c1 * c2);
+  const double a = c2 + (1.0 - K) * c1;
+  const double b = 1.0 / (s.q * w);
+  const double c = c2 * product;
+  const double r1 = 2.0 * c / (b + std::sqrt(b * b - 4.0 * a * c));
+  return {.R1 = r1, .R2 = product / r1, .C1 = c1, .C2 = c2};
+}
+
+namespace {
+
 void DesignHighpass(const PfbInput& in, Values& v) {
   const StageRequirement& s = in.stage;
-  v.gain = std::max({1.0, s.gain, 1.05 * (1.0 - 1.0 / (8.0 * s.q * s.q))});
+  // Unequal capacitors buy the highpass nothing: at unity gain equal capacitors serve any Q
+  // (the spread R2/R1 = 4 Q^2 falls on the resistors), so the cleared box keeps them and
+  // builds the follower, K = 1 without R4, instead of the raised gain.
+  v.gain =
+      in.equalCapacitors ? std::max({1.0, s.gain, 1.05 * (1.0 - 1.0 / (8.0 * s.q * s.q))}) : 1.0;
   v.C1 = SeriesValueBelow(s.seriesC, 0.3 / (kTwoPi * s.zin * s.fg));
   v.C2 = v.C1;
   // Resonance at fo = fg*sqrt(e), where the drawn highpass response has it; fo equals fg
@@ -149,7 +188,11 @@ StageDesign DesignPfbStage(const PfbInput& in) {
   const FilterType type = in.stage.type;
   switch (type) {
     case FilterType::Lowpass:
-      DesignLowpass(in, v);
+      if (in.equalCapacitors) {
+        DesignLowpass(in, v);
+      } else {
+        DesignLowpassUnityGain(in, v);
+      }
       break;
     case FilterType::Highpass:
       DesignHighpass(in, v);

@@ -61,7 +61,8 @@ StageDesign DesignStageOf(Topology topology, const DesignState& s, const DesignC
     case Topology::Mfb:
       return DesignMfbStage({requirement, c.mfbEqualCapacitors});
     case Topology::Pfb:
-      return DesignPfbStage({requirement, c.offsetCompensation, c.pfbR3, c.pfbZeroRatio});
+      return DesignPfbStage(
+          {requirement, c.offsetCompensation, c.pfbR3, c.pfbZeroRatio, c.pfbEqualCapacitors});
     case Topology::Svf3:
       return DesignSvf3Stage({requirement, c.svf3AutomaticCapacitance, c.svf3Capacitance});
     case Topology::Svf4:

@@ -13,9 +13,12 @@
 #include <string>
 #include <utility>
 
+#include "design/design_session.h"
 #include "design/design_state.h"
 #include "design/field_names.h"
+#include "design/pfb_stage.h"
 #include "design/recalculate.h"
+#include "numerics/standard_series.h"
 #include "stage_test_support.h"
 
 namespace morvane {
@@ -385,9 +388,13 @@ TEST(PfbStage, EllipticLowpassBorderAboveQOneHalf) {
 // refused like any other design that cannot be built.
 TEST(PfbStage, OverflowingQIsNotRealizable) {
   for (FT type : {FT::Lowpass, FT::EllipticLowpass}) {
-    const auto d = DesignPfb(PfbInputs(type), WithQ(1e300));
-    EXPECT_EQ(d.sink.At("R22Ausgabe"), kNotRealizable);
-    EXPECT_EQ(d.sink.notice, "PFB stage not realizable: element values out of range, change Q");
+    for (bool equalCapacitors : {true, false}) {
+      DesignChoices in = PfbInputs(type);
+      in.pfbEqualCapacitors = equalCapacitors;
+      const auto d = DesignPfb(in, WithQ(1e300));
+      EXPECT_EQ(d.sink.At("R22Ausgabe"), kNotRealizable) << equalCapacitors;
+      EXPECT_EQ(d.sink.notice, "PFB stage not realizable: element values out of range, change Q");
+    }
   }
 }
 
@@ -445,16 +452,20 @@ TEST(PfbStage, SweepGivesFinitePositiveElementsOrNotRealizable) {
       for (const char* ratio : ratios) {
         for (const Level& level : levels) {
           for (double Vu : {1.0, 1e6}) {
-            for (bool compensation : {true, false}) {
+            for (int boxes = 0; boxes < 4; ++boxes) {  // offset compensation, equal C
+              const bool compensation = (boxes & 1) == 0;
+              DesignChoices in = PfbInputs(type, compensation, level.r3, ratio);
+              in.pfbEqualCapacitors = boxes < 2;
               DesignState start = WithQ(Q);
               start.fg = level.fg;
               start.Zin = level.Zin;
               start.Vu = Vu;
-              const auto d = DesignPfb(PfbInputs(type, compensation, level.r3, ratio), start);
+              const auto d = DesignPfb(in, start);
               const DesignState& s = d.state;
               const std::string what = "type " + std::to_string(static_cast<int>(type)) + " Q " +
                                        std::to_string(Q) + " fn/fo " + ratio + " fg " +
-                                       std::to_string(level.fg) + " Vu " + std::to_string(Vu);
+                                       std::to_string(level.fg) + " Vu " + std::to_string(Vu) +
+                                       " boxes " + std::to_string(boxes);
               for (const auto& [name, text] : d.sink.fields) {
                 EXPECT_TRUE(IsPlaceholder(text) || !HasNanOrInf(text))
                     << name << " '" << text << "' " << what;
@@ -484,6 +495,183 @@ TEST(PfbStage, SweepGivesFinitePositiveElementsOrNotRealizable) {
         }
       }
     }
+  }
+}
+
+// Pole frequency and Q of a Sallen-Key lowpass from its elements: nodal analysis of R1 (input
+// to a), R2 (a to b), C1 (a to the output), C2 (b to ground) and Vout = K Vb gives
+// Vin/Vb = s^2 R1 R2 C1 C2 + s (C2 (R1 + R2) + (1 - K) R1 C1) + 1.
+struct Poles {
+  double f0;
+  double q;
+};
+
+Poles SallenKeyLowpassPoles(double R1, double R2, double C1, double C2, double K) {
+  const double t = std::sqrt(R1 * R2 * C1 * C2);
+  return {1.0 / (2.0 * std::numbers::pi * t), t / (C2 * (R1 + R2) + (1.0 - K) * R1 * C1)};
+}
+
+// The highpass with equal capacitors C (C, C from the input to b, R1 from between them to the
+// output, R2 from b to ground): Vin/Vb ~ s^2 + s (2/(R2 C) + (1 - K)/(R1 C)) + 1/(R1 R2 C^2).
+Poles SallenKeyHighpassPoles(double R1, double R2, double C, double K) {
+  const double w0 = 1.0 / (C * std::sqrt(R1 * R2));
+  return {w0 / (2.0 * std::numbers::pi), w0 * C / (2.0 / R2 + (1.0 - K) / R1)};
+}
+
+bool IsSeriesValue(int series, double x) {
+  const double decade = std::pow(10.0, std::floor(std::log10(x)));
+  return std::ranges::any_of(SeriesDecade(series),
+                             [&](double v) { return std::fabs(x / decade - v) <= 1e-12 * v; });
+}
+
+bool FinitePositive(double x) {
+  return std::isfinite(x) && x > 0.0;
+}
+
+void ExpectPoles(const Poles& p, double fo, double Q, const std::string& what) {
+  EXPECT_NEAR(p.f0, fo, fo * 1e-9) << what;
+  EXPECT_NEAR(p.q, Q, Q * 1e-9) << what;
+}
+
+TEST(PfbStage, UnequalCapacitorLowpassHasItsPolesAtFoAndQ) {
+  struct Level {
+    double fo;
+    double zin;
+  };
+  const Level levels[] = {{10.0, 1e5}, {1e3, 1e3}, {1e5, 1e4}, {1e7, 100.0}};
+  const double Qs[] = {0.5, 0.7071, 1.0, 3.0, 10.0};
+  const double Ks[] = {1.0, 1.5, 2.0, 3.0, 10.0};
+  const int seriesCodes[] = {kSeriesE6, 3, kSeriesE96};  // E6, E24, E96
+  for (const Level& level : levels) {
+    for (double Q : Qs) {
+      for (double K : Ks) {
+        for (int series : seriesCodes) {
+          const StageRequirement s{.type = FT::Lowpass,
+                                   .fg = level.fo,
+                                   .fo = level.fo,
+                                   .q = Q,
+                                   .zin = level.zin,
+                                   .seriesC = series};
+          const StageParts p = SallenKeyLowpassUnequalCapacitors(s, K);
+          const std::string what = "fo " + std::to_string(level.fo) + " Q " + std::to_string(Q) +
+                                   " K " + std::to_string(K) + " series " + SeriesName(series);
+          ASSERT_TRUE(p.R1 && p.R2 && p.C1 && p.C2) << what;
+          EXPECT_TRUE(FinitePositive(*p.R1) && FinitePositive(*p.R2)) << what;
+          EXPECT_TRUE(IsSeriesValue(series, *p.C1)) << *p.C1 << " " << what;
+          EXPECT_TRUE(IsSeriesValue(series, *p.C2)) << *p.C2 << " " << what;
+          ExpectPoles(SallenKeyLowpassPoles(*p.R1, *p.R2, *p.C1, *p.C2, K), level.fo, Q, what);
+        }
+      }
+    }
+  }
+}
+
+DesignChoices WithoutEqualCapacitors(DesignChoices in) {
+  in.pfbEqualCapacitors = false;
+  return in;
+}
+
+// With the box cleared the lowpass and highpass are followers: gain 1 whatever gain was
+// asked for, no R4, R3 the DC resistance at the noninverting input (R1 + R2, or R2 behind
+// the capacitors) rounded down to E48, or the entry; poles where the drawn curve has them.
+TEST(PfbStage, ClearedEqualCapacitorsBuildFollowers) {
+  for (FT type : {FT::Lowpass, FT::Highpass}) {
+    for (double Q : {0.5, 0.7071, 3.0, 10.0}) {
+      for (double Vu : {1.0, 5.0}) {
+        for (bool compensation : {true, false}) {
+          DesignState start = WithQ(Q);
+          start.Vu = Vu;
+          const auto d =
+              DesignPfb(WithoutEqualCapacitors(PfbInputs(type, compensation, " 4.70k")), start);
+          const DesignState& s = d.state;
+          const std::string what = std::string(type == FT::Lowpass ? "lowpass" : "highpass") +
+                                   " Q " + std::to_string(Q) + " Vu " + std::to_string(Vu) +
+                                   (compensation ? "" : " uncompensated");
+          EXPECT_EQ(d.sink.notice, "") << what;
+          EXPECT_EQ(s.VuActual, 1.0) << what;
+          EXPECT_EQ(d.sink.At("Vu2Ausgabe"), "    1.000") << what;
+          EXPECT_EQ(s.R4, kAbsentResistor) << what;
+          EXPECT_EQ(d.sink.At("R42Ausgabe"), " infinite") << what;
+          for (double x : {s.R1, s.R2, s.C1, s.C2}) EXPECT_TRUE(FinitePositive(x)) << what;
+          const bool lowpass = type == FT::Lowpass;
+          const double dc = lowpass ? s.R1 + s.R2 : s.R2;
+          if (compensation) {
+            EXPECT_TRUE(IsSeriesValue(4, s.R3)) << s.R3 << " " << what;
+            EXPECT_LT(s.R3, dc) << what;
+            EXPECT_GT(s.R3, dc / 1.05) << what;  // E48 steps are below 5 %
+          } else {
+            EXPECT_EQ(s.R3, 4700.0) << what;
+          }
+          if (lowpass) {
+            // Unity gain needs C1/C2 >= 4 Q^2 for real resistors.
+            EXPECT_GE(s.C1 / s.C2, 4.0 * Q * Q) << what;
+            ExpectPoles(SallenKeyLowpassPoles(s.R1, s.R2, s.C1, s.C2, 1.0), s.fo, Q, what);
+          } else {
+            EXPECT_EQ(s.C1, s.C2) << what;
+            ExpectPoles(SallenKeyHighpassPoles(s.R1, s.R2, s.C1, 1.0), s.fo, Q, what);
+          }
+        }
+      }
+    }
+  }
+}
+
+// The box only concerns the lowpass and highpass: every other type shows the same fields
+// either way.
+TEST(PfbStage, EqualCapacitorBoxLeavesTheOtherTypes) {
+  for (FT type : {FT::Bandpass, FT::Bandstop, FT::Allpass, FT::EllipticLowpass}) {
+    for (double Q : {0.7071, 3.0}) {
+      DesignState start = WithQ(Q);
+      start.Vu = 2.0;
+      const auto checked = DesignPfb(PfbInputs(type), start);
+      const auto cleared = DesignPfb(WithoutEqualCapacitors(PfbInputs(type)), start);
+      EXPECT_EQ(cleared.sink.fields, checked.sink.fields)
+          << "type " << static_cast<int>(type) << " Q " << Q;
+    }
+  }
+}
+
+// The page's box, clicked as in the window: cleared, the lowpass is the follower with
+// unequal capacitors (worked out in python: C2 = 100n below 1/(2 Q w0 Zin), C1 = 220n above
+// 1.1 * 4 Q^2 * C2, R1 + R2 = 1/(Q w0 C2), R1 R2 = 1/(w0^2 C1 C2)); checked again, the
+// equal-capacitor design of before, value for value.
+TEST(PfbStage, TryEqualCapacitorsBoxOnThePage) {
+  struct Step {
+    bool checked;
+    double VuActual;
+    double C1;
+    double C2;
+    double R1;
+    double R2;
+    double R3;
+    double R4;
+    const char* VuText;
+  };
+  const Step steps[] = {
+      {true, 1.5749899303068633, 100e-9, 100e-9, 1622.4020446425766, 1561.253584121932, 4870.0,
+       8469.71354333276, "    1.570"},
+      {false, 1.0, 220e-9, 100e-9, 786.0433771589679, 1464.7474130267929, 2150.0, kAbsentResistor,
+       "    1.000"},
+      {true, 1.5749899303068633, 100e-9, 100e-9, 1622.4020446425766, 1561.253584121932, 4870.0,
+       8469.71354333276, "    1.570"},
+  };
+  DesignSession session;
+  session.Start();
+  session.SelectTopology(Topology::Pfb);
+  session.SelectFilterType(FT::Lowpass);
+  for (const Step& step : steps) {
+    ASSERT_TRUE(session.SetCheckBox("CCheckBox2", step.checked));
+    const DesignState& s = session.State();
+    const std::string what = step.checked ? "checked" : "cleared";
+    ExpectRel(s.VuActual, step.VuActual, what + " VuActual");
+    ExpectRel(s.C1, step.C1, what + " C1");
+    ExpectRel(s.C2, step.C2, what + " C2");
+    ExpectRel(s.R1, step.R1, what + " R1");
+    ExpectRel(s.R2, step.R2, what + " R2");
+    ExpectRel(s.R3, step.R3, what + " R3");
+    ExpectRel(s.R4, step.R4, what + " R4");
+    EXPECT_EQ(session.FieldText("Vu2Ausgabe"), step.VuText) << what;
+    EXPECT_EQ(session.BeepCount(), 0);
   }
 }
 

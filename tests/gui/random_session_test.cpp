@@ -988,7 +988,10 @@ QString RandomSession::CompareWithCli(const QString& cli, bool& compared) {
                    "--series-r", kSeries[s.ESeriesR],
                    "--series-c", kSeries[s.ESeriesC]};
   // The box of the page in force; the tool clears its group of boxes together.
-  if ((t == Topology::Mfb && !in.mfbEqualCapacitors)) args << "--no-equal-capacitors";
+  if ((t == Topology::Mfb && !in.mfbEqualCapacitors) ||
+      (t == Topology::Pfb && !in.pfbEqualCapacitors)) {
+    args << "--no-equal-capacitors";
+  }
   if (t == Topology::Pfb && !in.offsetCompensation) args << "--no-offset-compensation";
   if ((t == Topology::Svf3 && !in.svf3AutomaticCapacitance) ||
       (t == Topology::Svf4 && !in.svf4AutomaticCapacitance) ||

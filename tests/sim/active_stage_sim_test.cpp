@@ -59,6 +59,8 @@ struct Case {
   double capacitance = 0;  // the capacitance typed when the box is cleared (SVF, Fliege)
   double R3 = 1000.0;      // PFB entry
   double fnfp = 2.0;       // PFB elliptical lowpass
+  // PFB "Try Equal Capacitors", a second box on that page.
+  bool pfbEqualCapacitors = true;
 };
 
 const char* TypeName(FT type) {
@@ -93,6 +95,7 @@ std::string Describe(const Case& c) {
   if (!c.box && c.capacitance > 0) text << " C1=" << Text(c.capacitance);
   if (c.topology == Topology::Pfb) text << " R3=" << c.R3;
   if (c.type == FT::EllipticLowpass) text << " fn/fo=" << c.fnfp;
+  if (!c.pfbEqualCapacitors) text << " unequal C";
   return text.str();
 }
 
@@ -138,6 +141,7 @@ Designed Design(const Case& c) {
   session.SelectResistorSeries(c.seriesR);
   session.SelectCapacitorSeries(c.seriesC);
   session.SetCheckBox(CheckBoxOf(c.topology), c.box);
+  if (!c.pfbEqualCapacitors) session.SetCheckBox("CCheckBox2", false);
   session.TypeEntry(field::fgEingabe, Text(c.fg));
   session.TypeEntry(field::QEingabe, Text(c.Q));
   session.TypeEntry(field::VuEingabe, Text(c.Vu));
@@ -456,6 +460,16 @@ TEST(ActiveStageSimulation, Svf4) {
 TEST(ActiveStageSimulation, Fliege) {
   for (FT type : {FT::Lowpass, FT::Highpass, FT::Bandpass, FT::Bandstop, FT::Allpass}) {
     ExpectDrawn(Grid(Topology::Fliege, type));
+  }
+}
+
+// Without "Try Equal Capacitors" the PFB lowpass is the follower with unequal capacitors and
+// the highpass the follower with equal ones: gain 1 and no R4 in the netlist.
+TEST(ActiveStageSimulation, PfbFollowersWithoutEqualCapacitors) {
+  for (FT type : {FT::Lowpass, FT::Highpass}) {
+    std::vector<Case> cases = Grid(Topology::Pfb, type);
+    for (Case& c : cases) c.pfbEqualCapacitors = false;
+    ExpectDrawn(cases);
   }
 }
 
