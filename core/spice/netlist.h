@@ -22,6 +22,10 @@ struct NetlistOptions {
   // user supplies, from opAmpInclude when that is given.
   std::string opAmpSubcircuit;
   std::string opAmpInclude;
+  double idealOpAmpGain = 1e6;  // the voltage gain of the ideal amplifiers
+  // A .control block that runs the analysis and prints the output's gain (dB) and phase
+  // (degrees, continuous) when ngspice runs the file in batch mode. Cascade netlists only.
+  bool controlBlock = true;
 };
 
 // The LC ladder between RG (source) and RL; nodes of the AC source "in", output "out".
@@ -45,5 +49,13 @@ std::string ActiveStageNetlistProblem(const DesignState& s, const DesignChoices&
 std::string DesignNetlist(const DesignState& s, const DesignChoices& in,
                           const NetlistOptions& options);
 std::string DesignNetlistProblem(const DesignState& s, const DesignChoices& in);
+
+struct CascadeDesign;
+
+// The whole cascade, section after section: the 1 V AC source at "in", section k's output at
+// node "s<k>" and the last one's at "out"; each section's parts and inner nodes carry its
+// number ("R1_2", node "a_2"). Empty when the design has a problem. The sweep runs from a
+// hundredth of the lowest section frequency to a hundred times the highest unless given.
+std::string CascadeNetlist(const CascadeDesign& design, const NetlistOptions& options);
 
 }  // namespace morvane
