@@ -9,7 +9,16 @@
 //
 // Pass-band gain (the reference of every dB figure): the DC gain for lowpass and bandstop, the
 // high-frequency limit for highpass, and for bandpass the maximum of the gain near the centre
-// omega_m = (product of |poles|)^(1/N). "-3 dB" is half power, 10 log10(2) = 3.0103 dB below it.
+// omega_m = (product of |poles|)^(1/N); of maxima equally high within 1e-9 dB (an equiripple
+// pass band has several) the one nearest omega_m on a log scale, and of two equally near (a
+// symmetric pair) the lower one. "-3 dB" is half power, 10 log10(2) = 3.0103 dB below it.
+//
+// The frequency axis is searched by sweeps whose steps are a fifth of the distance to the
+// nearest pole or zero off the j omega axis (the scale on which gain and delay can bend), so
+// every turning point lies between two samples whose slopes (in closed form) differ in sign;
+// turning points are refined until their values are exact to 1e-10 dB (delays to 1e-12 of
+// them), places that are reported to 1e-10, level crossings to 1e-14, by Brent's method or
+// secant steps.
 //
 // The filter must be stable (poles in the open left half-plane), finite and proper (no more
 // zeros than poles) with a non-zero gain; otherwise every figure is empty.
@@ -68,7 +77,8 @@ struct FilterFigures {
 // The pass-band gain in dB (see above).
 std::optional<double> PassbandGainDb(const PoleZeroGain& h, FilterKind kind);
 
-// The -3 dB frequencies, by walking outward from the pass band and bisecting on a log scale.
+// The -3 dB frequencies: the first crossings walking outward from the pass band (for bandstop
+// outward from the centre through the stop band).
 HalfPowerEdges HalfPowerFrequencies(const PoleZeroGain& h, FilterKind kind);
 
 // Attenuation at a frequency (Hz >= 0) relative to the pass-band gain, dB, positive when the
@@ -77,14 +87,16 @@ std::optional<double> AttenuationDb(const PoleZeroGain& h, FilterKind kind, doub
 
 // Max minus min of the gain over the pass band (up to the -3 dB edges), taken over the local
 // extrema and the reference point, so the monotonic fall to the -3 dB edge itself is not counted
-// and a monotonic response has 0. Extrema are found on a dense geometric grid and refined.
+// and a monotonic response has 0. DC and the high-frequency limit stand for the pass band four
+// decades beyond the poles and zeros (lowpass, highpass) or beyond the edge (bandstop).
 std::optional<double> PassbandRippleDb(const PoleZeroGain& h, FilterKind kind);
 
 std::optional<GroupDelayFigures> PassbandGroupDelay(const PoleZeroGain& h, FilterKind kind);
 
-// Rise time, overshoot and settling from PoleZeroStep at chosen times: the span is set by the
-// slowest pole (12 / min |Re p|, doubled until the tail has settled) and crossings are refined
-// by bisection. Empty for every kind but lowpass, or when the DC gain is 0.
+// Rise time, overshoot and settling from StepResponse (the step response of PoleZeroStep) at
+// chosen times: samples 0.7 rad of the fastest pole apart over a span after which the bound of
+// StepResponse::DeviationBound stays within a tenth of the settling band, crossings and crests
+// refined by Brent's method. Empty for every kind but lowpass, or when the DC gain is 0.
 std::optional<StepFigures> StepResponseFigures(const PoleZeroGain& h, FilterKind kind);
 
 // All of the above.
@@ -92,7 +104,10 @@ FilterFigures ComputeFilterFigures(const PoleZeroGain& h, FilterKind kind);
 
 // Peaking and GBWP for every section output of a cascade built with SplitIntoSections; the GBWP
 // is the single-stage rule of RecommendedGbwp for the given topology, from the section's f0, Q
-// and gain. Empty when the cascade has no pass-band gain.
+// and gain. The maximum of each partial cascade is DC, the high-frequency limit or its highest
+// turning point within four decades beyond all poles and zeros, and must exceed the first two
+// by 1e-11 dB to count (a flat response's rounding does not). Empty when the cascade has no
+// pass-band gain.
 std::vector<SectionPeaking> SectionPeakings(const std::vector<FilterSection>& sections,
                                             FilterKind kind, Topology topology);
 

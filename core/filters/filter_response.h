@@ -3,6 +3,7 @@
 // Response figures of a filter given by its poles, zeros and gain (rad/s), in closed form:
 // gain, phase and group delay at an angular frequency, and the step response at a time.
 
+#include <cstddef>
 #include <vector>
 
 #include "filters/pole_zero.h"
@@ -37,5 +38,51 @@ double PoleZeroGroupDelay(const PoleZeroGain& h, double omega);
 // 0 for t < 0; at t = 0 it is the high-frequency gain (0 for a strictly proper H). Meant for
 // stable, proper H (no more zeros than poles); an improper H gives 0.
 double PoleZeroStep(const PoleZeroGain& h, double t);
+
+// The step response of PoleZeroStep with the partial fractions worked out once, for evaluating
+// at many times: each time then costs one complex exponential per distinct pole, and a uniform
+// run of times one complex multiplication per pole. A conjugate pair of poles is summed as twice
+// the real part of one of them. PoleZeroStep(h, t) is StepResponse(h).At(t).
+class StepResponse {
+ public:
+  explicit StepResponse(const PoleZeroGain& h);
+
+  // y(t) as PoleZeroStep gives it.
+  double At(double t) const;
+
+  // dy/dt for t > 0: the impulse response (without the impulse at t = 0 of an H with as many
+  // zeros as poles). 0 for t < 0 and for an improper H.
+  double SlopeAt(double t) const;
+
+  // y at t = 0, dt, 2 dt, ... (count of them, dt > 0). A pole's term is left out from the time
+  // on when it has decayed below 1e-17 of the largest coefficient, far below the rounding of
+  // the others.
+  std::vector<double> Along(double dt, std::size_t count) const;
+
+  // y(infinity) = H(0) for a stable H (the term of the step's own pole at s = 0); 0 when H has
+  // a zero at s = 0.
+  double FinalValue() const;
+
+  // A bound of |y(u) - FinalValue()| for every u >= t >= 0 of a stable H, not increasing with
+  // t: each decaying term's coefficients by magnitude, at the later of t and the time its
+  // polynomial factor peaks. Infinite for an unstable H (a term that does not decay).
+  double DeviationBound(double t) const;
+
+ private:
+  struct Term {
+    Complex pole;
+    std::vector<Complex> coefficients;       // of t^k / k!, k = 0 .. multiplicity - 1
+    std::vector<Complex> slopeCoefficients;  // the same for dy/dt
+  };
+  static double Sum(const std::vector<Term>& terms, bool slope, double t);
+  // The largest |term| from t on for a decaying term (decay = Re pole < 0).
+  static double TermBound(const Term& term, double decay, double t);
+  // Replaces each pair of terms with exactly conjugate poles by one of them counted twice.
+  static void FoldConjugatePairs(std::vector<Term>& terms);
+
+  std::vector<Term> terms_;
+  double finalValue_ = 0.0;
+  double largestCoefficient_ = 0.0;
+};
 
 }  // namespace morvane

@@ -9,6 +9,7 @@
 
 #include "filters/filter_response.h"
 #include "numerics/arithmetic_geometric_mean.h"
+#include "numerics/number_text.h"
 
 namespace morvane {
 
@@ -218,10 +219,50 @@ std::string SchemeProblem(const ToleranceScheme& s) {
   return {};
 }
 
+std::string RangeText(double low, double high, const char* unit) {
+  return GeneralText(low, 6) + " to " + GeneralText(high, 6) + " " + unit;
+}
+
+// Where the prototype takes d1 as its pass-band ripple or d2 as its stop-band attenuation, what
+// is wrong with them, or an empty text: an order for a value the prototype cannot be designed
+// with would be of no use.
+std::string PrototypeRangeProblem(Approximation approximation, const ToleranceScheme& s) {
+  const char* name = nullptr;
+  bool ripple = false, stopband = false;
+  switch (approximation) {
+    case Approximation::Chebyshev:
+      name = "Chebyshev", ripple = true;
+      break;
+    case Approximation::InverseChebyshev:
+      name = "inverse Chebyshev", stopband = true;
+      break;
+    case Approximation::Elliptic:
+      name = "elliptic", ripple = stopband = true;
+      break;
+    case Approximation::Butterworth:
+    case Approximation::Bessel:
+    case Approximation::LinkwitzRiley:
+      return {};
+  }
+  const std::string prefix = std::string("for a ") + name + " filter ";
+  if (ripple && !(s.d1 >= kMinRippleDb && s.d1 <= kMaxRippleDb)) {
+    return prefix + "d1 is the pass-band ripple, which must be " +
+           RangeText(kMinRippleDb, kMaxRippleDb, "dB");
+  }
+  if (stopband && !(s.d2 >= kMinStopbandDb && s.d2 <= kMaxStopbandDb)) {
+    return prefix + "d2 is the stop-band attenuation, which must be " +
+           RangeText(kMinStopbandDb, kMaxStopbandDb, "dB");
+  }
+  return {};
+}
+
 }  // namespace
 
 LeastOrderResult LeastOrder(Approximation approximation, const ToleranceScheme& scheme) {
   if (std::string problem = SchemeProblem(scheme); !problem.empty()) {
+    return Impossible(std::move(problem));
+  }
+  if (std::string problem = PrototypeRangeProblem(approximation, scheme); !problem.empty()) {
     return Impossible(std::move(problem));
   }
   LogScheme log;

@@ -31,6 +31,9 @@ struct LeastOrderResult {
 // Chebyshev and elliptic have pass-band ripple d1; inverse Chebyshev and elliptic have
 // stop-band attenuation d2. Bessel and Linkwitz-Riley (even orders only) are scaled so that
 // their attenuation at f1 is exactly d1. A whole exact order within 1e-9 counts as met.
+// A ripple d1 outside kMinRippleDb..kMaxRippleDb (Chebyshev, elliptic) or a stop band d2
+// outside kMinStopbandDb..kMaxStopbandDb (inverse Chebyshev, elliptic) cannot be designed, so
+// the scheme has no order then, with a problem naming the allowed range.
 LeastOrderResult LeastOrder(Approximation approximation, const ToleranceScheme& scheme);
 
 }  // namespace morvane
