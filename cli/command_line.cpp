@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cascade_command.h"
 #include "curve_command.h"
 #include "design/design_session.h"
 #include "design_options.h"
@@ -75,6 +76,7 @@ int RunCommandLine(std::vector<std::string> args) {
     if (command == "order") return RunOrder(args);
     if (command == "spice") return RunSpice(args);
     if (command == "plot") return RunPlot(args);
+    if (command == "cascade") return RunCascade(args);
     throw UsageError("unknown command: " + command);
   } catch (const UsageError& e) {
     std::cerr << "morvane-cli: " << e.what() << "\n";

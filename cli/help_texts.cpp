@@ -29,6 +29,11 @@ constexpr std::string_view kGeneral =
     "                        [--width W] [--height H] [design options and entries]\n"
     "  draws the graph a freshly opened graph window shows, without a window.\n"
     "  Every design command also takes --design FILE, opened first as the window opens one.\n"
+    "       morvane-cli cascade [--approximation NAME] [--type TYPE]\n"
+    "                           [--order N | --scheme F1,D1,F2,D2] [--topology NAME] [...]\n"
+    "                           [NAME=TEXT ...] [--json] [--netlist FILE|-] [--curve ...]\n"
+    "  a whole filter of order 1..20 as a cascade of sections, each with its circuit;\n"
+    "  it takes none of the design options.\n"
     "       morvane-cli help COMMAND   (or COMMAND --help)   the options of one command\n"
     "       morvane-cli --version\n";
 
@@ -122,6 +127,70 @@ constexpr std::string_view kPlot =
     "  --width W, --height H     size of the picture in pixels, 1..10000 (default: the\n"
     "                            size of a freshly opened graph window's picture)\n";
 
+constexpr std::string_view kCascade =
+    "usage: morvane-cli cascade [--approximation butterworth|chebyshev|bessel|linkwitz-riley|\n"
+    "                                            inverse-chebyshev|elliptic]\n"
+    "           [--type lowpass|highpass|bandpass|bandstop] [--order N | --scheme F1,D1,F2,D2]\n"
+    "           [--topology mfb|pfb|svf3|svf4|fliege] [--gain-split first|last|equal]\n"
+    "           [--series-r E6..E96] [--series-c E6..E96] [--section-order 2,1,3]\n"
+    "           [fg=TEXT] [fm=TEXT] [B=TEXT] [ripple=TEXT] [stopband=TEXT] [gain=TEXT]\n"
+    "           [Zin=TEXT] [fs=TEXT] [--json] [--netlist FILE|- [--opamp NAME\n"
+    "           [--opamp-include FILE]]] [--curve gain|phase|delay|step --from F --to F\n"
+    "           [--points N] [--log]] [--design FILE] [--save FILE]\n"
+    "Designs a whole active filter as a cascade of first- and second-order sections (lowest Q\n"
+    "first), each built as a circuit with standard values, and prints the filter, its figures\n"
+    "and every section with its parts.\n"
+    "  --approximation NAME      default butterworth\n"
+    "  --type NAME               default lowpass\n"
+    "  --order N                 order of the lowpass prototype, 1..20 (default 4; a band\n"
+    "                            filter has twice as many poles); linkwitz-riley: even only\n"
+    "  --scheme F1,D1,F2,D2      instead of --order: the least order with at most D1 dB\n"
+    "                            attenuation up to F1 (Hz) and at least D2 dB from F2 on; the\n"
+    "                            corner follows (lowpass F1 < F2, highpass F1 > F2). D1 is the\n"
+    "                            ripple of chebyshev and elliptic, D2 the stop-band attenuation\n"
+    "                            of inverse-chebyshev and elliptic. With decimal commas, put\n"
+    "                            semicolons between the values: \"20k;0,1;24k;80\"\n"
+    "  --topology NAME           the circuit of every section (default: each section's own,\n"
+    "                            Sallen-Key (pfb) for lowpass, highpass and first-order\n"
+    "                            sections, mfb for bandpass, svf4 for notches)\n"
+    "  --gain-split NAME         which section takes the gain: first (default), last, equal\n"
+    "  --series-r, --series-c    standard series of resistors (default E48) and capacitors\n"
+    "                            (default E6): E6, E12, E24, E48, E96\n"
+    "  --section-order LIST      the sections in this order, each numbered by its place in\n"
+    "                            the lowest-Q-first order, e.g. 2,1,3\n"
+    "Entries (TEXT read as the entry fields read it: prefix letters, either decimal separator):\n"
+    "  fg=TEXT                   lowpass, highpass: the -3 dB frequency (linkwitz-riley\n"
+    "                            -6 dB), default 1k\n"
+    "  fm=TEXT, B=TEXT           bandpass, bandstop: centre and bandwidth, default 1k and 100\n"
+    "  ripple=TEXT               chebyshev, elliptic: pass-band ripple in dB, 0.01..3, default 1\n"
+    "  stopband=TEXT             inverse-chebyshev, elliptic: stop-band attenuation in dB,\n"
+    "                            10..120, default 60\n"
+    "  gain=TEXT                 total pass-band gain (V/V), default 1\n"
+    "  Zin=TEXT                  impedance level in ohms, default 10k\n"
+    "  fs=TEXT                   where to state the stop-band attenuation (default: F2 of\n"
+    "                            --scheme, else not stated)\n"
+    "Output (one of them on stdout; the table by default):\n"
+    "  --json                    one JSON object: approximation, type, order, prototypeOrder,\n"
+    "                            fg (fm and B), gain (negative when inverting), inverting,\n"
+    "                            poles, zeros ([re, im] in rad/s), figures, sections, warnings;\n"
+    "                            null for a figure that is not defined\n"
+    "  --netlist FILE|-          write the SPICE netlist of the whole cascade to FILE (the\n"
+    "                            table or JSON still goes to stdout) or, for -, to stdout\n"
+    "  --opamp NAME              with --netlist: call this subcircuit (pins in+ in- out)\n"
+    "  --opamp-include FILE      .include this file, which holds it\n"
+    "  --curve KIND              CSV \"x,y\": gain (dB, the gain included), phase (degrees,\n"
+    "                            unwrapped, the inversion included), delay (s) over frequency\n"
+    "                            (Hz), or step (V for a 1 V step) over time (s)\n"
+    "  --from F, --to F          the range (step: --from defaults to 0)\n"
+    "  --points N                samples, 2..100000 (default 1000), evenly spaced\n"
+    "  --log                     spaced in equal ratios instead (--from above 0)\n"
+    "Files:\n"
+    "  --design FILE             start from the cascade saved in FILE (its [Cascade] section),\n"
+    "                            wherever the option stands; the other options change it\n"
+    "  --save FILE               save the cascade's entries into FILE's [Cascade] section,\n"
+    "                            every number at full precision; the file's other sections\n"
+    "                            stay as they are\n";
+
 struct CommandHelp {
   std::string_view command;
   std::string_view text;
@@ -136,6 +205,7 @@ constexpr std::array kCommands{
     CommandHelp{"order", kOrder, false},
     CommandHelp{"spice", kSpice, true},
     CommandHelp{"plot", kPlot, true},
+    CommandHelp{"cascade", kCascade, false},
 };
 
 }  // namespace

@@ -1,0 +1,49 @@
+#pragma once
+
+// The arguments of `morvane-cli cascade`: options and NAME=TEXT entries read into a cascade
+// request and the output asked for, with every refusal as a UsageError naming what is allowed.
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cascade/cascade_design.h"
+#include "cascade/cascade_file.h"
+#include "cascade_output.h"
+#include "spice/netlist.h"
+
+namespace morvane::cli {
+
+// What the command line asks for: the filter, and which outputs go where.
+struct CascadeArguments {
+  CascadeRequest request;
+  bool orderGiven = false;
+  bool schemeGiven = false;
+  std::optional<std::string> designPath;  // opened first: its "Cascade" section
+  std::optional<std::string> savePath;    // the entries go into its "Cascade" section
+  bool json = false;
+  std::optional<std::string> netlistPath;  // "-" for stdout
+  NetlistOptions netlist;
+  std::optional<CurveKind> curve;
+  std::optional<double> from;
+  std::optional<double> to;
+  std::optional<int> points;
+  bool logarithmic = false;
+  std::vector<std::string> entries;  // the names given, in order
+};
+
+// Reads the arguments (without the word "cascade"); a line on `warnings` for each value text
+// read only in part and each value of the --design file that cannot be read. The --design
+// file's entries come first wherever the option stands; the other options change them.
+CascadeArguments ParseCascadeArguments(const std::vector<std::string>& args,
+                                       std::ostream& warnings);
+
+// Refuses the combinations that make no sense whatever the values: --order with --scheme, an
+// entry the filter would not use, two outputs for stdout, curve options without --curve, ...
+void CheckCascadeArguments(const CascadeArguments& arguments);
+
+// The entries to save: the request, its scheme kept apart.
+CascadeEntries EntriesOf(const CascadeRequest& request);
+
+}  // namespace morvane::cli

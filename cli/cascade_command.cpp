@@ -1,0 +1,95 @@
+#include "cascade_command.h"
+
+#include <iostream>
+#include <optional>
+#include <sstream>
+
+#include "cascade_arguments.h"
+#include "files/atomic_file.h"
+#include "numerics/number_text.h"
+#include "usage_error.h"
+
+namespace morvane::cli {
+
+namespace {
+
+std::string Curve(const CascadeArguments& a, const CascadeDesign& design) {
+  const CurveSpan span{.from = a.from.value_or(0.0),
+                       .to = *a.to,
+                       .points = a.points.value_or(CurveSpan{}.points),
+                       .logarithmic = a.logarithmic};
+  const std::optional<std::string> csv = CurveCsv(SampleCurve(design.transfer, *a.curve, span));
+  if (!csv) {
+    throw RunError("the curve cannot be sampled from " + GeneralText(span.from, 17) + " to " +
+                   GeneralText(span.to, 17) +
+                   ": its values overflow there; choose a narrower range");
+  }
+  return *csv;
+}
+
+// The given order must name every section of this filter once; the core would say so too, but
+// counting sections from 0.
+void CheckSectionOrder(const std::vector<int>& order, std::size_t sections) {
+  std::vector<bool> named(sections, false);
+  bool permutation = order.size() == sections;
+  for (int index : order) {
+    const auto i = static_cast<std::size_t>(index);
+    permutation = permutation && i < sections && !named[i];
+    if (i < sections) named[i] = true;
+  }
+  if (!permutation) {
+    throw UsageError("option --section-order needs each section number from 1 to " +
+                     std::to_string(sections) + " once: this filter has " +
+                     std::to_string(sections) + " sections");
+  }
+}
+
+CascadeDesign Design(const CascadeRequest& request) {
+  if (!request.sectionOrder.empty()) {
+    CascadeRequest lowestQFirst = request;
+    lowestQFirst.sectionOrder.clear();
+    const CascadeDesign plain = DesignCascade(lowestQFirst);
+    if (!plain.problem.empty()) throw UsageError(plain.problem);
+    CheckSectionOrder(request.sectionOrder, plain.sections.size());
+  }
+  CascadeDesign design = DesignCascade(request);
+  if (!design.problem.empty()) throw UsageError(design.problem);
+  return design;
+}
+
+}  // namespace
+
+int RunCascade(const std::vector<std::string>& args) {
+  std::ostringstream warnings;
+  const CascadeArguments a = ParseCascadeArguments(args, warnings);
+  CheckCascadeArguments(a);
+  const CascadeDesign design = Design(a.request);
+
+  std::string out;
+  if (a.curve) {
+    out = Curve(a, design);
+  } else if (a.json) {
+    out = CascadeJson(a.request, design);
+  } else if (a.netlistPath != "-") {
+    out = CascadeTable(a.request, design);
+  }
+  for (const std::string& w : design.warnings) warnings << "morvane-cli: warning: " << w << "\n";
+  std::cerr << warnings.str();
+  if (a.netlistPath) {
+    const std::string netlist = CascadeNetlist(design, a.netlist);
+    std::string error;
+    if (*a.netlistPath == "-") {
+      out = netlist;
+    } else if (!WriteFileAtomically(*a.netlistPath, netlist, error)) {
+      throw RunError(error);
+    }
+  }
+  if (a.savePath) {
+    std::string error;
+    if (!WriteCascadeFile(*a.savePath, EntriesOf(a.request), error)) throw RunError(error);
+  }
+  std::cout << out;
+  return 0;
+}
+
+}  // namespace morvane::cli
