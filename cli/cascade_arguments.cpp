@@ -13,6 +13,7 @@
 #include "numerics/standard_series.h"
 #include "numerics/value_text.h"
 #include "opamp_arguments.h"
+#include "option_value.h"
 #include "unread_rest.h"
 #include "usage_error.h"
 
@@ -186,23 +187,6 @@ std::string EntryProblem(const std::string& name, const CascadeRequest& r) {
     if (name == "stopband") return "stopband= cannot go with --scheme: its D2 is the attenuation";
   }
   return {};
-}
-
-// "--name VALUE" or "--name=VALUE".
-bool TakeValue(const std::vector<std::string>& args, std::size_t& i, std::string_view option,
-               std::string& value) {
-  const std::string& arg = args[i];
-  if (arg == option) {
-    if (i + 1 >= args.size()) throw UsageError("option " + arg + " needs a value");
-    value = args[++i];
-    return true;
-  }
-  if (arg.size() > option.size() && arg.compare(0, option.size(), option) == 0 &&
-      arg[option.size()] == '=') {
-    value = arg.substr(option.size() + 1);
-    return true;
-  }
-  return false;
 }
 
 // The request of a design file's "Cascade" section; a file that cannot be read or has no

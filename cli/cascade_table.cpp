@@ -10,21 +10,6 @@ namespace morvane::cli {
 
 namespace {
 
-constexpr std::string_view kPrefixLetters = "afpnumkMGT";
-
-// A value as the result fields show it, with its unit: "10.20 kΩ", "1.00 nF", "12.34 kHz".
-std::string Quantity(double value, std::string_view unit) {
-  std::string number = FormatValue(7, 2, value);
-  number.erase(0, number.find_first_not_of(' '));
-  number.erase(number.find_last_not_of(' ') + 1);
-  std::string prefix;
-  if (!number.empty() && kPrefixLetters.find(number.back()) != std::string_view::npos) {
-    prefix = number.back();
-    number.pop_back();
-  }
-  return number + " " + prefix + std::string(unit);
-}
-
 std::string Decibels(double value) {
   return FormatFixedTrimmed(2, value) + " dB";
 }
@@ -73,16 +58,17 @@ void FilterLines(std::ostringstream& out, const CascadeRequest& r, const Cascade
   out << ApproximationTitle(r.approximation) << " " << NameOf(r.kind) << ", order " << d.order;
   if (d.order != d.prototypeOrder) out << " (prototype " << d.prototypeOrder << ")";
   if (IsBand(r.kind)) {
-    out << ", fm = " << Quantity(d.fg, "Hz") << ", B = " << Quantity(r.bandwidth, "Hz");
+    out << ", fm = " << FormatQuantity(d.fg, "Hz") << ", B = " << FormatQuantity(r.bandwidth, "Hz");
   } else {
-    out << ", fg = " << Quantity(d.fg, "Hz");
+    out << ", fg = " << FormatQuantity(d.fg, "Hz");
   }
   out << ", gain " << SignedGain(d.inverting ? -d.gain : d.gain)
       << (d.inverting ? " (inverting)" : " (noninverting)") << "\n";
   if (r.scheme) {
     const ToleranceScheme& s = *r.scheme;
-    out << "Tolerance scheme: at most " << GeneralText(s.d1, 6) << " dB to " << Quantity(s.f1, "Hz")
-        << ", at least " << GeneralText(s.d2, 6) << " dB from " << Quantity(s.f2, "Hz") << "\n";
+    out << "Tolerance scheme: at most " << GeneralText(s.d1, 6) << " dB to "
+        << FormatQuantity(s.f1, "Hz") << ", at least " << GeneralText(s.d2, 6) << " dB from "
+        << FormatQuantity(s.f2, "Hz") << "\n";
   }
   const bool ripple =
       r.approximation == Approximation::Chebyshev || r.approximation == Approximation::Elliptic;
@@ -93,9 +79,9 @@ void FilterLines(std::ostringstream& out, const CascadeRequest& r, const Cascade
         << (ripple && stopband ? ", " : "")
         << (stopband ? "stop band " + GeneralText(r.stopbandDb, 6) + " dB" : "") << "\n";
   }
-  out << "Zin " << Quantity(r.circuit.zin, "Ω") << ", resistors " << SeriesName(r.circuit.seriesR)
-      << ", capacitors " << SeriesName(r.circuit.seriesC) << ", gain split " << NameOf(r.split)
-      << "\n";
+  out << "Zin " << FormatQuantity(r.circuit.zin, "Ω") << ", resistors "
+      << SeriesName(r.circuit.seriesR) << ", capacitors " << SeriesName(r.circuit.seriesC)
+      << ", gain split " << NameOf(r.split) << "\n";
 }
 
 void FigureLines(std::ostringstream& out, FilterKind kind, const CascadeFigures& f) {
@@ -104,24 +90,28 @@ void FigureLines(std::ostringstream& out, FilterKind kind, const CascadeFigures&
   if (w.passbandGainDb) Row(out, "Pass-band gain", Decibels(*w.passbandGainDb));
   const bool both = IsBand(kind);
   if (w.edges.lowerHz) {
-    Row(out, both ? "Lower -3 dB frequency" : "-3 dB frequency", Quantity(*w.edges.lowerHz, "Hz"));
+    Row(out, both ? "Lower -3 dB frequency" : "-3 dB frequency",
+        FormatQuantity(*w.edges.lowerHz, "Hz"));
   }
   if (w.edges.upperHz) {
-    Row(out, both ? "Upper -3 dB frequency" : "-3 dB frequency", Quantity(*w.edges.upperHz, "Hz"));
+    Row(out, both ? "Upper -3 dB frequency" : "-3 dB frequency",
+        FormatQuantity(*w.edges.upperHz, "Hz"));
   }
   if (w.rippleDb) Row(out, "Pass-band ripple", Decibels(*w.rippleDb));
   if (w.delay) {
-    Row(out, "Group delay", Quantity(w.delay->referenceDelay, "s"));
+    Row(out, "Group delay", FormatQuantity(w.delay->referenceDelay, "s"));
     Row(out, "Largest group delay",
-        Quantity(w.delay->maxDelay, "s") + " at " + Quantity(w.delay->maxDelayHz, "Hz"));
+        FormatQuantity(w.delay->maxDelay, "s") + " at " +
+            FormatQuantity(w.delay->maxDelayHz, "Hz"));
   }
   if (w.step) {
-    Row(out, "Rise time (10-90 %)", Quantity(w.step->riseTime, "s"));
+    Row(out, "Rise time (10-90 %)", FormatQuantity(w.step->riseTime, "s"));
     Row(out, "Overshoot", FormatFixedTrimmed(2, w.step->overshootPercent) + " %");
-    if (w.step->settlingTime) Row(out, "Settling time (1 %)", Quantity(*w.step->settlingTime, "s"));
+    if (w.step->settlingTime)
+      Row(out, "Settling time (1 %)", FormatQuantity(*w.step->settlingTime, "s"));
   }
   if (f.stopbandHz && f.attenuationDb) {
-    Row(out, "Attenuation at " + Quantity(*f.stopbandHz, "Hz"), Decibels(*f.attenuationDb));
+    Row(out, "Attenuation at " + FormatQuantity(*f.stopbandHz, "Hz"), Decibels(*f.attenuationDb));
   }
 }
 
@@ -134,21 +124,21 @@ std::string_view PartUnit(const std::string& name) {
 // Where a section's output peaks; nothing for the high-frequency limit.
 std::string PeakFrequency(std::optional<double> hz) {
   if (!hz) return {};
-  return " at " + (*hz == 0.0 ? std::string("0 Hz") : Quantity(*hz, "Hz"));
+  return " at " + (*hz == 0.0 ? std::string("0 Hz") : FormatQuantity(*hz, "Hz"));
 }
 
 void SectionLines(std::ostringstream& out, std::size_t index, const CascadeSection& s) {
   const double gain = s.circuit.inverting ? -s.circuit.gain : s.circuit.gain;
   out << "\nSection " << index + 1 << ": " << s.plan.kind << ", " << SectionTopologyName(s.topology)
       << " (" << s.circuit.name << ")\n";
-  Row(out, "f0", Quantity(s.plan.f0, "Hz"));
+  Row(out, "f0", FormatQuantity(s.plan.f0, "Hz"));
   Row(out, "Q", FormatFixedTrimmed(4, s.plan.q));
-  if (s.plan.fz) Row(out, "fz", Quantity(*s.plan.fz, "Hz"));
+  if (s.plan.fz) Row(out, "fz", FormatQuantity(*s.plan.fz, "Hz"));
   Row(out, "Gain", SignedGain(gain));
   Row(out, "Peaking", Decibels(s.peaking.peakingDb) + PeakFrequency(s.peaking.atHz));
-  Row(out, "GBWP", Quantity(s.peaking.gbwpHz, "Hz"));
+  Row(out, "GBWP", FormatQuantity(s.peaking.gbwpHz, "Hz"));
   for (const CircuitPart& part : s.circuit.circuit.parts) {
-    out << "  " << part.name << " = " << Quantity(part.value, PartUnit(part.name)) << "\n";
+    out << "  " << part.name << " = " << FormatQuantity(part.value, PartUnit(part.name)) << "\n";
   }
 }
 

@@ -10,6 +10,7 @@
 #include "files/design_file.h"
 #include "numerics/standard_series.h"
 #include "numerics/value_text.h"
+#include "option_value.h"
 #include "unread_rest.h"
 #include "usage_error.h"
 
@@ -40,23 +41,6 @@ std::optional<int> ParseSeries(std::string_view name) {
     }
   }
   return std::nullopt;
-}
-
-// Options that take a value: "--name VALUE" or "--name=VALUE".
-bool TakeValue(const std::vector<std::string>& args, std::size_t& i, std::string_view option,
-               std::string& value) {
-  const std::string& arg = args[i];
-  if (arg == option) {
-    if (i + 1 >= args.size()) throw UsageError("option " + arg + " needs a value");
-    value = args[++i];
-    return true;
-  }
-  if (arg.size() > option.size() && arg.compare(0, option.size(), option) == 0 &&
-      arg[option.size()] == '=') {
-    value = arg.substr(option.size() + 1);
-    return true;
-  }
-  return false;
 }
 
 // The entry field a NAME is typed into, for the topology in force.

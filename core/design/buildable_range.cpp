@@ -17,21 +17,6 @@ constexpr std::array kBuildableRanges{
     BuildableRange{ComponentKind::Inductor, 1e-9, 100.0, "1 nH", "100 H", "inductor", "H"},
 };
 
-constexpr std::string_view kPrefixLetters = "afpnumkMGT";
-
-// The value as a result field shows it, with its unit: "1.00 mΩ", "15.92 GΩ", "2.5E+24 Ω".
-std::string ValueText(double value, std::string_view unit) {
-  std::string number = FormatValue(7, 2, value);
-  number.erase(0, number.find_first_not_of(' '));
-  number.erase(number.find_last_not_of(' ') + 1);
-  std::string prefix;
-  if (!number.empty() && kPrefixLetters.find(number.back()) != std::string_view::npos) {
-    prefix = number.back();
-    number.pop_back();
-  }
-  return number + " " + prefix + std::string(unit);
-}
-
 }  // namespace
 
 const BuildableRange& BuildableRangeOf(ComponentKind kind) {
@@ -47,7 +32,7 @@ std::string OutOfRangeMessage(std::string_view name, ComponentKind kind, double 
   // Written so that NaN fails it: a value that is no number cannot be bought either.
   const bool below = !(value >= range.lowest);
   if (!above && !below) return {};
-  return std::string(name) + " = " + ValueText(value, range.unit) + " is " +
+  return std::string(name) + " = " + FormatQuantity(value, range.unit) + " is " +
          (above ? "above " : "below ") + std::string(above ? range.highestText : range.lowestText) +
          ": no such " + std::string(range.noun) + " can be bought";
 }

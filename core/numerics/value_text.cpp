@@ -358,4 +358,17 @@ bool IsReadableValue(std::string_view text) {
   return ReadValueInDetail(text).readable;
 }
 
+std::string FormatQuantity(double x, std::string_view unit) {
+  constexpr std::string_view kPrefixLetters = "afpnumkMGT";
+  std::string number = FormatValue(7, 2, x);
+  number.erase(0, number.find_first_not_of(' '));
+  number.erase(number.find_last_not_of(' ') + 1);
+  std::string prefix;
+  if (!number.empty() && kPrefixLetters.find(number.back()) != std::string_view::npos) {
+    prefix = number.back();
+    number.pop_back();
+  }
+  return number + " " + prefix + std::string(unit);
+}
+
 }  // namespace morvane

@@ -22,6 +22,9 @@ std::string FormatAxisValue(int decimals, double x);
 std::string FormatAxisExponent(int decimals, double x);
 // Fixed-point text right-aligned in `width` characters (never cut).
 std::string FormatFixed(int width, int decimals, double x);
+// FormatValue(7, 2, x) trimmed, a blank, its prefix letter and the unit, as a result field
+// shows a value with its unit: "10.20 kΩ", "1.00 nF", "2.5E+24 Ω".
+std::string FormatQuantity(double x, std::string_view unit);
 // FormatFixed(10, decimals, x) without its leading blanks.
 std::string FormatFixedTrimmed(int decimals, double x);
 std::string FormatInteger(std::int32_t n);
