@@ -16,4 +16,9 @@ extern const Circuit kLadderLowpassOdd, kLadderLowpassEven, kLadderHighpassOdd, 
     kLadderLowpass, kLadderHighpass;
 extern const Circuit kDiplexer;
 
+// Section circuits of a cascade that no page draws, without dots (circuits_sections.cpp).
+extern const Circuit kFirstOrderLowpass, kFirstOrderHighpass, kInvertingFirstOrderLowpass,
+    kInvertingFirstOrderHighpass, kDividedSallenKeyLowpass, kDividedPfbBandpass,
+    kStateVariableNotch;
+
 }  // namespace morvane::gui::schematic::tables

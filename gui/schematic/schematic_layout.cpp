@@ -29,7 +29,13 @@ QRectF SizedBox(const QString& text) {
 }
 
 QRectF PartLabelBox(const Part& p, const QString& text) {
-  QRectF box = SizedBox(text);
+  return LabelBoxBeside(p, SizedBox(text).size());
+}
+
+}  // namespace
+
+QRectF LabelBoxBeside(const Part& p, QSizeF size) {
+  QRectF box(QPointF(0, 0), size);
   const QPointF mid = (Q(p.a) + Q(p.b)) / 2;
   if (p.symbol == Symbol::Terminal) {
     const double d = kTerminalRadius + kLabelGap;
@@ -58,8 +64,6 @@ QRectF PartLabelBox(const Part& p, const QString& text) {
   }
   return box;
 }
-
-}  // namespace
 
 QFont LabelFont() {
   QFont font(QStringLiteral("DejaVu Sans"));

@@ -5,6 +5,7 @@
 
 #include <QFont>
 #include <QRectF>
+#include <QSizeF>
 #include <QString>
 #include <vector>
 
@@ -25,6 +26,10 @@ struct TextBox {
 
 // Names of parts and captions, placed beside their symbols.
 std::vector<TextBox> TextBoxes(const FlatCircuit& circuit);
+
+// Where a text of `size` goes beside a part, on the part's side (see Side); the box as in
+// TextBox.
+QRectF LabelBoxBeside(const Part& part, QSizeF size);
 
 // The symbol's body without its leads; empty for a part drawn as lines only.
 QRectF BodyBox(const Part& part);

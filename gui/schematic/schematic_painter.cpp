@@ -172,6 +172,17 @@ void PaintCircuit(QPainter& painter, const QRectF& target, std::string_view reso
   painter.translate(target.center());
   painter.scale(scale, scale);
   painter.translate(-extent.center());
+  DrawCircuitSymbols(painter, flat);
+  DrawTexts(painter, flat);
+  painter.restore();
+}
+
+QPen CircuitLinePen() {
+  return Pen(kLine);
+}
+
+void DrawCircuitSymbols(QPainter& painter, const schematic::FlatCircuit& flat) {
+  painter.save();
   painter.setPen(Pen(kLine));
   painter.setBrush(Qt::NoBrush);
   for (const auto& line : flat.wires) {
@@ -183,7 +194,6 @@ void PaintCircuit(QPainter& painter, const QRectF& target, std::string_view reso
   painter.setPen(Qt::NoPen);
   painter.setBrush(Qt::black);
   for (GridPoint d : flat.dots) painter.drawEllipse(Q(d), kDotRadius, kDotRadius);
-  DrawTexts(painter, flat);
   painter.restore();
 }
 

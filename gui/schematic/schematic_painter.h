@@ -11,6 +11,10 @@
 
 namespace morvane::gui {
 
+namespace schematic {
+struct FlatCircuit;
+}
+
 // Draws the circuit as large as fits into `target`, centred, keeping its proportions.
 // Draws nothing for a name without a picture.
 void PaintCircuit(QPainter& painter, const QRectF& target, std::string_view resourceName);
@@ -22,5 +26,12 @@ bool HasCircuit(std::string_view resourceName);
 
 // The circuit on white, `size` in device-independent pixels; null for an unknown name.
 QPixmap RenderCircuit(std::string_view resourceName, QSize size, qreal devicePixelRatio);
+
+// The wires, symbols and dots of a circuit, without texts, in grid units: the caller sets
+// up the painter's transform.
+void DrawCircuitSymbols(QPainter& painter, const schematic::FlatCircuit& circuit);
+
+// The pen of wires and symbols, in grid units.
+QPen CircuitLinePen();
 
 }  // namespace morvane::gui
