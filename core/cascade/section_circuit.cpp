@@ -236,11 +236,12 @@ SectionCircuit StateVariableNotch(const FilterSection& section, Shape shape, dou
   const double H = (1.0 + r) * (1.0 - b);
   const double zeroRatio = *section.fz / section.f0;
   const double highOverLow = r * zeroRatio * zeroRatio;  // R7 / R8
-  const double r7 = highOverLow >= 1.0 ? highOverLow * rz : rz;
-  const double r8 = highOverLow >= 1.0 ? rz : rz / highOverLow;
-  // The lowpass and symmetric notches have the gain at DC, the highpass notch at high
-  // frequencies.
-  const double r9 = shape == Shape::HighpassNotch ? gain * r7 / H : gain * r * r8 / H;
+  // With R9 = 1 (relative): the lowpass and symmetric notches have the gain at DC, the
+  // highpass notch at high frequencies. Then all three are scaled so that the smallest of
+  // them is Zin, whatever the gain: none loads the op amps more than the input does.
+  const double r8 = shape == Shape::HighpassNotch ? H / (gain * highOverLow) : H / (r * gain);
+  const double r7 = r8 * highOverLow;
+  const double scale = rz / std::min({r7, r8, 1.0});
   SectionCircuit out;
   out.name = "state-variable notch with output summer";
   out.gain = gain;
@@ -251,8 +252,8 @@ SectionCircuit StateVariableNotch(const FilterSection& section, Shape shape, dou
              {"R6", "hp", "n1", r * rz},     {"R5", "lp", "n1", rz},
              {"R1", "hp", "n2", integrator}, {"C1", "n2", "bp", cap},
              {"R2", "bp", "n3", integrator}, {"C2", "n3", "lp", cap},
-             {"R7", "hp", "n4", r7},         {"R8", "lp", "n4", r8},
-             {"R9", "out", "n4", r9}};
+             {"R7", "hp", "n4", r7 * scale}, {"R8", "lp", "n4", r8 * scale},
+             {"R9", "out", "n4", scale}};
   c.opAmps = {{"p1", "n1", "hp"}, {"0", "n2", "bp"}, {"0", "n3", "lp"}, {"0", "n4", "out"}};
   return out;
 }
