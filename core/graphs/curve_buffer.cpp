@@ -12,7 +12,6 @@ namespace {
 
 // X[0..N+1] must fit the buffer, whatever Count holds.
 constexpr int kMaxIntervals = 254;
-constexpr int kTimeSamples = 251;
 
 int Intervals(const CurveBuffer& buffer) {
   return std::clamp(buffer.Count, 1, kMaxIntervals);
@@ -22,6 +21,13 @@ template <typename PointFunction>
 void FillFrequencyCurve(DesignState& s, FilterType type, const AxisRange& axis, CurveBuffer& buffer,
                         PointFunction point) {
   UpdatePoleFrequency(s, type);
+  SampleFrequencies(axis, buffer, [&](double f) { return point(s, type, f); });
+}
+
+}  // namespace
+
+void SampleFrequencies(const AxisRange& axis, CurveBuffer& buffer,
+                       const std::function<double(double)>& point) {
   const int n = Intervals(buffer);
   // A logarithmic axis needs positive ends; otherwise sample linearly rather than make NaNs.
   const bool logarithmic = axis.logarithmic && axis.xmin > 0.0 && axis.xmax > 0.0;
@@ -32,16 +38,17 @@ void FillFrequencyCurve(DesignState& s, FilterType type, const AxisRange& axis, 
     buffer.X[0] = axis.xmin;
   } else {
     delta = (axis.xmax - axis.xmin) / n;
-    // One step above xmin, so an axis from 0 Hz never asks for f = 0.
     buffer.X[0] = axis.xmin + delta;
   }
   for (std::size_t i = 0; i <= static_cast<std::size_t>(n); ++i) {
-    buffer.Y[i] = point(s, type, buffer.X[i]);
+    buffer.Y[i] = point(buffer.X[i]);
     buffer.X[i + 1] = logarithmic ? buffer.X[i] * ratio : buffer.X[i] + delta;
   }
 }
 
-}  // namespace
+double TimeStep(const AxisRange& axis, const CurveBuffer& buffer) {
+  return axis.xmax / Intervals(buffer);
+}
 
 void FillGainCurve(DesignState& s, FilterType type, const AxisRange& axis, CurveBuffer& buffer) {
   FillFrequencyCurve(s, type, axis, buffer, GainDbAt);
@@ -58,7 +65,7 @@ void FillGroupDelayCurve(DesignState& s, FilterType type, const AxisRange& axis,
 
 void FillTimeCurve(DesignState& s, const AxisRange& axis, TimeResponse response,
                    CurveBuffer& buffer) {
-  const double dt = axis.xmax / Intervals(buffer);
+  const double dt = TimeStep(axis, buffer);
   for (std::size_t i = 0; i < kTimeSamples; ++i) {
     const double t = static_cast<double>(i) * dt;
     buffer.X[i] = t;

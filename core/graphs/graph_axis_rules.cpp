@@ -127,10 +127,16 @@ ValueLimits AxisEndLimits(GraphKind kind, AxisEnd end, const DesignState& s, con
 }
 
 bool WithinZoomOutReach(GraphKind kind, const DesignState& s, const AxisState& zoomed) {
+  return WithinZoomOutReach(zoomed,
+                            [&](AxisEnd end) { return AxisEndLimits(kind, end, s, zoomed); });
+}
+
+bool WithinZoomOutReach(const AxisState& zoomed,
+                        const std::function<ValueLimits(AxisEnd)>& limits) {
   constexpr double kReach = 1e9;
-  const ValueLimits y = AxisEndLimits(kind, AxisEnd::YMax, s, zoomed);
-  const ValueLimits x = AxisEndLimits(kind, AxisEnd::XMax, s, zoomed);
-  const ValueLimits xLow = AxisEndLimits(kind, AxisEnd::XMin, s, zoomed);
+  const ValueLimits y = limits(AxisEnd::YMax);
+  const ValueLimits x = limits(AxisEnd::XMax);
+  const ValueLimits xLow = limits(AxisEnd::XMin);
   const auto within = [](double value, double bound) { return std::abs(value) <= bound; };
   const bool logBound = zoomed.xMode != AxisMode::Logarithmic || zoomed.xmin >= xLow.lower / kReach;
   return within(zoomed.xmax, kReach * x.upper) && within(zoomed.xmin, kReach * x.upper) &&

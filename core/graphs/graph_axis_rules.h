@@ -4,6 +4,7 @@
 // ranges a window starts with, the axis ends the user edits, the zoom rectangle, the curve
 // style cycle, and taking back a window's own axes.
 
+#include <functional>
 #include <string_view>
 
 #include "design/design_state.h"
@@ -31,6 +32,8 @@ ValueLimits AxisEndLimits(GraphKind kind, AxisEnd end, const DesignState& s, con
 // beyond the ranges the axis-scale dialog accepts, but where the response, the axis labels
 // and the steps stay finite numbers. Further clicks are refused there.
 bool WithinZoomOutReach(GraphKind kind, const DesignState& s, const AxisState& zoomed);
+// The same for any axis-end limits: `limits` gives the range of an end for the zoomed axes.
+bool WithinZoomOutReach(const AxisState& zoomed, const std::function<ValueLimits(AxisEnd)>& limits);
 // Stores a new end; the step and the origin follow. An end that would meet or pass the other
 // end of its axis is refused: false, and nothing changes.
 bool SetAxisEnd(AxisState& a, AxisEnd end, double value);

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdio>
+#include <iterator>
 #include <span>
+#include <string>
 
 #include "graphs/axis_operations.h"
 #include "graphs/graph_axis_rules.h"
@@ -54,6 +56,21 @@ void DrawReferenceTexts(const AxisState& a, Canvas& canvas, ReferenceLevel level
   const int x = ToScreenX(a, a.xmax) - 21;
   canvas.Text(x, ToScreenY(a, level.peak - 1) - 5, "-1dB");
   canvas.Text(x, ToScreenY(a, level.peak - 3) - 3, "-3dB");
+}
+
+// Each section's curve as a plain line, and its number in its colour at the top right.
+void DrawSectionCurves(GraphKind kind, const AxisState& a, Canvas& canvas,
+                       std::span<const CurveBuffer> sections) {
+  constexpr int kNumberPitch = 14;
+  const int top = ToScreenRel(a, 0, 995).y;
+  const int first = a.Right - kNumberPitch * static_cast<int>(sections.size());
+  for (std::size_t i = 0; i < sections.size(); ++i) {
+    const Colour colour = SectionCurveColour(i);
+    DrawCurveLine(a, canvas, Xs(sections[i]), Ys(sections[i]), PenStyle::Solid, colour,
+                  DrawnSampleCount(kind, sections[i]));
+    SetDrawColour(canvas, colour);
+    canvas.Text(first + kNumberPitch * static_cast<int>(i), top, std::to_string(i + 1));
+  }
 }
 
 // 17 significant digits: always enough to read back the same double.
@@ -111,7 +128,18 @@ int LastScannedSample(GraphKind kind, const CurveBuffer& buffer) {
 
 void DrawGraphPicture(GraphKind kind, bool pulse, AxisState& a, Canvas& canvas,
                       const CurveBuffer& buffer) {
-  const GraphProfile& profile = ProfileOf(kind);
+  DrawGraphPicture(ProfileOf(kind), kind, pulse, a, canvas, buffer, {});
+}
+
+Colour SectionCurveColour(std::size_t index) {
+  static constexpr Colour kColours[] = {{230, 140, 40}, {80, 150, 230}, {190, 80, 190},
+                                        {150, 110, 60}, {40, 170, 170}, {220, 90, 120}};
+  return kColours[index % std::size(kColours)];
+}
+
+void DrawGraphPicture(const GraphProfile& profile, GraphKind kind, bool pulse, AxisState& a,
+                      Canvas& canvas, const CurveBuffer& buffer,
+                      std::span<const CurveBuffer> sections) {
   ClearImage(canvas, kWhite);
   SetupAxes(a, canvas.Width(), canvas.Height(), a.ymax, a.xmax, a.ymin, a.xmin);
   FixOrigin(a, a.yo, a.xo);
@@ -139,6 +167,8 @@ void DrawGraphPicture(GraphKind kind, bool pulse, AxisState& a, Canvas& canvas,
   DrawXAxisName(a, canvas, profile.xAxisName);
   DrawYAxisName(a, canvas, profile.yAxisName);
 
+  DrawSectionCurves(kind, a, canvas, sections);
+
   const int count = DrawnSampleCount(kind, buffer);
   if (!a.ShowBars) DrawCurveLine(a, canvas, Xs(buffer), Ys(buffer), a.LinePenStyle, kGreen, count);
   if (a.ShowMarkers)
@@ -157,9 +187,20 @@ void DrawOpenedGraph(GraphKind kind, DesignState& s, FilterType type, bool pulse
 }
 
 std::string GraphSamplesCsv(GraphKind kind, bool pulse, const CurveBuffer& buffer) {
-  const GraphProfile& profile = ProfileOf(kind);
-  std::string out(pulse && !profile.pulseCsvHeader.empty() ? profile.pulseCsvHeader
-                                                           : profile.csvHeader);
+  return GraphSamplesCsv(ProfileOf(kind), kind, pulse, buffer, {});
+}
+
+std::string GraphSamplesCsv(const GraphProfile& profile, GraphKind kind, bool pulse,
+                            const CurveBuffer& buffer, std::span<const CurveBuffer> sections) {
+  const std::string_view header =
+      pulse && !profile.pulseCsvHeader.empty() ? profile.pulseCsvHeader : profile.csvHeader;
+  std::string out(header);
+  const std::string_view yName = header.substr(header.find(',') + 1);
+  for (std::size_t k = 0; k < sections.size(); ++k) {
+    out += ',';
+    out += yName;
+    out += " section " + std::to_string(k + 1);
+  }
   out += '\n';
   const int count = std::clamp(DrawnSampleCount(kind, buffer), 0,
                                static_cast<int>(std::min(buffer.X.size(), buffer.Y.size())));
@@ -167,6 +208,10 @@ std::string GraphSamplesCsv(GraphKind kind, bool pulse, const CurveBuffer& buffe
     AppendNumber(out, buffer.X[i]);
     out += ',';
     AppendNumber(out, buffer.Y[i]);
+    for (const CurveBuffer& section : sections) {
+      out += ',';
+      if (static_cast<int>(i) < DrawnSampleCount(kind, section)) AppendNumber(out, section.Y[i]);
+    }
     out += '\n';
   }
   return out;

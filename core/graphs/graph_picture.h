@@ -5,6 +5,7 @@
 // reference lines. The windows and morvane-cli plot draw through these, so a picture saved
 // from a window and one made on the command line come out alike.
 
+#include <span>
 #include <string>
 
 #include "design/design_state.h"
@@ -12,6 +13,7 @@
 #include "graphs/canvas.h"
 #include "graphs/curve_buffer.h"
 #include "graphs/graph_kind.h"
+#include "graphs/graph_profile.h"
 
 namespace morvane {
 
@@ -39,6 +41,14 @@ int LastScannedSample(GraphKind kind, const CurveBuffer& buffer);
 // lines at the peak, 1 dB and 3 dB below it.
 void DrawGraphPicture(GraphKind kind, bool pulse, AxisState& a, Canvas& canvas,
                       const CurveBuffer& buffer);
+// The same with the texts of `profile` and, under the curve, each section's own curve as a
+// line in a light colour of its own, the sections' numbers in those colours at the top right.
+// Without sections it draws what the form above draws.
+void DrawGraphPicture(const GraphProfile& profile, GraphKind kind, bool pulse, AxisState& a,
+                      Canvas& canvas, const CurveBuffer& buffer,
+                      std::span<const CurveBuffer> sections);
+// The colour of the section curve with that index (from 0).
+Colour SectionCurveColour(std::size_t index);
 
 // The picture of a window just opened on the design, on a canvas of the window's image size:
 // StartGraph, RefillGraph and DrawGraphPicture in the window's order.
@@ -48,6 +58,11 @@ void DrawOpenedGraph(GraphKind kind, DesignState& s, FilterType type, bool pulse
 // The drawn samples as CSV: the header naming the units ("f/Hz,V/dB"), then one "x,y" line
 // per sample with 17 significant digits, so the numbers read back exactly.
 std::string GraphSamplesCsv(GraphKind kind, bool pulse, const CurveBuffer& buffer);
+// The same with the header of `profile` and a column for each section's samples, named by the
+// curve's column and the section's number ("V/dB section 2"); the sections are sampled on
+// the curve's x values.
+std::string GraphSamplesCsv(const GraphProfile& profile, GraphKind kind, bool pulse,
+                            const CurveBuffer& buffer, std::span<const CurveBuffer> sections);
 
 // The image a window shows when it is first opened, between its button bar and its status
 // panel: the window's least height, 350, less a menu bar of 19 pixels (as Qt draws off

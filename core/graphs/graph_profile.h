@@ -27,6 +27,9 @@ struct GraphProfile {
 };
 
 const GraphProfile& ProfileOf(GraphKind kind);
+// The windows of a multi-stage filter: their own names and captions, titles without the
+// single stage's "Lowpass", the same axes, readout and CSV columns.
+const GraphProfile& CascadeProfileOf(GraphKind kind);
 
 // The status panel's text for the world point (x, y) under the mouse.
 std::string ReadoutText(GraphKind kind, double x, double y);

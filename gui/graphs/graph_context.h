@@ -1,13 +1,14 @@
 #pragma once
 
-// What the four graph windows share: the design, the desktop, the one set of axes, and the
-// dialogs that exist once for all of them.
+// What the four graph windows of one set share: where their curves come from, the desktop,
+// the one set of axes, and the dialogs that exist once for all of them.
 
 #include "graphs/axis_state.h"
 
 namespace morvane {
 class DesignSession;
-}
+class ResponseSource;
+}  // namespace morvane
 
 namespace morvane::gui {
 
@@ -18,11 +19,14 @@ class PlatformServices;
 class SweepModeDialog;
 
 struct GraphContext {
-  DesignSession& session;
+  ResponseSource& source;
+  // The main window's design and the dialog that tunes its fg and Q; both null for a source
+  // the sweep mode cannot tune (a multi-stage filter).
+  DesignSession* session;
   PlatformServices& platform;
   GraphOutputServices& output;
   AxisScaleDialog& axisDialog;
-  SweepModeDialog& sweepMode;
+  SweepModeDialog* sweepMode;
   GraphHelpBox& helpBox;
   AxisState axes;
   // The window whose drawing the axes last came from.

@@ -15,6 +15,15 @@ GraphImage::GraphImage(QWidget* parent) : QWidget(parent) {
   setMinimumSize(1, 1);
 }
 
+void GraphImage::FitBitmap() {
+  const qreal ratio = devicePixelRatioF();
+  const QSize pixels = (QSizeF(size()) * ratio).toSize();
+  if (bitmap_.size() == pixels && bitmap_.devicePixelRatio() == ratio) return;
+  bitmap_ = QImage(pixels, QImage::Format_RGB32);
+  bitmap_.setDevicePixelRatio(ratio);
+  bitmap_.fill(Qt::white);
+}
+
 void GraphImage::ShowRubberBand(QPoint from, QPoint to) {
   if (!rubberBand_) rubberBand_ = new QRubberBand(QRubberBand::Rectangle, this);
   rubberBand_->setGeometry(QRect(from, to).normalized());

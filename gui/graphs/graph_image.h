@@ -18,6 +18,9 @@ class GraphImage : public QWidget {
 
   QImage& Bitmap() { return bitmap_; }
   const QImage& Bitmap() const { return bitmap_; }
+  // A white bitmap of the pixels of the screen the image is on (twice the image's size at
+  // 2x), to be drawn into in the image's own coordinates; one of that size is kept as it is.
+  void FitBitmap();
 
   // Outline of the zoom rectangle while the right button drags.
   void ShowRubberBand(QPoint from, QPoint to);

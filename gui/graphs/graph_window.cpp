@@ -26,6 +26,7 @@
 #include "graphs/graph_window_sizes.h"
 #include "graphs/plot_mapping.h"
 #include "graphs/qpainter_canvas.h"
+#include "graphs/response_source.h"
 #include "graphs/sweep_mode_dialog.h"
 
 namespace morvane::gui {
@@ -39,7 +40,7 @@ QString ToQString(std::string_view text) {
 }  // namespace
 
 GraphWindow::GraphWindow(GraphKind kind, GraphContext& context)
-    : kind_(kind), profile_(ProfileOf(kind)), context_(context), axes_(context.axes) {
+    : kind_(kind), profile_(context.source.Profile(kind)), context_(context), axes_(context.axes) {
   setObjectName(ToQString(profile_.formName));
   setWindowTitle(ToQString(profile_.caption));
   // The main window's close ends the program, whichever graph windows are open.
@@ -110,7 +111,7 @@ void GraphWindow::Open() {
 }
 
 void GraphWindow::FormShow() {
-  StartGraph(kind_, context_.session.State(), context_.session.Type(), axes_, buffer_);
+  context_.source.Start(kind_, axes_, buffer_);
   // The image takes its size from the layout before the window is first on the screen.
   layout()->activate();
   RefillAndDraw();
@@ -118,16 +119,42 @@ void GraphWindow::FormShow() {
 
 void GraphWindow::RefillAndDraw() {
   FitBitmap();
-  RefillGraph(kind_, context_.session.MutableState(), context_.session.Type(), PulseSelected(),
-              axes_, buffer_);
+  // The x range snapped to what will be drawn, so the fill samples the range that is shown.
+  SnapToDrawnRange(axes_);
+  context_.source.Fill(kind_, axes_, PulseSelected(), buffer_);
+  FillSectionCurves();
   DrawGraph();
+}
+
+void GraphWindow::FillSectionCurves() {
+  if (SectionsShown()) {
+    context_.source.FillSections(kind_, axes_, PulseSelected(), sectionBuffers_);
+  } else {
+    sectionBuffers_.clear();
+  }
+}
+
+bool GraphWindow::SectionsShown() const {
+  return showSections1_ && showSections1_->isChecked();
+}
+
+void GraphWindow::ShowSections(bool shown) {
+  if (!showSections1_ || shown == SectionsShown()) return;
+  showSections1_->setChecked(shown);
+  ShowSections1Click();
+}
+
+void GraphWindow::SourceChanged() {
+  if (!isVisible() || !drawn_) return;
+  RestoreAxes(axes_, drawnAxes_);
+  RefillAndDraw();
 }
 
 void GraphWindow::DrawGraph() {
   FitBitmap();
   {
     render::QPainterCanvas canvas(image_->Bitmap());
-    DrawGraphPicture(kind_, PulseSelected(), axes_, canvas, buffer_);
+    DrawGraphPicture(profile_, kind_, PulseSelected(), axes_, canvas, buffer_, sectionBuffers_);
   }
   drawnAxes_ = axes_;
   drawn_ = true;
@@ -136,16 +163,8 @@ void GraphWindow::DrawGraph() {
   image_->update();
 }
 
-// The bitmap has the pixels of the screen the window is on (twice the image's size at 2x),
-// and the picture is drawn into it in the image's own coordinates.
 void GraphWindow::FitBitmap() {
-  QImage& bitmap = image_->Bitmap();
-  const qreal ratio = image_->devicePixelRatioF();
-  const QSize pixels = (QSizeF(image_->size()) * ratio).toSize();
-  if (bitmap.size() == pixels && bitmap.devicePixelRatio() == ratio) return;
-  bitmap = QImage(pixels, QImage::Format_RGB32);
-  bitmap.setDevicePixelRatio(ratio);
-  bitmap.fill(Qt::white);
+  image_->FitBitmap();
 }
 
 // The bitmap follows the image's size and is drawn again from the stored samples.
@@ -166,7 +185,8 @@ void GraphWindow::changeEvent(QEvent* event) {
 }
 
 void GraphWindow::ApplyTuning(double fg, double q) {
-  DesignState& s = context_.session.MutableState();
+  if (!context_.session) return;
+  DesignState& s = context_.session->MutableState();
   s.fg = fg;
   s.Q = q;
   s.D = 0.5 / q;
@@ -238,13 +258,14 @@ void GraphWindow::xlog1Click() {
 }
 
 void GraphWindow::Abstimmodus1Click() {
+  if (!context_.session || !context_.sweepMode) return;
   const QRect frame = frameGeometry();
   const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
   const int screenWidth = s ? s->geometry().width() : frame.right();
   const QPoint at(std::min(frame.left() + frame.width() - 72, screenWidth - 260), frame.top() + 48);
-  const DesignState& state = context_.session.State();
-  context_.sweepMode.Run(kind_, ToQString(profile_.sweepLabel), state.fg, state.Q, at);
-  ApplyTuning(context_.sweepMode.X1(), context_.sweepMode.X2());
+  const DesignState& state = context_.session->State();
+  context_.sweepMode->Run(kind_, ToQString(profile_.sweepLabel), state.fg, state.Q, at);
+  ApplyTuning(context_.sweepMode->X1(), context_.sweepMode->X2());
 }
 
 void GraphWindow::HilfezumProgramm1Click() {
@@ -261,7 +282,7 @@ void GraphWindow::ZoomInButtonClick() {
 void GraphWindow::ZoomOutButtonClick() {
   AxisState zoomed = axes_;
   ZoomOut(zoomed);
-  if (!WithinZoomOutReach(kind_, context_.session.State(), zoomed)) {
+  if (!WithinZoomOutReach(context_.source, kind_, zoomed)) {
     context_.platform.Beep();
     return;
   }
@@ -276,6 +297,11 @@ void GraphWindow::DotButtonClick() {
 
 void GraphWindow::RadioButtonClick() {
   RefillAndDraw();
+}
+
+// The sections are sampled together with the curve, on the same x values.
+void GraphWindow::ShowSections1Click() {
+  if (drawn_) RefillAndDraw();
 }
 
 }  // namespace morvane::gui

@@ -1,10 +1,13 @@
 #pragma once
 
-// One graph window: gain, phase, group delay or time response of the current design. The
-// four are one class; GraphProfile holds what sets them apart. A window is created once,
-// hidden when closed, and shown again from the main window. It reads the design state when
-// it fills its curve (on showing, Draw, an x-axis end changed in a frequency window, the
-// sweep mode, the s(t)/h(t) choice) and otherwise only redraws its samples.
+// One graph window: gain, phase, group delay or time response of the current design or of a
+// multi-stage filter, whichever its set's ResponseSource gives. The four are one class;
+// GraphProfile holds what sets them apart. A window is created once, hidden when closed, and
+// shown again from its owner. It asks the source when it fills its curve (on showing, Draw,
+// an x-axis end changed in a frequency window, the sweep mode, the s(t)/h(t) choice, a new
+// source) and otherwise only redraws its samples. A source with sections adds "Show
+// Sections", which draws each section's own curve under the filter's; the sweep mode is
+// offered only for the main window's design, whose fg and Q it tunes.
 //
 // The axes are shared by the four windows: whichever draws leaves its ranges for the next.
 // A window the user turns to (activates, or points into) first takes back the axes of its
@@ -14,6 +17,7 @@
 #include <QWidget>
 #include <array>
 #include <string>
+#include <vector>
 
 #include "graphs/axis_state.h"
 #include "graphs/curve_buffer.h"
@@ -47,6 +51,7 @@ class GraphWindow : public QWidget {
   ~GraphWindow() override;
 
   GraphKind Kind() const { return kind_; }
+  const GraphProfile& Profile() const { return profile_; }
   // From the main window: a hidden window is shown with its starting axes and a fresh
   // curve; an open one is only brought to the front.
   void Open();
@@ -54,11 +59,23 @@ class GraphWindow : public QWidget {
   // Fill means sampling the response into the buffer; draw means painting the picture.
   void RefillAndDraw();
   void DrawGraph();
-  // The sweep mode's values: fg, Q and D = 0.5/Q stored, then fill and draw.
+  // The sweep mode's values: fg, Q and D = 0.5/Q stored, then fill and draw. Nothing
+  // without a design to tune.
   void ApplyTuning(double fg, double q);
+  // The source has changed: an open window takes back the axes of its own last drawing,
+  // fills and draws again; a hidden one starts afresh when it is next opened.
+  void SourceChanged();
+
+  // The thin curves of the source's sections (a source with sections only).
+  bool SectionsShown() const;
+  void ShowSections(bool shown);
 
   const CurveBuffer& Buffer() const { return buffer_; }
+  // One buffer per section while the sections are shown, else none.
+  const std::vector<CurveBuffer>& SectionBuffers() const { return sectionBuffers_; }
   const QImage& Picture() const;
+  // The axes as this window's last drawing left them.
+  const AxisState& DrawnAxes() const { return drawnAxes_; }
   const QString& LastFileName() const { return lastFileName_; }
   const QString& LastExportName(GraphFileFormat format) const {
     return lastExportNames_[static_cast<std::size_t>(format)];
@@ -83,6 +100,7 @@ class GraphWindow : public QWidget {
   void FormShow();
   void FormResize();
   void FitBitmap();
+  void FillSectionCurves();
   void TakeAxes();
   void Save1Click();
   void SavePng1Click();
@@ -104,6 +122,7 @@ class GraphWindow : public QWidget {
   void ZoomOutButtonClick();
   void DotButtonClick();
   void RadioButtonClick();
+  void ShowSections1Click();
 
   // graph_window_export.cpp
   void ExportAs(GraphFileFormat format);
@@ -122,6 +141,7 @@ class GraphWindow : public QWidget {
   GraphContext& context_;
   AxisState& axes_;
   CurveBuffer buffer_;
+  std::vector<CurveBuffer> sectionBuffers_;
   QString lastFileName_;
   std::array<QString, 3> lastExportNames_;
   // The axes as this window's last drawing left them.
@@ -135,6 +155,7 @@ class GraphWindow : public QWidget {
   GraphImage* image_ = nullptr;
   QLabel* currentPanel_ = nullptr;
   QAction* xlog1_ = nullptr;
+  QAction* showSections1_ = nullptr;
   QRadioButton* radioButtonht_ = nullptr;
 };
 

@@ -8,8 +8,10 @@
 #include <QToolButton>
 
 #include "graphs/graph_button_glyphs.h"
+#include "graphs/graph_context.h"
 #include "graphs/graph_profile.h"
 #include "graphs/graph_window.h"
+#include "graphs/response_source.h"
 
 namespace morvane::gui {
 
@@ -48,11 +50,13 @@ void GraphWindow::BuildMenus(QMenuBar* menuBar) {
   };
 
   QMenu* menu = nullptr;
+  QMenu* graphicMenu = nullptr;
   QString menuTitle;
   for (const Command& c : kCommands) {
     if (!menu || menuTitle != c.menu) {
       menuTitle = c.menu;
       menu = menuBar->addMenu(menuTitle);
+      if (menuTitle == "&Graphic") graphicMenu = menu;
     }
     QAction* action = menu->addAction(c.caption);
     action->setObjectName(c.name);
@@ -66,6 +70,16 @@ void GraphWindow::BuildMenus(QMenuBar* menuBar) {
   xlog1_ = menuBar->findChild<QAction*>("xlog1");
   xlog1_->setCheckable(true);
   xlog1_->setEnabled(profile_.xLogAvailable);
+  // The sweep mode tunes the fg and Q of the main window's single stage.
+  menuBar->findChild<QAction*>("Abstimmodus1")->setEnabled(context_.session != nullptr);
+
+  if (!context_.source.OffersSections()) return;
+  showSections1_ = graphicMenu->addAction("Show S&ections");
+  showSections1_->setObjectName("ShowSections1");
+  showSections1_->setIconText("Sections");
+  showSections1_->setToolTip("Each section's own curve as a thin line");
+  showSections1_->setCheckable(true);
+  connect(showSections1_, &QAction::triggered, this, &GraphWindow::ShowSections1Click);
 }
 
 void GraphWindow::BuildButtonBar(QHBoxLayout* bar) {
@@ -110,6 +124,17 @@ void GraphWindow::BuildButtonBar(QHBoxLayout* bar) {
     bar->addWidget(button);
   }
   buttonBar_->findChild<QToolButton*>("xlogButton")->setEnabled(profile_.xLogAvailable);
+  buttonBar_->findChild<QToolButton*>("SweepButton")->setEnabled(context_.session != nullptr);
+  if (showSections1_) {
+    auto* sections = new QToolButton(buttonBar_);
+    sections->setObjectName("SectionsButton");
+    sections->setFocusPolicy(Qt::NoFocus);
+    sections->setAutoRaise(true);
+    sections->setMinimumSize(26, 26);
+    // Checked and unchecked with the menu item; it shows the item's icon text.
+    sections->setDefaultAction(showSections1_);
+    bar->addWidget(sections);
+  }
   bar->addStretch(1);
 
   if (kind_ != GraphKind::TimeResponse) return;

@@ -15,7 +15,7 @@ std::string GraphWindow::SvgPicture() const {
   SvgCanvas canvas(Picture().width(), Picture().height());
   // A copy: drawing sets the axes up again, and the shared ones may belong to another window.
   AxisState axes = drawnAxes_;
-  DrawGraphPicture(kind_, PulseSelected(), axes, canvas, buffer_);
+  DrawGraphPicture(profile_, kind_, PulseSelected(), axes, canvas, buffer_, sectionBuffers_);
   return canvas.Document();
 }
 
@@ -56,7 +56,8 @@ bool GraphWindow::WriteExport(GraphFileFormat format, const QString& name, QStri
     case GraphFileFormat::Csv:
       break;
   }
-  return WriteWholeFile(name, GraphSamplesCsv(kind_, PulseSelected(), buffer_), error);
+  return WriteWholeFile(
+      name, GraphSamplesCsv(profile_, kind_, PulseSelected(), buffer_, sectionBuffers_), error);
 }
 
 }  // namespace morvane::gui

@@ -3,7 +3,6 @@
 #include <QLabel>
 
 #include "app/platform_services.h"
-#include "design/design_session.h"
 #include "graphs/axis_operations.h"
 #include "graphs/axis_scale_dialog.h"
 #include "graphs/graph_context.h"
@@ -11,6 +10,7 @@
 #include "graphs/graph_profile.h"
 #include "graphs/graph_window.h"
 #include "graphs/plot_mapping.h"
+#include "graphs/response_source.h"
 
 namespace morvane::gui {
 
@@ -62,7 +62,7 @@ void GraphWindow::ImageMouseDown(QPoint pixel) {
 }
 
 bool GraphWindow::EditAxisEnd(AxisEnd end, QPoint dialogAt) {
-  const ValueLimits limits = AxisEndLimits(kind_, end, context_.session.State(), axes_);
+  const ValueLimits limits = context_.source.AxisEndLimits(kind_, end, axes_);
   const double value = context_.axisDialog.Ask(
       ToQString(AxisEndLabel(end)), AxisEndValue(axes_, end), limits.lower, limits.upper, dialogAt);
   if (!SetAxisEnd(axes_, end, value)) {

@@ -4,6 +4,7 @@
 
 #include "design/design_session.h"
 #include "graphs/axis_scale_dialog.h"
+#include "graphs/design_response_source.h"
 #include "graphs/dialog_placement.h"
 #include "graphs/graph_context.h"
 #include "graphs/graph_help_box.h"
@@ -40,12 +41,14 @@ GraphWindows::GraphWindows(DesignSession& session, PlatformServices& platform,
       axisDialog_(std::make_unique<AxisScaleDialog>(platform)),
       sweepMode_(std::make_unique<SweepModeDialog>(platform)),
       sweepFactor_(std::make_unique<SweepFactorDialog>(session.MutableState())),
-      helpBox_(std::make_unique<GraphHelpBox>()) {
-  context_.reset(new GraphContext{session,
+      helpBox_(std::make_unique<GraphHelpBox>()),
+      source_(std::make_unique<DesignResponseSource>(session)) {
+  context_.reset(new GraphContext{*source_,
+                                  &session,
                                   platform,
                                   ownOutput_ ? *ownOutput_ : *output,
                                   *axisDialog_,
-                                  *sweepMode_,
+                                  sweepMode_.get(),
                                   *helpBox_,
                                   {}});
   for (GraphKind kind : kGraphKinds) {

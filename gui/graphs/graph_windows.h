@@ -15,6 +15,7 @@ class QWidget;
 
 namespace morvane {
 class DesignSession;
+class DesignResponseSource;
 struct AxisState;
 }  // namespace morvane
 
@@ -75,6 +76,7 @@ class GraphWindows : public QObject {
   std::unique_ptr<SweepModeDialog> sweepMode_;
   std::unique_ptr<SweepFactorDialog> sweepFactor_;
   std::unique_ptr<GraphHelpBox> helpBox_;
+  std::unique_ptr<DesignResponseSource> source_;
   std::unique_ptr<GraphContext> context_;
   // Last, so the windows go before what they use.
   std::unique_ptr<GraphWindow> windows_[4];

@@ -1,0 +1,59 @@
+#include "graphs/design_response_source.h"
+
+#include "design/design_session.h"
+#include "graphs/graph_picture.h"
+#include "graphs/response.h"
+
+namespace morvane {
+
+DesignState DesignResponseSource::TunedCopy() const {
+  DesignState s = session_.State();
+  UpdatePoleFrequency(s, session_.Type());
+  return s;
+}
+
+double DesignResponseSource::GainDb(double f) const {
+  return GainDbAt(TunedCopy(), session_.Type(), f);
+}
+
+double DesignResponseSource::PhaseDegrees(double f) const {
+  return PhaseAt(TunedCopy(), session_.Type(), f);
+}
+
+double DesignResponseSource::GroupDelay(double f) const {
+  return GroupDelayAt(TunedCopy(), session_.Type(), f);
+}
+
+double DesignResponseSource::Step(double t) const {
+  DesignState s = session_.State();
+  return StepResponseAt(s, t);
+}
+
+double DesignResponseSource::Pulse(double t) const {
+  if (t < 0.0) return 0.0;
+  DesignState s = session_.State();
+  const double h = 1e-6 / LowpassPoleAngularFrequency(s.fg, s.Q);
+  const double before = t > h ? StepResponseAt(s, t - h) : StepResponseAt(s, t);
+  const double span = t > h ? 2.0 * h : h;
+  return (StepResponseAt(s, t + h) - before) / span;
+}
+
+const GraphProfile& DesignResponseSource::Profile(GraphKind kind) const {
+  return ProfileOf(kind);
+}
+
+void DesignResponseSource::Start(GraphKind kind, AxisState& a, CurveBuffer& buffer) {
+  StartGraph(kind, session_.State(), session_.Type(), a, buffer);
+}
+
+void DesignResponseSource::Fill(GraphKind kind, const AxisState& a, bool pulse,
+                                CurveBuffer& buffer) {
+  FillGraphCurve(kind, session_.MutableState(), session_.Type(), a, pulse, buffer);
+}
+
+ValueLimits DesignResponseSource::AxisEndLimits(GraphKind kind, AxisEnd end,
+                                                const AxisState& a) const {
+  return morvane::AxisEndLimits(kind, end, session_.State(), a);
+}
+
+}  // namespace morvane

@@ -1,0 +1,39 @@
+#pragma once
+
+// The main window's single-stage design as a graph source: the point functions of
+// graphs/response.h and the windows' fillers and axis rules, on the session's state. Filling
+// updates the state as it always has (fo from fg and Q, D = 0.5/Q for the time curve); the
+// point values work on a copy, so asking for one changes nothing.
+
+#include "graphs/response_source.h"
+
+namespace morvane {
+
+class DesignSession;
+
+class DesignResponseSource : public ResponseSource {
+ public:
+  // The session must outlive the source.
+  explicit DesignResponseSource(DesignSession& session) : session_(session) {}
+
+  double GainDb(double f) const override;
+  double PhaseDegrees(double f) const override;
+  double GroupDelay(double f) const override;
+  // The second-order lowpass step whose -3 dB frequency is fg, as the time window draws it.
+  double Step(double t) const override;
+  // Its slope, by a central difference over a millionth of the pole's period.
+  double Pulse(double t) const override;
+
+  const GraphProfile& Profile(GraphKind kind) const override;
+  void Start(GraphKind kind, AxisState& a, CurveBuffer& buffer) override;
+  void Fill(GraphKind kind, const AxisState& a, bool pulse, CurveBuffer& buffer) override;
+  ValueLimits AxisEndLimits(GraphKind kind, AxisEnd end, const AxisState& a) const override;
+
+ private:
+  // The state with fo set, as every frequency curve sets it first.
+  DesignState TunedCopy() const;
+
+  DesignSession& session_;
+};
+
+}  // namespace morvane

@@ -1,0 +1,85 @@
+#include "graphs/cascade_graphs.h"
+
+#include "cascade/cascade_design.h"
+#include "graphs/axis_scale_dialog.h"
+#include "graphs/graph_context.h"
+#include "graphs/graph_help_box.h"
+#include "graphs/graph_output_services.h"
+#include "graphs/graph_window.h"
+#include "graphs/pole_zero_window.h"
+
+namespace morvane::gui {
+
+namespace {
+
+int IndexOf(GraphKind kind) {
+  return static_cast<int>(kind) - 1;
+}
+
+}  // namespace
+
+CascadeGraphs::CascadeGraphs(PlatformServices& platform, QObject* parent)
+    : CascadeGraphs(platform, std::make_unique<DesktopGraphOutput>(), nullptr, parent) {}
+
+CascadeGraphs::CascadeGraphs(PlatformServices& platform, GraphOutputServices& output,
+                             QObject* parent)
+    : CascadeGraphs(platform, nullptr, &output, parent) {}
+
+CascadeGraphs::CascadeGraphs(PlatformServices& platform,
+                             std::unique_ptr<GraphOutputServices> ownOutput,
+                             GraphOutputServices* output, QObject* parent)
+    : QObject(parent),
+      ownOutput_(std::move(ownOutput)),
+      axisDialog_(std::make_unique<AxisScaleDialog>(platform)),
+      helpBox_(std::make_unique<GraphHelpBox>()) {
+  GraphOutputServices& out = ownOutput_ ? *ownOutput_ : *output;
+  context_.reset(
+      new GraphContext{source_, nullptr, platform, out, *axisDialog_, nullptr, *helpBox_, {}});
+  for (GraphKind kind : kGraphKinds) {
+    windows_[IndexOf(kind)] = std::make_unique<GraphWindow>(kind, *context_);
+  }
+  poleZero_ = std::make_unique<PoleZeroWindow>(platform, out);
+}
+
+CascadeGraphs::~CascadeGraphs() = default;
+
+void CascadeGraphs::SetCascade(const CascadeDesign& design) {
+  source_ = CascadeSourceOf(design);
+  for (auto& window : windows_) window->SourceChanged();
+  poleZero_->SetRoots(source_.Transfer());
+}
+
+void CascadeGraphs::Open(GraphKind kind) {
+  Window(kind).Open();
+}
+
+void CascadeGraphs::OpenPoleZero() {
+  poleZero_->Open();
+}
+
+bool CascadeGraphs::Open(int what) {
+  constexpr int kPoleZero = 4;
+  if (what == kPoleZero) {
+    OpenPoleZero();
+    return true;
+  }
+  if (what < 0 || what > kPoleZero) return false;
+  // The graph kinds count from 1 in the same order.
+  Open(static_cast<GraphKind>(what + 1));
+  return true;
+}
+
+void CascadeGraphs::HideAll() {
+  for (auto& window : windows_) window->hide();
+  poleZero_->hide();
+}
+
+GraphWindow& CascadeGraphs::Window(GraphKind kind) {
+  return *windows_[IndexOf(kind)];
+}
+
+AxisState& CascadeGraphs::Axes() {
+  return context_->axes;
+}
+
+}  // namespace morvane::gui
