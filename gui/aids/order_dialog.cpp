@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "aids/filter_order.h"
 #include "aids/tolerance_scheme.h"
@@ -75,11 +76,16 @@ OrderDialog::OrderDialog(DesignState& state, QWidget* parent)
   close->setObjectName("CancelBtn");
   SetHint(close, "Quit menu");
   connect(close, &QPushButton::clicked, this, &QDialog::close);
+  auto* multiStage = new QPushButton("Multi-stage Filter…", this);
+  multiStage->setObjectName("MultiStageBtn");
+  SetHint(multiStage, "Design the whole filter of this order as a chain of sections");
+  connect(multiStage, &QPushButton::clicked, this, &OrderDialog::HandOverScheme);
 
   auto* lower = new QHBoxLayout;
   lower->addWidget(type);
   lower->addWidget(output, 1);
   auto* buttons = new QHBoxLayout;
+  buttons->addWidget(multiStage);
   buttons->addStretch(1);
   buttons->addWidget(ok);
   buttons->addWidget(close);
@@ -158,6 +164,16 @@ void OrderDialog::ComputeOrder() {
                                                              : OrderApproximation::Butterworth);
   N_->setText(QString::fromStdString(result.NAusgabe));
   nr_->setText(QString::fromStdString(result.nrAusgabe));
+}
+
+void OrderDialog::HandOverScheme() {
+  const bool chebyshev = chebyshev_->isChecked();
+  const OrderResult result = morvane::ComputeOrder(
+      scheme_, chebyshev ? OrderApproximation::Chebyshev : OrderApproximation::Butterworth);
+  emit multiStageFilterRequested(
+      chebyshev ? Approximation::Chebyshev : Approximation::Butterworth,
+      {scheme_.OrderF1, scheme_.OrderD1, scheme_.OrderF2, scheme_.OrderD2},
+      static_cast<int>(std::min(result.nr, 1e9)));
 }
 
 void OrderDialog::EntryChange(std::string_view field, const QString& text) {

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "design/design_state.h"
+#include "filters/least_order.h"
 
 class QLineEdit;
 class QRadioButton;
@@ -26,6 +27,12 @@ class OrderDialog : public QDialog {
   // Writes NAusgabe and nrAusgabe from the scheme and the checked approximation.
   void ComputeOrder();
 
+ signals:
+  // "Multi-stage Filter…": the checked approximation, the scheme (f1, d1, f2, d2) and the least
+  // order shown (0 when the scheme has none), for a whole filter of that order.
+  void multiStageFilterRequested(morvane::Approximation approximation,
+                                 const morvane::ToleranceScheme& scheme, int leastOrder);
+
  protected:
   void changeEvent(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
@@ -36,6 +43,7 @@ class OrderDialog : public QDialog {
   QWidget* BuildOutputRegion();
   // A change of an entry's text, by the user or by FormActivate.
   void EntryChange(std::string_view field, const QString& text);
+  void HandOverScheme();
 
   OrderCalculatorInputs& scheme_;
   std::map<std::string_view, QLineEdit*> entries_;

@@ -101,6 +101,8 @@ constexpr std::array kOptions{
 constexpr std::array kTools{
     Item{"Ausfhren1", "&Execute"},
     Item{"Filterordnungberechnen1", "Calculate &Filter Order"},
+    Item{"MultiStageFilter1", "&Multi-stage Filter…", "Ctrl+M",
+         "Design a whole filter as a chain of first- and second-order sections"},
     kSeparator,
     Item{"Zwischenablage1", "&Clipboard"},
     Item{"Taschenrechner1", "&Calculator"},

@@ -1,8 +1,12 @@
 #include "app/secondary_windows.h"
 
+#include <QAbstractButton>
+#include <QAction>
+
 #include "aids/order_dialog.h"
 #include "aids/proposal_dialog.h"
 #include "app/main_window.h"
+#include "cascade/cascade_window.h"
 #include "graphs/graph_windows.h"
 #include "ui/about_box.h"
 #include "ui/help_box.h"
@@ -17,6 +21,32 @@ SecondaryWindows::SecondaryWindows(MainWindow& window, PlatformServices& service
   graphs_ = new GraphWindows(window.Session(), services, &window);
   help_ = new HelpBox(&window);
   connect(&window, &MainWindow::windowRequested, this, &SecondaryWindows::Open);
+  // The Multi-stage Filter window is no value of SecondaryWindow, which the graph windows
+  // switch over too: its commands come here directly.
+  connect(window.findChild<QAction*>("MultiStageFilter1"), &QAction::triggered, this,
+          &SecondaryWindows::OpenCascade);
+  connect(window.findChild<QAbstractButton*>("CascadeBtn"), &QAbstractButton::clicked, this,
+          &SecondaryWindows::OpenCascade);
+  connect(order_, &OrderDialog::multiStageFilterRequested, this,
+          [this](Approximation approximation, const ToleranceScheme& scheme, int leastOrder) {
+            Cascade().TakeToleranceScheme(approximation, scheme, leastOrder);
+            OpenCascade();
+          });
+}
+
+SecondaryWindows::~SecondaryWindows() = default;
+
+CascadeWindow& SecondaryWindows::Cascade() {
+  if (!cascade_) {
+    cascade_ = std::make_unique<CascadeWindow>(services_);
+    cascade_->adjustSize();
+    CentreOnScreen(cascade_.get());
+  }
+  return *cascade_;
+}
+
+void SecondaryWindows::OpenCascade() {
+  ShowInFront(&Cascade());
 }
 
 bool SecondaryWindows::Open(SecondaryWindow window) {

@@ -5,11 +5,13 @@
 // windowRequested signal.
 
 #include <QObject>
+#include <memory>
 
 #include "app/secondary_window.h"
 
 namespace morvane::gui {
 
+class CascadeWindow;
 class GraphWindows;
 class HelpBox;
 class MainWindow;
@@ -22,6 +24,7 @@ class SecondaryWindows : public QObject {
 
  public:
   SecondaryWindows(MainWindow& window, PlatformServices& services);
+  ~SecondaryWindows() override;
 
   // False, nothing shown, for a value outside the enumeration.
   bool Open(SecondaryWindow window);
@@ -31,6 +34,11 @@ class SecondaryWindows : public QObject {
   HelpBox& Help() { return *help_; }
   GraphWindows& Graphs() { return *graphs_; }
 
+  // The Multi-stage Filter window (Tools menu, speed bar, order dialog): made when first asked
+  // for, a window of its own without a parent, kept with its design for the whole run.
+  CascadeWindow& Cascade();
+  void OpenCascade();
+
  private:
   MainWindow& window_;
   PlatformServices& services_;
@@ -38,6 +46,7 @@ class SecondaryWindows : public QObject {
   OrderDialog* order_ = nullptr;
   GraphWindows* graphs_ = nullptr;
   HelpBox* help_ = nullptr;
+  std::unique_ptr<CascadeWindow> cascade_;
 };
 
 }  // namespace morvane::gui

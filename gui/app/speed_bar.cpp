@@ -32,6 +32,7 @@ constexpr std::array kButtons{
     SpeedButton{"tgrBtn", "tgr(f)", "Graphic output of group delay"},
     SpeedButton{"htBtn", "s(t)", "Graphic output of pulse and step response"},
     SpeedButton{"BitBtnOrd", "Order", "Calculate filter order"},
+    SpeedButton{"CascadeBtn", "Stages", "Design a multi-stage filter"},
 };
 
 // The glyph buttons form the first group; a gap sets the captioned ones apart.
