@@ -7,8 +7,8 @@
 #include <QRadioButton>
 #include <QToolButton>
 
-#include "graphs/graph_button_glyphs.h"
 #include "graphs/graph_context.h"
+#include "graphs/graph_controls.h"
 #include "graphs/graph_profile.h"
 #include "graphs/graph_window.h"
 #include "graphs/response_source.h"
@@ -16,13 +16,7 @@
 namespace morvane::gui {
 
 void GraphWindow::BuildMenus(QMenuBar* menuBar) {
-  struct Command {
-    const char* menu;  // a new menu starts where this differs from the previous row
-    const char* name;
-    const char* caption;
-    const char* shortcut;
-    void (GraphWindow::*handler)();
-  };
+  using Command = MenuCommand<GraphWindow>;
   // Ctrl+A draws: the sweep mode, which the program once gave the same keys, goes without,
   // since one key cannot start two commands.
   static constexpr Command kCommands[] = {
@@ -49,24 +43,7 @@ void GraphWindow::BuildMenus(QMenuBar* menuBar) {
        &GraphWindow::HilfezumProgramm1Click},
   };
 
-  QMenu* menu = nullptr;
-  QMenu* graphicMenu = nullptr;
-  QString menuTitle;
-  for (const Command& c : kCommands) {
-    if (!menu || menuTitle != c.menu) {
-      menuTitle = c.menu;
-      menu = menuBar->addMenu(menuTitle);
-      if (menuTitle == "&Graphic") graphicMenu = menu;
-    }
-    QAction* action = menu->addAction(c.caption);
-    action->setObjectName(c.name);
-    if (*c.shortcut) action->setShortcut(QKeySequence(c.shortcut));
-    if (c.handler) {
-      connect(action, &QAction::triggered, this, c.handler);
-    } else {
-      connect(action, &QAction::triggered, this, &QWidget::close);
-    }
-  }
+  AddMenuCommands<GraphWindow>(this, menuBar, kCommands);
   xlog1_ = menuBar->findChild<QAction*>("xlog1");
   xlog1_->setCheckable(true);
   xlog1_->setEnabled(profile_.xLogAvailable);
@@ -74,6 +51,8 @@ void GraphWindow::BuildMenus(QMenuBar* menuBar) {
   menuBar->findChild<QAction*>("Abstimmodus1")->setEnabled(context_.session != nullptr);
 
   if (!context_.source.OffersSections()) return;
+  // The Graphic menu: the one that holds Draw.
+  auto* graphicMenu = qobject_cast<QMenu*>(menuBar->findChild<QAction*>("Zeichnen1")->parent());
   showSections1_ = graphicMenu->addAction("Show S&ections");
   showSections1_->setObjectName("ShowSections1");
   showSections1_->setIconText("Sections");
@@ -83,12 +62,7 @@ void GraphWindow::BuildMenus(QMenuBar* menuBar) {
 }
 
 void GraphWindow::BuildButtonBar(QHBoxLayout* bar) {
-  struct Button {
-    const char* name;
-    const char* text;  // empty: a glyph
-    const char* hint;
-    void (GraphWindow::*handler)();
-  };
+  using Button = BarButton<GraphWindow>;
   static constexpr Button kButtons[] = {
       {"CloseButton", "", "Close graphic", nullptr},
       {"VergroessernButton", "", "Increase", &GraphWindow::Vergroessern1Click},
@@ -101,28 +75,7 @@ void GraphWindow::BuildButtonBar(QHBoxLayout* bar) {
       {"ZoomOutButton", "-", "Zoom out", &GraphWindow::ZoomOutButtonClick},
       {"SweepButton", "", "Sweep parameters", &GraphWindow::Abstimmodus1Click},
   };
-  for (const Button& b : kButtons) {
-    auto* button = new QToolButton(buttonBar_);
-    button->setObjectName(b.name);
-    button->setToolTip(b.hint);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setAutoRaise(true);
-    button->setMinimumSize(26, 26);
-    if (*b.text) {
-      button->setText(b.text);
-      QFont bold = button->font();
-      bold.setBold(true);
-      button->setFont(bold);
-    } else {
-      button->setIcon(GraphButtonGlyph(b.name));
-    }
-    if (b.handler) {
-      connect(button, &QToolButton::clicked, this, b.handler);
-    } else {
-      connect(button, &QToolButton::clicked, this, &QWidget::close);
-    }
-    bar->addWidget(button);
-  }
+  AddBarButtons<GraphWindow>(this, buttonBar_, bar, kButtons);
   buttonBar_->findChild<QToolButton*>("xlogButton")->setEnabled(profile_.xLogAvailable);
   buttonBar_->findChild<QToolButton*>("SweepButton")->setEnabled(context_.session != nullptr);
   if (showSections1_) {

@@ -16,7 +16,7 @@
 
 #include "app/platform_services.h"
 #include "app/whole_file_writes.h"
-#include "graphs/graph_button_glyphs.h"
+#include "graphs/graph_controls.h"
 #include "graphs/graph_image.h"
 #include "graphs/graph_window.h"
 #include "graphs/graph_window_sizes.h"
@@ -88,13 +88,7 @@ PoleZeroWindow::PoleZeroWindow(PlatformServices& platform, GraphOutputServices& 
 PoleZeroWindow::~PoleZeroWindow() = default;
 
 void PoleZeroWindow::BuildMenus(QMenuBar* menuBar) {
-  struct Command {
-    const char* menu;
-    const char* name;
-    const char* caption;
-    const char* shortcut;
-    void (PoleZeroWindow::*handler)();
-  };
+  using Command = MenuCommand<PoleZeroWindow>;
   static constexpr Command kCommands[] = {
       {"&File", "SavePng1", "Save as P&NG…", "", &PoleZeroWindow::SavePngClick},
       {"&File", "SaveSvg1", "Save as S&VG…", "", &PoleZeroWindow::SaveSvgClick},
@@ -110,31 +104,11 @@ void PoleZeroWindow::BuildMenus(QMenuBar* menuBar) {
       {"&Scales", "ZoomIn1", "Zoom &In", "+", &PoleZeroWindow::ZoomIn},
       {"&Scales", "ZoomOut1", "Zoom &Out", "-", &PoleZeroWindow::ZoomOut},
   };
-  QMenu* menu = nullptr;
-  QString menuTitle;
-  for (const Command& c : kCommands) {
-    if (!menu || menuTitle != c.menu) {
-      menuTitle = c.menu;
-      menu = menuBar->addMenu(menuTitle);
-    }
-    QAction* action = menu->addAction(c.caption);
-    action->setObjectName(c.name);
-    if (*c.shortcut) action->setShortcut(QKeySequence(c.shortcut));
-    if (c.handler) {
-      connect(action, &QAction::triggered, this, c.handler);
-    } else {
-      connect(action, &QAction::triggered, this, &QWidget::close);
-    }
-  }
+  AddMenuCommands<PoleZeroWindow>(this, menuBar, kCommands);
 }
 
 void PoleZeroWindow::BuildButtonBar(QHBoxLayout* bar) {
-  struct Button {
-    const char* name;
-    const char* text;  // empty: a glyph
-    const char* hint;
-    void (PoleZeroWindow::*handler)();
-  };
+  using Button = BarButton<PoleZeroWindow>;
   static constexpr Button kButtons[] = {
       {"CloseButton", "", "Close graphic", nullptr},
       {"VergroessernButton", "", "Increase", &PoleZeroWindow::IncreaseClick},
@@ -144,28 +118,7 @@ void PoleZeroWindow::BuildButtonBar(QHBoxLayout* bar) {
       {"ZoomInButton", "+", "Zoom in", &PoleZeroWindow::ZoomIn},
       {"ZoomOutButton", "-", "Zoom out", &PoleZeroWindow::ZoomOut},
   };
-  for (const Button& b : kButtons) {
-    auto* button = new QToolButton(buttonBar_);
-    button->setObjectName(b.name);
-    button->setToolTip(b.hint);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setAutoRaise(true);
-    button->setMinimumSize(26, 26);
-    if (*b.text) {
-      button->setText(b.text);
-      QFont bold = button->font();
-      bold.setBold(true);
-      button->setFont(bold);
-    } else {
-      button->setIcon(GraphButtonGlyph(b.name));
-    }
-    if (b.handler) {
-      connect(button, &QToolButton::clicked, this, b.handler);
-    } else {
-      connect(button, &QToolButton::clicked, this, &QWidget::close);
-    }
-    bar->addWidget(button);
-  }
+  AddBarButtons<PoleZeroWindow>(this, buttonBar_, bar, kButtons);
   bar->addStretch(1);
 }
 
