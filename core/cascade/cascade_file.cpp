@@ -157,10 +157,12 @@ const std::vector<Key>& Keys() {
       ChoiceKey("split", &CascadeRequest::split, &GainSplitNamed),
       {"sectionOrder", [](const CascadeEntries& e) { return OrderText(e.request.sectionOrder); },
        [](std::string_view text, CascadeEntries& e) {
+         // Numbers as the window holds them while the user types: 0 or one beyond the last
+         // section is kept too (the design then says the order does not fit).
          std::vector<int> order;
          for (std::string_view part : Split(text)) {
            const auto n = ReadWhole(part);
-           if (!n || *n < 1) return false;
+           if (!n || *n < 0) return false;
            order.push_back(*n - 1);
          }
          e.request.sectionOrder = order;

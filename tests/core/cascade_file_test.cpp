@@ -43,7 +43,9 @@ TEST(CascadeFile, EntriesComeBackBitForBit) {
   a.useScheme = true;
   a.scheme = {19999.999999999996, 0.25, 24e3, 96.5};
   CascadeEntries b;  // the defaults, including no section order or topologies
-  for (const CascadeEntries& entries : {a, b}) {
+  CascadeEntries c;  // a section order as typed, naming no section and one beyond the last
+  c.request.sectionOrder = {-1, 999, 235};
+  for (const CascadeEntries& entries : {a, b, c}) {
     IniDocument document;
     PutCascadeEntries(document, entries);
     const auto parsed = IniDocument::Parse(document.Text(), nullptr);
@@ -65,7 +67,7 @@ TEST(CascadeFile, UnreadableValuesAreNamedAndKeepTheDefault) {
   const std::string text =
       "[Variablen]\nfg=1000\n[Cascade]\norder=abc\nfg=1,5k\napproximation=cauer\n"
       "topology=auto\nsectionTopologies=,xyz\ngain=nan\nseriesR=E192\nuseScheme=2\n"
-      "sectionOrder=0,1\ntype=Highpass\n";
+      "sectionOrder=1,x\ntype=Highpass\n";
   const auto document = IniDocument::Parse(text, nullptr);
   ASSERT_TRUE(document);
   std::vector<std::string> unreadable;
@@ -79,7 +81,7 @@ TEST(CascadeFile, UnreadableValuesAreNamedAndKeepTheDefault) {
   std::string all;
   for (const std::string& line : unreadable) all += line + "\n";
   for (const char* key : {"order=abc", "fg=1,5k", "approximation=cauer", "sectionTopologies=",
-                          "gain=nan", "seriesR=E192", "useScheme=2", "sectionOrder=0,1"}) {
+                          "gain=nan", "seriesR=E192", "useScheme=2", "sectionOrder=1,x"}) {
     EXPECT_NE(all.find(std::string("Cascade ") + key), std::string::npos) << key << "\n" << all;
   }
   EXPECT_EQ(unreadable.size(), 8u);
