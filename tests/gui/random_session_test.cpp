@@ -45,6 +45,7 @@
 #include "graphs/graph_windows.h"
 #include "gui_test_support.h"
 #include "numerics/value_text.h"
+#include "support/cascade_session.h"
 #include "ui/about_box.h"
 #include "ui/help_box.h"
 #include "ui/spin_button.h"
@@ -71,126 +72,6 @@ QString Q(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// A shown text with its line breaks and control characters spelled out, shortened.
-QString Shown(const QString& text) {
-  QString shown;
-  for (QChar c : text.left(60)) {
-    shown += c.unicode() < 0x20 || c.unicode() == 0x7F
-                 ? QString("\\x%1").arg(c.unicode(), 2, 16, QChar('0'))
-                 : QString(c);
-  }
-  if (text.size() > 60) shown += QString("... (%1 characters)").arg(text.size());
-  return "\"" + shown + "\"";
-}
-
-// Texts a user, a paste or a cat on the keyboard may put into an entry field.
-class HostileTexts {
- public:
-  explicit HostileTexts(std::mt19937_64& random) : random_(random) {}
-
-  QString Next() {
-    switch (Pick(6)) {
-      case 0:
-      case 1:
-        return Fixed();
-      case 2:
-        return Number();
-      case 3:
-        return Digits();
-      case 4:
-        return Junk(1 + Pick(12));
-      default:
-        return Pick(8) == 0 ? Long() : Number();
-    }
-  }
-
-  int Pick(int n) { return static_cast<int>(random_() % static_cast<quint64>(n)); }
-
- private:
-  QString Fixed() {
-    static const QStringList kTexts{
-        "",           "nan",
-        "NaN",        "-nan",
-        "inf",        "-inf",
-        "INF",        "Infinity",
-        "-1e999",     "1e999",
-        "1e-400",     "-1e-400",
-        "0",          "-0",
-        "0.0",        "00000",
-        "4k7",        "4K7",
-        ",",          ".",
-        "-",          "+",
-        "e",          "E5",
-        "mil",        "10mil",
-        "1mil",       "milk",
-        "1,5k",       "2k",
-        "1e308",      "1.7976931348623157e308",
-        "4.9e-324",   "1e-310",
-        "-1",         "-1k",
-        "1e",         "1e+",
-        "1e-",        "k",
-        "1.2.3",      "  12  ",
-        "0x1A",       "1/0",
-        "\u221e",     "\u00b5",
-        "1\u00b5",    "3dB",
-        "dB",         "--1",
-        "1e-15",      "1f",
-        "1a",         "1G",
-        "1T",         "9T",
-        "1E+300",     "1e400k",
-        "0.1m",       "\t1",
-        "1\x01",      "\x7f",
-        "\x1b[0m",    "1\r\n2",
-        "1 2 3",      "\u00e4\u00f6\u00fc",
-        "\U0001F600", "1e-0400",
-        "1e+0400",    "0e999",
-        "-0e-999",    "10000",
-        "100001",     "2e9",
-        "2e10",       "1e-5",
-        "5",          "0.00005",
-        "0.01",       "3",
-        "1.1",        "100",
-    };
-    return kTexts[Pick(static_cast<int>(kTexts.size()))];
-  }
-
-  QString Number() {
-    static const char kPrefixes[] = " afpnumkKMGT";
-    const double mantissa = std::uniform_real_distribution<double>(-2.0, 10.0)(random_);
-    QString text = QString::number(mantissa, 'g', 1 + Pick(17));
-    if (Pick(3) == 0) text += QString("e%1").arg(Pick(801) - 400);
-    if (Pick(3) == 0) text += QChar(kPrefixes[Pick(static_cast<int>(sizeof kPrefixes) - 1)]);
-    if (Pick(10) == 0) text.replace('.', ',');
-    return text.trimmed().isEmpty() ? "1" : text;
-  }
-
-  QString Digits() {
-    const int length = 20 + Pick(600);
-    QString text = Pick(2) == 0 ? "" : "0.";
-    if (Pick(2) == 0) text += QString(length, '0') + "1";
-    for (int i = 0; i < length; ++i) text += QChar('0' + Pick(10));
-    return text;
-  }
-
-  QString Junk(int length) {
-    static const QString kChars =
-        "0123456789.,+-eEkKmMuUnNpPfFgGtT il \t\x01\x02\x1f\x7f=;[]#\"'\\/%\u00b5\u00e4\u221e";
-    QString text;
-    for (int i = 0; i < length; ++i) text += kChars[Pick(static_cast<int>(kChars.size()))];
-    return text;
-  }
-
-  // Longer than a line edit takes (32767 characters): the field keeps what fits.
-  QString Long() {
-    const int length = Pick(2) == 0 ? 1000 + Pick(4000) : 40000 + Pick(70000);
-    QString text = Pick(2) == 0 ? "1" : "";
-    text += QString(length, QChar(Pick(2) == 0 ? '9' : 'x'));
-    return text;
-  }
-
-  std::mt19937_64& random_;
-};
-
 // A desktop whose file dialogs answer what the next action chose; empty cancels.
 class SessionServices : public FakePlatformServices {
  public:
@@ -200,10 +81,6 @@ class SessionServices : public FakePlatformServices {
   QString openAnswer;
   QString saveAnswer;
 };
-
-bool SameBits(double a, double b) {
-  return std::bit_cast<quint64>(a) == std::bit_cast<quint64>(b);
-}
 
 // The first difference between two design states, or empty.
 QString StateDifference(const DesignState& a, const DesignState& b) {
@@ -289,62 +166,6 @@ QString InputsDifference(const DesignChoices& a, const DesignChoices& b) {
   return {};
 }
 
-// A word "nan", "inf" or "infinity" in a text the program wrote, in any case; the
-// placeholders "infinite" hold the letters but are no such word.
-bool ShowsNanOrInf(const QString& text) {
-  QString word;
-  for (qsizetype i = 0; i <= text.size(); ++i) {
-    const QChar c = i < text.size() ? text[i] : QChar(' ');
-    if (c.isLetter()) {
-      word += c.toLower();
-      continue;
-    }
-    if (word == "nan" || word == "inf" || word == "infinity") return true;
-    word.clear();
-  }
-  return false;
-}
-
-// A text that ReadValue, the reader of every entry field, reads as exactly x: the shortest
-// "%g" text if one does, else a 17 to 19 digit text near x. The reader adds fraction digits
-// one by one, so the decimal nearest to x may read a unit off while a neighbour reads true.
-std::optional<QString> ExactEntryText(double x) {
-  char text[64];
-  for (int digits = 1; digits <= 17; ++digits) {
-    std::snprintf(text, sizeof text, "%.*g", digits, x);
-    if (SameBits(ReadValue(text), x)) return QString(text);
-  }
-  std::snprintf(text, sizeof text, "%.16e", x);  // d.dddddddddddddddde[+-]x
-  const std::string scientific(text);
-  const std::string digits = scientific.substr(0, 1) + scientific.substr(2, 16);
-  const int exponent = std::stoi(scientific.substr(scientific.find('e') + 1));
-  for (int extra = 0; extra <= 2; ++extra) {
-    quint64 base = std::stoull(digits);
-    for (int i = 0; i < extra; ++i) base *= 10;
-    for (int step = 0; step <= 400; ++step) {
-      const qint64 delta = (step % 2 ? 1 : -1) * ((step + 1) / 2);
-      const std::string d = std::to_string(static_cast<qint64>(base) + delta);
-      if (d.size() != 17u + static_cast<unsigned>(extra)) continue;
-      const int point = exponent + 1;  // digits before the decimal point
-      std::string fixed;
-      if (point <= 0) {
-        fixed = "0." + std::string(static_cast<std::size_t>(-point), '0') + d;
-      } else if (point >= static_cast<int>(d.size())) {
-        fixed = d + std::string(static_cast<std::size_t>(point) - d.size(), '0');
-      } else {
-        fixed = d.substr(0, static_cast<std::size_t>(point)) + "." +
-                d.substr(static_cast<std::size_t>(point));
-      }
-      const std::string withExponent =
-          d.substr(0, 1) + "." + d.substr(1) + "e" + std::to_string(exponent);
-      for (const std::string& candidate : {fixed, withExponent}) {
-        if (SameBits(ReadValue(candidate), x)) return QString::fromStdString(candidate);
-      }
-    }
-  }
-  return std::nullopt;
-}
-
 // The members in which morvane-cli's state differs from the window's, for a failure report.
 QString StateDifferences(const DesignState& s, const QJsonObject& state) {
   const std::pair<const char*, double> kMembers[] = {{"fg", s.fg},
@@ -420,9 +241,11 @@ class RandomSession {
 
   // One random action; returns what it did.
   QString Step() {
-    const int kind = texts_.Pick(100);
+    const int kind = texts_.Pick(110);
     QString done;
-    if (kind < 30) {
+    if (kind >= 100) {
+      done = cascade_.Step();
+    } else if (kind < 30) {
       done = TypeIntoEntry();
     } else if (kind < 42) {
       done = SpinOnce();
@@ -487,12 +310,16 @@ class RandomSession {
       }
     }
     if (QString problem = CheckChoices(); !problem.isEmpty()) return problem;
+    if (QString problem = cascade_.Check(); !problem.isEmpty()) return problem;
     return CompareWithShadow();
   }
 
   // The results morvane-cli designs from the window's choices and entry values.
   // `compared` stays false when no entry text reproduces a value.
   QString CompareWithCli(const QString& cli, bool& compared);
+  QString CompareCascadeWithCli(const QString& cli, bool& compared) {
+    return cascade_.CompareWithCli(cli, compared);
+  }
 
   QString Failure(quint64 seed, int action, const QString& done, const QString& problem) const {
     QString text = QString("seed %1, action %2 (%3): %4\nrecent actions:")
@@ -964,6 +791,7 @@ class RandomSession {
   SessionServices services_;
   MainWindow window_;
   SecondaryWindows windows_;
+  CascadeSession cascade_{window_, windows_, texts_, folder_};
   DesignSession shadow_;
   QMap<QString, QActionGroup*> groups_;
   QHash<QString, QObject*> controls_;
@@ -1180,6 +1008,7 @@ class RandomSessionTest : public QObject {
     clock.start();
     int cliRuns = 0;
     int skippedCliRuns = 0;
+    int cascadeCliRuns = 0;
     bool cliDue = false;
     for (int action = 1; action <= actions; ++action) {
       const QString done = session.Step();
@@ -1194,14 +1023,21 @@ class RandomSessionTest : public QObject {
         cliRuns += compared;
         skippedCliRuns += !compared;
       }
+      if (problem.isEmpty() && (action % kCliEvery == kCliEvery / 2 || action == actions)) {
+        bool compared = false;
+        problem = session.CompareCascadeWithCli(cli, compared);
+        cascadeCliRuns += compared;
+      }
       if (!problem.isEmpty()) {
         session.CloseEverything();
         QFAIL(qPrintable(session.Failure(seed, action, done, problem)));
       }
     }
     session.CloseEverything();
-    qInfo("%d actions, %d comparisons with morvane-cli (%d postponed), %lld ms", actions, cliRuns,
-          skippedCliRuns, static_cast<long long>(clock.elapsed()));
+    qInfo(
+        "%d actions, %d comparisons with morvane-cli (%d postponed), %d of the multi-stage "
+        "window, %lld ms",
+        actions, cliRuns, skippedCliRuns, cascadeCliRuns, static_cast<long long>(clock.elapsed()));
     QVERIFY2(cliRuns >= actions / kCliEvery, "too few comparisons with morvane-cli");
   }
 
