@@ -2,7 +2,9 @@
 //   start-up, from process start to the main window shown, without the splash hold;
 //   resident memory after start-up and with the four graph windows open;
 //   a keystroke in the main window's fgEingabe up to the last field updated, per page;
-//   a full redraw of each graph window at standard size (768 x 576).
+//   a full redraw of each graph window at standard size (768 x 576);
+//   a keystroke in the Multi-stage Filter window's fg (fm) of order-20 filters up to the last
+//   table cell updated, then with the window repainted and with its graph windows open.
 // Prints one line a figure with its aim; exits with 1 when an aim is missed.
 //
 //   build/bench/gui/bench_gui
@@ -10,6 +12,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -23,7 +26,10 @@
 #include "app/secondary_windows.h"
 #include "app/start_options.h"
 #include "app/start_up.h"
+#include "cascade/cascade_entry_fields.h"
+#include "cascade/cascade_window.h"
 #include "design/field_names.h"
+#include "graphs/cascade_graphs.h"
 #include "graphs/graph_window.h"
 #include "graphs/graph_windows.h"
 #include "gui_timing.h"
@@ -204,6 +210,64 @@ void MeasureRedraws(GraphWindows& graphs, FigureTable& table) {
   }
 }
 
+// Filters of 20 poles: the field typed into is fg, or fm for the bandpass.
+struct CascadeCase {
+  const char* what;
+  Approximation approximation;
+  FilterKind kind;
+  int order;
+};
+constexpr CascadeCase kCascadeCases[] = {
+    {"Butterworth lowpass, order 20", Approximation::Butterworth, FilterKind::Lowpass, 20},
+    {"elliptic lowpass, order 20", Approximation::Elliptic, FilterKind::Lowpass, 20},
+    {"elliptic bandpass, 20 poles", Approximation::Elliptic, FilterKind::Bandpass, 10},
+};
+
+// A digit typed and taken back in turn (10 kHz, 1 kHz), as many times as `keystrokes`.
+std::vector<double> TimeKeystrokes(QLineEdit* field, int keystrokes, bool repaint) {
+  std::vector<double> times;
+  for (int i = 0; i < keystrokes; ++i) {
+    QElapsedTimer timer;
+    timer.start();
+    QTest::keyClick(field, i % 2 == 0 ? Qt::Key_0 : Qt::Key_Backspace);
+    if (repaint) QApplication::processEvents();
+    times.push_back(Ms(timer));
+  }
+  return times;
+}
+
+void MeasureCascadeKeystrokes(SecondaryWindows& windows, FigureTable& table) {
+  CascadeWindow& window = windows.Cascade();
+  windows.OpenCascade();
+  if (!QTest::qWaitForWindowExposed(&window)) std::fprintf(stderr, "multi-stage not shown\n");
+  for (const CascadeCase& c : kCascadeCases) {
+    CascadeEntries entries;
+    entries.request.approximation = c.approximation;
+    entries.request.kind = c.kind;
+    entries.request.order = c.order;
+    window.SetEntries(entries);
+    const bool band = c.kind == FilterKind::Bandpass;
+    const std::string_view name = band ? cascade_field::fm : cascade_field::fg;
+    auto* field = window.findChild<QLineEdit*>(QString::fromUtf8(name.data(), name.size()));
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, "1000");
+    QApplication::processEvents();
+    const QString what = QString("keystroke in %1, multi-stage %2").arg(band ? "fm" : "fg", c.what);
+    const std::vector<double> cells = TimeKeystrokes(field, kKeystrokes, false);
+    table.Add(what + ", to the last cell (median)", Median(cells), "ms", 16);
+    table.Add("  the slowest of " + QString::number(kKeystrokes), Largest(cells), "ms");
+    table.Add("  with the window repainted (median)",
+              Median(TimeKeystrokes(field, kKeystrokes, true)), "ms", 16);
+    // The Graphs menu, every item.
+    for (QAction* item : window.findChild<QMenu*>("CascadeGraphsMenu")->actions()) item->trigger();
+    QApplication::processEvents();
+    table.Add("  with the five graph windows open, repainted (median)",
+              Median(TimeKeystrokes(field, kKeystrokes / 4, true)), "ms");
+    window.findChild<CascadeGraphs*>()->HideAll();
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -226,5 +290,7 @@ int main(int argc, char** argv) {
   if (!QTest::qWaitForWindowExposed(&startUp.Window())) std::fprintf(stderr, "not shown\n");
   MeasureKeystrokes(startUp.Window(), table);
   MeasureRedraws(startUp.Windows().Graphs(), table);
+  for (GraphKind kind : kGraphKinds) startUp.Windows().Graphs().Window(kind).hide();
+  MeasureCascadeKeystrokes(startUp.Windows(), table);
   return table.AllMet() ? 0 : 1;
 }
