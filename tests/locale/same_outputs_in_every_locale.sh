@@ -39,6 +39,13 @@ cli_outputs() {
   "$cli" order --f1 1k --d1 3 --f2 3,5k --d2 40 >"$out/order.txt" 2>&1
   "$cli" order --f1 1k --d1 0,5 --f2 3.5k --d2 60 --chebyshev --json >"$out/order.json" 2>&1
   "$cli" design --design "$out/design1.ini" --json >"$out/reopened.json" 2>&1
+  local cascade=(cascade --approximation elliptic --type bandpass --order 3 fm=2,2k B=450
+    ripple=0,5 stopband=45,5 gain=2,5 fs=3,3k)
+  "$cli" "${cascade[@]}" >"$out/cascade.txt" 2>&1
+  "$cli" "${cascade[@]}" --json >"$out/cascade.json" 2>&1
+  "$cli" "${cascade[@]}" --netlist "$out/cascade.cir" >"$out/cascade_netlist.log" 2>&1
+  "$cli" "${cascade[@]}" --curve delay --from 1k --to 5k --points 50 >"$out/cascade_delay.csv" 2>&1
+  "$cli" "${cascade[@]}" --save "$out/cascade.ini" >"$out/cascade_save.log" 2>&1
 }
 
 status=0

@@ -3,7 +3,9 @@
 // circuit export and each graph window's BMP, PNG, SVG and CSV. Run under several locales,
 // the folders must be the same byte for byte (tests/locale/same_outputs_in_every_locale.sh).
 
+#include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -11,7 +13,12 @@
 #include <QTest>
 #include <cstdio>
 
+#include "cascade/cascade_entry_fields.h"
+#include "cascade/cascade_window.h"
+#include "cascade/section_table.h"
 #include "graph_test_support.h"
+#include "graphs/cascade_graphs.h"
+#include "graphs/pole_zero_window.h"
 #include "recording_desktop.h"
 
 using namespace morvane;
@@ -101,6 +108,74 @@ void WriteGraphOutputs(const QString& folder) {
   }
 }
 
+// The Multi-stage Filter window with entries typed as a German user types them: the texts of
+// its fields and table, its picture, its three exports, and the pole-zero plot's and the gain
+// graph's files.
+void WriteCascadeOutputs(const QString& folder) {
+  RecordingDesktop desktop;
+  CascadeWindow window(desktop);
+  window.show();
+  if (!QTest::qWaitForWindowExposed(&window)) qWarning("multi-stage window not exposed");
+  const auto choose = [&](const char* name, int data) {
+    auto* choice = window.findChild<QComboBox*>(name);
+    choice->setCurrentIndex(choice->findData(data));
+    emit choice->activated(choice->currentIndex());
+  };
+  choose("CascadeApproximation", static_cast<int>(Approximation::Elliptic));
+  choose("CascadeType", static_cast<int>(FilterKind::Bandpass));
+  const std::pair<std::string_view, const char*> typed[] = {
+      {cascade_field::order, "3"},       {cascade_field::fm, "2,2k"},
+      {cascade_field::bandwidth, "450"}, {cascade_field::ripple, "0,5"},
+      {cascade_field::stopband, "45,5"}, {cascade_field::gain, "2,5"},
+      {cascade_field::fs, "3,3k"}};
+  for (const auto& [name, text] : typed) {
+    auto* edit = window.findChild<QLineEdit*>(QString::fromUtf8(name.data(), name.size()));
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+  }
+  QApplication::processEvents();
+  QByteArray shown;
+  for (const auto* edit : window.findChildren<QLineEdit*>()) {
+    Append(shown, edit->objectName(), edit->text());
+  }
+  const QTableWidget* table = window.Table();
+  for (int row = 0; row < table->rowCount(); ++row) {
+    for (int column = 0; column < table->columnCount(); ++column) {
+      if (const QTableWidgetItem* item = table->item(row, column)) {
+        Append(shown, QString("cell%1,%2").arg(row).arg(column), item->text());
+      }
+    }
+  }
+  Save(folder + "/cascade_shown.txt", shown);
+  window.grab().save(folder + "/cascade_window.png", "PNG");
+  const std::pair<const char*, const char*> exports[] = {{"CascadeSaveNetlist", "netlist.cir"},
+                                                         {"CascadeSavePartsList", "parts.csv"},
+                                                         {"CascadeSaveDesign", "design.ini"}};
+  for (const auto& [action, name] : exports) {
+    desktop.answer = folder + "/cascade_" + name;
+    window.findChild<QAction*>(action)->trigger();
+  }
+
+  RecordingPlatform platform;
+  RecordingOutput output;
+  CascadeGraphs graphs(platform, output);
+  graphs.SetCascade(window.Design());
+  graphs.Open(GraphKind::Gain);
+  graphs.OpenPoleZero();
+  const std::pair<QWidget*, const char*> windows[] = {{&graphs.Window(GraphKind::Gain), "gain"},
+                                                      {&graphs.PoleZero(), "pole_zero"}};
+  for (const auto& [w, name] : windows) {
+    const std::pair<const char*, const char*> files[] = {
+        {"SavePng1", ".png"}, {"SaveSvg1", ".svg"}, {"ExportCsv1", ".csv"}};
+    for (const auto& [action, suffix] : files) {
+      output.answer = folder + "/cascade_" + name + suffix;
+      w->findChild<QAction*>(action)->trigger();
+    }
+  }
+  graphs.HideAll();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -113,5 +188,6 @@ int main(int argc, char** argv) {
   QDir().mkpath(folder);
   WriteWindowOutputs(folder);
   WriteGraphOutputs(folder);
+  WriteCascadeOutputs(folder);
   return 0;
 }
