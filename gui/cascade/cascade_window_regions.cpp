@@ -29,7 +29,7 @@ constexpr int kResultWidth = 74;
 constexpr int kChoiceWidth = 170;
 constexpr int kUnitWidth = 18;
 // The least room of the pictures; they grow with the window as the table does.
-constexpr QSize kSectionPictureSize(300, 120);
+constexpr QSize kSectionPictureSize(300, 170);
 const char* const kInputHint = "Input for information needed to perform calculations";
 
 QGridLayout* RegionGrid(QFrame* region, const QString& heading) {
@@ -213,11 +213,15 @@ QFrame* CascadeWindow::BuildPictureRegion(QWidget* parent) {
   sectionPicture_ = new SectionPicture(region);
   sectionPicture_->setObjectName("CascadeSectionPicture");
   sectionPicture_->setMinimumSize(kSectionPictureSize);
+  // Half the width whatever the circuit: a wide one (a four-op-amp notch) is drawn smaller
+  // rather than squeezing the chain.
+  sectionPicture_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   grid->addWidget(sectionPicture_, 1, 0);
   chain_ = new ChainPicture(region);
   chain_->setObjectName("CascadeChain");
   chain_->setMinimumHeight(kSectionPictureSize.height());
   grid->addWidget(chain_, 1, 1);
+  grid->setColumnStretch(0, 1);
   grid->setColumnStretch(1, 1);
   grid->setRowStretch(1, 1);
   return region;
