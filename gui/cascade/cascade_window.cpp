@@ -20,6 +20,7 @@
 #include "cascade/cascade_texts.h"
 #include "cascade/section_table.h"
 #include "graphs/cascade_graphs.h"
+#include "graphs/sweep_target.h"
 #include "schematic/section_pictures.h"
 #include "ui/glyphs.h"
 
@@ -100,8 +101,47 @@ CascadeWindow::CascadeWindow(PlatformServices& services, QWidget* parent)
   Recalculate();
 }
 
+// The sweep mode of the graph windows tunes the corner: fg, f1 of the scheme when the scheme
+// sets the corner, or fm and B of a band filter.
+void CascadeWindow::MakeSweepTarget() {
+  struct Tuned {
+    std::string_view field;
+    const char* label;  // null: the graph's own label for the corner
+  };
+  const auto tuned = [this]() -> std::pair<Tuned, std::optional<Tuned>> {
+    if (IsBandKind(entries_.request.kind)) {
+      return {{cascade_field::fm, "fm="}, Tuned{cascade_field::bandwidth, "B="}};
+    }
+    if (entries_.useScheme) return {{cascade_field::f1, "f1="}, std::nullopt};
+    return {{cascade_field::fg, nullptr}, std::nullopt};
+  };
+  const auto value = [this](const Tuned& t, const QString& graphLabel) {
+    const CascadeEntryField& field = *CascadeEntryNamed(t.field);
+    return SweepValue{t.label ? QString(t.label) : graphLabel, field.get(entries_), field.least,
+                      field.most};
+  };
+  const auto store = [this](const Tuned& t, double x) {
+    CascadeEntryNamed(t.field)->set(entries_, x);
+    ShowEntryText(t.field);
+  };
+  sweep_ = std::make_unique<FunctionSweepTarget>();
+  sweep_->values = [tuned, value](const QString& graphLabel) {
+    const auto [first, second] = tuned();
+    SweepValues values{value(first, graphLabel), std::nullopt};
+    if (second) values.second = value(*second, graphLabel);
+    return values;
+  };
+  sweep_->apply = [this, tuned, store](double x1, double x2) {
+    const auto [first, second] = tuned();
+    store(first, x1);
+    if (second) store(*second, x2);
+    Recalculate();
+  };
+}
+
 void CascadeWindow::ConnectPicturesAndGraphs() {
-  graphs_ = new CascadeGraphs(services_, this);
+  MakeSweepTarget();
+  graphs_ = new CascadeGraphs(services_, sweep_.get(), this);
   connect(this, &CascadeWindow::graphRequested, graphs_, qOverload<int>(&CascadeGraphs::Open));
   connect(this, &CascadeWindow::designChanged, this, [this](const CascadeDesign& design) {
     graphs_->SetCascade(design);

@@ -12,6 +12,7 @@
 
 #include <QMainWindow>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,7 @@ class QScrollArea;
 namespace morvane::gui {
 
 class CascadeGraphs;
+class FunctionSweepTarget;
 
 class PlatformServices;
 class SectionTable;
@@ -95,6 +97,7 @@ class CascadeWindow : public QMainWindow {
   void ConnectControls();
   // The graph windows, the section's circuit and the chain follow every design.
   void ConnectPicturesAndGraphs();
+  void MakeSweepTarget();
   void ShowSectionPicture(int index);
   // The user typed into a field, or spun it.
   void EntryTyped(std::string_view field, const QString& text);
@@ -136,6 +139,7 @@ class CascadeWindow : public QMainWindow {
   SectionTable* table_ = nullptr;
   SectionPicture* sectionPicture_ = nullptr;
   ChainPicture* chain_ = nullptr;
+  std::unique_ptr<FunctionSweepTarget> sweep_;  // before the graphs, which use it
   CascadeGraphs* graphs_ = nullptr;
   int pictureSection_ = 0;  // the section whose circuit the picture shows
   QLabel* problemLine_ = nullptr;

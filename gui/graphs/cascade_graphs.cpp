@@ -7,6 +7,7 @@
 #include "graphs/graph_output_services.h"
 #include "graphs/graph_window.h"
 #include "graphs/pole_zero_window.h"
+#include "graphs/sweep_mode_dialog.h"
 
 namespace morvane::gui {
 
@@ -18,27 +19,32 @@ int IndexOf(GraphKind kind) {
 
 }  // namespace
 
-CascadeGraphs::CascadeGraphs(PlatformServices& platform, QObject* parent)
-    : CascadeGraphs(platform, std::make_unique<DesktopGraphOutput>(), nullptr, parent) {}
+CascadeGraphs::CascadeGraphs(PlatformServices& platform, SweepTarget* sweep, QObject* parent)
+    : CascadeGraphs(platform, std::make_unique<DesktopGraphOutput>(), nullptr, sweep, parent) {}
 
 CascadeGraphs::CascadeGraphs(PlatformServices& platform, GraphOutputServices& output,
-                             QObject* parent)
-    : CascadeGraphs(platform, nullptr, &output, parent) {}
+                             SweepTarget* sweep, QObject* parent)
+    : CascadeGraphs(platform, nullptr, &output, sweep, parent) {}
 
 CascadeGraphs::CascadeGraphs(PlatformServices& platform,
                              std::unique_ptr<GraphOutputServices> ownOutput,
-                             GraphOutputServices* output, QObject* parent)
+                             GraphOutputServices* output, SweepTarget* sweep, QObject* parent)
     : QObject(parent),
       ownOutput_(std::move(ownOutput)),
       axisDialog_(std::make_unique<AxisScaleDialog>(platform)),
+      sweepMode_(sweep ? std::make_unique<SweepModeDialog>(platform) : nullptr),
       helpBox_(std::make_unique<GraphHelpBox>()) {
   GraphOutputServices& out = ownOutput_ ? *ownOutput_ : *output;
-  context_.reset(
-      new GraphContext{source_, nullptr, platform, out, *axisDialog_, nullptr, *helpBox_, {}});
+  context_.reset(new GraphContext{
+      source_, sweep, platform, out, *axisDialog_, sweepMode_.get(), *helpBox_, {}});
   for (GraphKind kind : kGraphKinds) {
     windows_[IndexOf(kind)] = std::make_unique<GraphWindow>(kind, *context_);
   }
   poleZero_ = std::make_unique<PoleZeroWindow>(platform, out);
+  if (sweepMode_) {
+    connect(sweepMode_.get(), &SweepModeDialog::drawRequested, this,
+            [this](GraphKind target, double x1, double x2) { Window(target).ApplyTuning(x1, x2); });
+  }
 }
 
 CascadeGraphs::~CascadeGraphs() = default;

@@ -2,15 +2,15 @@
 
 // The graph windows of a multi-stage filter, for the window that designs it: gain, phase,
 // group delay and time response (the graph windows of the main window, drawn from a
-// CascadeResponseSource, with "Show Sections" for each section's own curve and without the
-// sweep mode, which tunes a single stage), and the pole-zero plot.
+// CascadeResponseSource, with "Show Sections" for each section's own curve and a sweep mode
+// that tunes what the multi-stage window's SweepTarget offers), and the pole-zero plot.
 //
 // A set of its own, beside the main window's GraphWindows: both can be open at once to
 // compare the single stage with the cascade, and the axes the four windows of a set share
 // never carry one filter's ranges over to the other's windows.
 //
 // Use from the multi-stage window:
-//   auto* graphs = new CascadeGraphs(platform, this);  // once; owned by the window
+//   auto* graphs = new CascadeGraphs(platform, &sweep, this);  // once; owned by the window
 //   graphs->SetCascade(design);     // after every recalculation, also for a design with a
 //                                   // problem (the windows then show their axes only)
 //   graphs->Open(what);             // the int of graphRequested (CascadeWindow's CascadeGraph)
@@ -40,6 +40,8 @@ class GraphOutputServices;
 class GraphWindow;
 class PlatformServices;
 class PoleZeroWindow;
+class SweepModeDialog;
+class SweepTarget;
 struct GraphContext;
 
 class CascadeGraphs : public QObject {
@@ -47,10 +49,13 @@ class CascadeGraphs : public QObject {
 
  public:
   // `parent` owns this object (it may be null); the windows have no parent widget, they are
-  // windows of their own. The platform must outlive this object.
-  explicit CascadeGraphs(PlatformServices& platform, QObject* parent = nullptr);
+  // windows of their own. The platform and the sweep target (what the sweep mode tunes;
+  // null: no sweep mode) must outlive this object.
+  explicit CascadeGraphs(PlatformServices& platform, SweepTarget* sweep = nullptr,
+                         QObject* parent = nullptr);
   // With another way to save and print pictures (tests).
-  CascadeGraphs(PlatformServices& platform, GraphOutputServices& output, QObject* parent = nullptr);
+  CascadeGraphs(PlatformServices& platform, GraphOutputServices& output,
+                SweepTarget* sweep = nullptr, QObject* parent = nullptr);
   ~CascadeGraphs() override;
 
   // The filter to show from now on; open windows are redrawn with their axes kept.
@@ -72,11 +77,12 @@ class CascadeGraphs : public QObject {
 
  private:
   CascadeGraphs(PlatformServices& platform, std::unique_ptr<GraphOutputServices> ownOutput,
-                GraphOutputServices* output, QObject* parent);
+                GraphOutputServices* output, SweepTarget* sweep, QObject* parent);
 
   CascadeResponseSource source_;
   std::unique_ptr<GraphOutputServices> ownOutput_;
   std::unique_ptr<AxisScaleDialog> axisDialog_;
+  std::unique_ptr<SweepModeDialog> sweepMode_;
   std::unique_ptr<GraphHelpBox> helpBox_;
   std::unique_ptr<GraphContext> context_;
   // Last, so the windows go before what they use.

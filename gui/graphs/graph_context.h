@@ -6,7 +6,6 @@
 #include "graphs/axis_state.h"
 
 namespace morvane {
-class DesignSession;
 class ResponseSource;
 }  // namespace morvane
 
@@ -17,12 +16,13 @@ class GraphHelpBox;
 class GraphOutputServices;
 class PlatformServices;
 class SweepModeDialog;
+class SweepTarget;
 
 struct GraphContext {
   ResponseSource& source;
-  // The main window's design and the dialog that tunes its fg and Q; both null for a source
-  // the sweep mode cannot tune (a multi-stage filter).
-  DesignSession* session;
+  // What the sweep mode tunes in the design shown, and its dialog; both null where there is
+  // nothing to tune.
+  SweepTarget* sweepTarget;
   PlatformServices& platform;
   GraphOutputServices& output;
   AxisScaleDialog& axisDialog;

@@ -15,7 +15,6 @@
 
 #include "app/platform_services.h"
 #include "app/whole_file_writes.h"
-#include "design/design_session.h"
 #include "graphs/axis_operations.h"
 #include "graphs/graph_context.h"
 #include "graphs/graph_help_box.h"
@@ -28,6 +27,7 @@
 #include "graphs/qpainter_canvas.h"
 #include "graphs/response_source.h"
 #include "graphs/sweep_mode_dialog.h"
+#include "graphs/sweep_target.h"
 
 namespace morvane::gui {
 
@@ -184,12 +184,9 @@ void GraphWindow::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
 }
 
-void GraphWindow::ApplyTuning(double fg, double q) {
-  if (!context_.session) return;
-  DesignState& s = context_.session->MutableState();
-  s.fg = fg;
-  s.Q = q;
-  s.D = 0.5 / q;
+void GraphWindow::ApplyTuning(double first, double second) {
+  if (!context_.sweepTarget) return;
+  context_.sweepTarget->Apply(first, second);
   RefillAndDraw();
   emit designTuned();
 }
@@ -258,13 +255,12 @@ void GraphWindow::xlog1Click() {
 }
 
 void GraphWindow::Abstimmodus1Click() {
-  if (!context_.session || !context_.sweepMode) return;
+  if (!context_.sweepTarget || !context_.sweepMode) return;
   const QRect frame = frameGeometry();
   const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
   const int screenWidth = s ? s->geometry().width() : frame.right();
   const QPoint at(std::min(frame.left() + frame.width() - 72, screenWidth - 260), frame.top() + 48);
-  const DesignState& state = context_.session->State();
-  context_.sweepMode->Run(kind_, ToQString(profile_.sweepLabel), state.fg, state.Q, at);
+  context_.sweepMode->Run(kind_, context_.sweepTarget->Values(ToQString(profile_.sweepLabel)), at);
   ApplyTuning(context_.sweepMode->X1(), context_.sweepMode->X2());
 }
 

@@ -6,8 +6,9 @@
 // shown again from its owner. It asks the source when it fills its curve (on showing, Draw,
 // an x-axis end changed in a frequency window, the sweep mode, the s(t)/h(t) choice, a new
 // source) and otherwise only redraws its samples. A source with sections adds "Show
-// Sections", which draws each section's own curve under the filter's; the sweep mode is
-// offered only for the main window's design, whose fg and Q it tunes.
+// Sections", which draws each section's own curve under the filter's; the sweep mode tunes
+// what the set's SweepTarget offers (the main window's fg and Q, a multi-stage filter's fg or
+// fm and B).
 //
 // The axes are shared by the four windows: whichever draws leaves its ranges for the next.
 // A window the user turns to (activates, or points into) first takes back the axes of its
@@ -59,9 +60,9 @@ class GraphWindow : public QWidget {
   // Fill means sampling the response into the buffer; draw means painting the picture.
   void RefillAndDraw();
   void DrawGraph();
-  // The sweep mode's values: fg, Q and D = 0.5/Q stored, then fill and draw. Nothing
-  // without a design to tune.
-  void ApplyTuning(double fg, double q);
+  // The sweep mode's values stored in the design by the set's SweepTarget, then fill and
+  // draw. Nothing without a target.
+  void ApplyTuning(double first, double second);
   // The source has changed: an open window takes back the axes of its own last drawing,
   // fills and draws again; a hidden one starts afresh when it is next opened.
   void SourceChanged();
@@ -85,7 +86,7 @@ class GraphWindow : public QWidget {
   std::string SvgPicture() const;
 
  signals:
-  // The sweep mode changed fg, Q and D in the design state.
+  // The sweep mode changed the design (the main window's fg, Q and D).
   void designTuned();
 
  protected:

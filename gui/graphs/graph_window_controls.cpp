@@ -47,8 +47,7 @@ void GraphWindow::BuildMenus(QMenuBar* menuBar) {
   xlog1_ = menuBar->findChild<QAction*>("xlog1");
   xlog1_->setCheckable(true);
   xlog1_->setEnabled(profile_.xLogAvailable);
-  // The sweep mode tunes the fg and Q of the main window's single stage.
-  menuBar->findChild<QAction*>("Abstimmodus1")->setEnabled(context_.session != nullptr);
+  menuBar->findChild<QAction*>("Abstimmodus1")->setEnabled(context_.sweepTarget != nullptr);
 
   if (!context_.source.OffersSections()) return;
   // The Graphic menu: the one that holds Draw.
@@ -77,7 +76,7 @@ void GraphWindow::BuildButtonBar(QHBoxLayout* bar) {
   };
   AddBarButtons<GraphWindow>(this, buttonBar_, bar, kButtons);
   buttonBar_->findChild<QToolButton*>("xlogButton")->setEnabled(profile_.xLogAvailable);
-  buttonBar_->findChild<QToolButton*>("SweepButton")->setEnabled(context_.session != nullptr);
+  buttonBar_->findChild<QToolButton*>("SweepButton")->setEnabled(context_.sweepTarget != nullptr);
   if (showSections1_) {
     auto* sections = new QToolButton(buttonBar_);
     sections->setObjectName("SectionsButton");

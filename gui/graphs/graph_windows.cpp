@@ -12,6 +12,7 @@
 #include "graphs/graph_window.h"
 #include "graphs/sweep_factor_dialog.h"
 #include "graphs/sweep_mode_dialog.h"
+#include "graphs/sweep_target.h"
 
 namespace morvane::gui {
 
@@ -42,9 +43,10 @@ GraphWindows::GraphWindows(DesignSession& session, PlatformServices& platform,
       sweepMode_(std::make_unique<SweepModeDialog>(platform)),
       sweepFactor_(std::make_unique<SweepFactorDialog>(session.MutableState())),
       helpBox_(std::make_unique<GraphHelpBox>()),
-      source_(std::make_unique<DesignResponseSource>(session)) {
+      source_(std::make_unique<DesignResponseSource>(session)),
+      sweepTarget_(std::make_unique<SessionSweepTarget>(session)) {
   context_.reset(new GraphContext{*source_,
-                                  &session,
+                                  sweepTarget_.get(),
                                   platform,
                                   ownOutput_ ? *ownOutput_ : *output,
                                   *axisDialog_,

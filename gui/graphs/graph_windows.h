@@ -28,6 +28,7 @@ class GraphWindow;
 class PlatformServices;
 class SweepFactorDialog;
 class SweepModeDialog;
+class SweepTarget;
 struct GraphContext;
 
 class GraphWindows : public QObject {
@@ -77,6 +78,7 @@ class GraphWindows : public QObject {
   std::unique_ptr<SweepFactorDialog> sweepFactor_;
   std::unique_ptr<GraphHelpBox> helpBox_;
   std::unique_ptr<DesignResponseSource> source_;
+  std::unique_ptr<SweepTarget> sweepTarget_;
   std::unique_ptr<GraphContext> context_;
   // Last, so the windows go before what they use.
   std::unique_ptr<GraphWindow> windows_[4];

@@ -28,7 +28,7 @@ SweepModeDialog::SweepModeDialog(PlatformServices& platform, QWidget* parent)
   auto* layout = new QGridLayout(this);
   setLayout(layout);
   AddEntry(0, x1Label_, "x1Eingabe", "SpinButton1", x1Entry_);
-  AddEntry(1, x2Label_, "x2Eingabe", "SpinButton2", x2Entry_);
+  x2Spin_ = AddEntry(1, x2Label_, "x2Eingabe", "SpinButton2", x2Entry_);
 
   auto* ok = new QPushButton("OK", this);
   ok->setObjectName("OKBtn");
@@ -48,8 +48,8 @@ SweepModeDialog::SweepModeDialog(PlatformServices& platform, QWidget* parent)
   connect(draw, &QPushButton::clicked, this, &SweepModeDialog::ZeichenBtnClick);
 }
 
-void SweepModeDialog::AddEntry(int row, QLabel* label, const QString& name, const QString& spinName,
-                               Entry& entry) {
+QWidget* SweepModeDialog::AddEntry(int row, QLabel* label, const QString& name,
+                                   const QString& spinName, Entry& entry) {
   auto* grid = static_cast<QGridLayout*>(layout());
   entry.edit = new QLineEdit(this);
   entry.edit->setObjectName(name);
@@ -62,27 +62,46 @@ void SweepModeDialog::AddEntry(int row, QLabel* label, const QString& name, cons
           [this, &entry](const QString& text) { EntryChange(entry, text); });
   connect(spin, &SpinButton::up, this, [this, &entry] { Spin(entry, true); });
   connect(spin, &SpinButton::down, this, [this, &entry] { Spin(entry, false); });
+  return spin;
 }
 
 void SweepModeDialog::Prepare(GraphKind target, const QString& x1Label, double x1, double x2) {
+  Prepare(target, {{x1Label, x1, kX1Limits.lower, kX1Limits.upper},
+                   SweepValue{"Q=", x2, kX2Limits.lower, kX2Limits.upper}});
+}
+
+void SweepModeDialog::Prepare(GraphKind target, const SweepValues& values) {
   target_ = target;
-  x1Label_->setText(x1Label);
-  x2Label_->setText("Q=");
-  x1Entry_.limits = kX1Limits;
-  x2Entry_.limits = kX2Limits;
+  const SweepValue second = values.second.value_or(SweepValue{{}, 0.0, 0.0, 0.0});
+  x1Label_->setText(values.first.label);
+  x2Label_->setText(second.label);
+  x1Entry_.limits = {values.first.lower, values.first.upper};
+  x2Entry_.limits = {second.lower, second.upper};
   x1Entry_.factor = kSpinFactor;
   x2Entry_.factor = kSpinFactor;
-  x1_ = x1;
-  x2_ = x2;
-  x1Saved_ = x1;
-  x2Saved_ = x2;
+  x1_ = values.first.value;
+  x2_ = second.value;
+  x1Saved_ = x1_;
+  x2Saved_ = x2_;
   ShowValue(x1Entry_);
   ShowValue(x2Entry_);
+  for (QWidget* w :
+       {static_cast<QWidget*>(x2Label_), static_cast<QWidget*>(x2Entry_.edit), x2Spin_}) {
+    w->setVisible(values.second.has_value());
+  }
+  layout()->activate();
+  setFixedSize(sizeHint());
 }
 
 void SweepModeDialog::Run(GraphKind target, const QString& x1Label, double x1, double x2,
                           QPoint topLeft) {
   Prepare(target, x1Label, x1, x2);
+  PlaceOnScreen(*this, topLeft);
+  exec();
+}
+
+void SweepModeDialog::Run(GraphKind target, const SweepValues& values, QPoint topLeft) {
+  Prepare(target, values);
   PlaceOnScreen(*this, topLeft);
   exec();
 }

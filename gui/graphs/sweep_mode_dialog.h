@@ -7,6 +7,7 @@
 #include <QDialog>
 
 #include "graphs/graph_kind.h"
+#include "graphs/sweep_target.h"
 
 class QLabel;
 class QLineEdit;
@@ -34,6 +35,10 @@ class SweepModeDialog : public QDialog {
   void Prepare(GraphKind target, const QString& x1Label, double x1, double x2);
   // Prepare, place at `topLeft`, run modally.
   void Run(GraphKind target, const QString& x1Label, double x1, double x2, QPoint topLeft);
+  // The same for any two values with their own labels and limits; without a second value
+  // the dialog shows one entry.
+  void Prepare(GraphKind target, const SweepValues& values);
+  void Run(GraphKind target, const SweepValues& values, QPoint topLeft);
 
   GraphKind TargetGraph() const { return target_; }
   double X1() const { return x1_; }
@@ -54,7 +59,8 @@ class SweepModeDialog : public QDialog {
     double factor;
   };
 
-  void AddEntry(int row, QLabel* label, const QString& name, const QString& spinName, Entry& entry);
+  QWidget* AddEntry(int row, QLabel* label, const QString& name, const QString& spinName,
+                    Entry& entry);
   void EntryChange(Entry& entry, const QString& text);
   void Spin(Entry& entry, bool up);
   void TakeEntries();
@@ -64,6 +70,7 @@ class SweepModeDialog : public QDialog {
   PlatformServices& platform_;
   QLabel* x1Label_;
   QLabel* x2Label_;
+  QWidget* x2Spin_ = nullptr;
   double x1_ = 0.0;
   double x2_ = 0.0;
   double x1Saved_ = 0.0;

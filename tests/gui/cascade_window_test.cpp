@@ -26,6 +26,7 @@
 #include "cascade/parts_list.h"
 #include "cascade/section_table.h"
 #include "file_contents.h"
+#include "graph_test_support.h"
 #include "graphs/cascade_graphs.h"
 #include "graphs/graph_window.h"
 #include "recording_desktop.h"
@@ -48,6 +49,10 @@ bool SameDesign(const CascadeDesign& a, const CascadeDesign& b, const SectionDes
     if (FigureText(row.figure, a) != FigureText(row.figure, b)) return false;
   }
   return true;
+}
+
+QString Q(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // The entries as the design file writes them: every value to the last bit.
@@ -289,6 +294,52 @@ class CascadeWindowTest : public QObject {
     QVERIFY(picture->IsEmpty());
     QCOMPARE(chain->Chain().blocks.size(), std::size_t{0});
     gain->close();
+  }
+
+  // The graph windows' sweep mode tunes the corner (fg; f1 when the scheme sets the corner;
+  // fm and B of a band filter): OK stores the values in the entries and designs anew.
+  void sweepModeTunesTheCorner_data() {
+    QTest::addColumn<bool>("band");
+    QTest::addColumn<bool>("scheme");
+    QTest::addColumn<QString>("firstLabel");
+    QTest::addColumn<QString>("firstField");
+    QTest::newRow("lowpass") << false << false << "fg=" << Q(cascade_field::fg);
+    QTest::newRow("lowpass by scheme") << false << true << "f1=" << Q(cascade_field::f1);
+    QTest::newRow("bandpass") << true << false << "fm=" << Q(cascade_field::fm);
+  }
+
+  void sweepModeTunesTheCorner() {
+    QFETCH(bool, band);
+    QFETCH(bool, scheme);
+    QFETCH(QString, firstLabel);
+    QFETCH(QString, firstField);
+    ShownWindow w;
+    CascadeEntries entries;
+    entries.request.kind = band ? FilterKind::Bandpass : FilterKind::Lowpass;
+    entries.useScheme = scheme;
+    w.window.SetEntries(entries);
+    emit w.window.graphRequested(static_cast<int>(CascadeGraph::Gain));
+    GraphWindow& gain = w.window.findChild<CascadeGraphs*>()->Window(GraphKind::Gain);
+    const CurveBuffer before = gain.Buffer();
+    QString shownLabel;
+    bool secondShown = false;
+    WhenModal([&](QDialog& d) {
+      shownLabel = Child<QLabel>(d, "x1Label")->text();
+      secondShown = Child<QLineEdit>(d, "x2Eingabe")->isVisible();
+      TypeAndPress(d, "x1Eingabe", "2.5k", "ZeichenBtn");
+      if (secondShown) TypeAndPress(d, "x2Eingabe", "300", "ZeichenBtn");
+      Child<QPushButton>(d, "OKBtn")->click();
+    });
+    Child<QToolButton>(gain, "SweepButton")->click();
+    QCOMPARE(shownLabel, firstLabel);
+    QCOMPARE(secondShown, band);
+    QCOMPARE(CascadeEntryNamed(firstField.toStdString())->get(w.window.Entries()), 2500.0);
+    QCOMPARE(w.Get<QLineEdit>(firstField)->text(),
+             Q(CascadeEntryText(*CascadeEntryNamed(firstField.toStdString()), w.window.Entries())));
+    if (band) QCOMPARE(w.window.Entries().request.bandwidth, 300.0);
+    QVERIFY(ShowsItsEntries(w.window));
+    QVERIFY(std::memcmp(before.Y.data(), gain.Buffer().Y.data(), sizeof before.Y) != 0);
+    gain.close();
   }
 
   void entryDesignsAsTheRequestDoes_data() {

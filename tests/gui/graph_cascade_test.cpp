@@ -386,7 +386,7 @@ class GraphCascadeTest : public QObject {
     QVERIFY(PixelsOf(w.Picture(), f.graphs.Axes(), ToQColor(kGreen)) > 100);
   }
 
-  // The sweep mode tunes the main window's single stage; the cascade's windows do not offer it.
+  // A set with nothing to tune offers no sweep mode; the main window's set tunes its stage.
   void sweepModeOnlyForTheMainDesign() {
     CascadeFixture f;
     GraphFixture main;
