@@ -259,6 +259,8 @@ CascadeArguments ParseCascadeArguments(const std::vector<std::string>& args,
       r.circuit.seriesC = Named(SeriesNamed(v), "--series-c", v, "E6, E12, E24, E48 or E96");
     } else if (TakeValue(args, i, "--section-order", v)) {
       r.sectionOrder = ParseSectionOrder(v);
+    } else if (arg == "--round-resistors") {
+      r.circuit.roundResistors = true;
     } else if (arg == "--json") {
       a.json = true;
     } else if (TakeValue(args, i, "--netlist", v)) {

@@ -137,6 +137,18 @@ void SectionLines(std::ostringstream& out, std::size_t index, const CascadeSecti
   Row(out, "Gain", SignedGain(gain));
   Row(out, "Peaking", Decibels(s.peaking.peakingDb) + PeakFrequency(s.peaking.atHz));
   Row(out, "GBWP", FormatQuantity(s.peaking.gbwpHz, "Hz"));
+  if (const auto& b = s.asBuilt) {
+    const auto error = [](double built, double designed) {
+      const double e = ErrorPercent(built, designed);
+      return " (" + std::string(e >= 0.0 ? "+" : "") + FormatFixedTrimmed(3, e) + " %)";
+    };
+    Row(out, "As built: f0", FormatQuantity(b->f0, "Hz") + error(b->f0, s.plan.f0));
+    Row(out, "          Q", FormatFixedTrimmed(4, b->q) + error(b->q, s.plan.q));
+    if (b->fz && s.plan.fz) {
+      Row(out, "          fz", FormatQuantity(*b->fz, "Hz") + error(*b->fz, *s.plan.fz));
+    }
+    Row(out, "          gain", SignedGain(b->gain) + error(b->gain, gain));
+  }
   for (const CircuitPart& part : s.circuit.circuit.parts) {
     out << "  " << part.name << " = " << FormatQuantity(part.value, PartUnit(part.name)) << "\n";
   }

@@ -144,6 +144,15 @@ std::string SectionLabel(std::size_t index, const FilterSection& s) {
          GeneralText(s.q, 6) + ")";
 }
 
+// The figures of a section's circuit from its part values.
+std::optional<BuiltFigures> BuiltFiguresOf(const CascadeSection& section) {
+  const auto transfer = CircuitTransfer(section.circuit.circuit, "in", "out",
+                                        2.0 * std::numbers::pi * section.plan.f0);
+  if (!transfer) return std::nullopt;
+  return FiguresOf(*transfer, ReferenceOfSectionKind(section.plan.kind),
+                   IsNotchSectionKind(section.plan.kind));
+}
+
 }  // namespace
 
 CascadeDesign DesignCascade(const CascadeRequest& request) {
@@ -242,6 +251,7 @@ CascadeDesign DesignCascade(const CascadeRequest& request) {
     for (const std::string& w : section.circuit.warnings) {
       out.warnings.push_back(SectionLabel(i, section.plan) + ": " + w);
     }
+    if (request.circuit.roundResistors) section.asBuilt = BuiltFiguresOf(section);
     out.sections.push_back(std::move(section));
   }
   out.transfer.gain *= sign;

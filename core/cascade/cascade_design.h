@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "cascade/section_circuit.h"
+#include "circuit/built_figures.h"
 #include "filters/analog_prototype.h"
 #include "filters/filter_figures.h"
 #include "filters/filter_sections.h"
@@ -49,6 +50,9 @@ struct CascadeSection {
   Topology topology = Topology::Pfb;
   SectionCircuit circuit;  // the built circuit, its gain and sign
   SectionPeaking peaking;  // headroom at its output and the GBWP it needs
+  // With rounded resistors: the figures its circuit has as built (the plan keeps the
+  // designed ones). Empty otherwise.
+  std::optional<BuiltFigures> asBuilt;
 };
 
 struct CascadeFigures {

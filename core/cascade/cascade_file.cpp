@@ -199,6 +199,15 @@ const std::vector<Key>& Keys() {
        }},
       SeriesKey("seriesR", &SectionDesignOptions::seriesR),
       SeriesKey("seriesC", &SectionDesignOptions::seriesC),
+      {"roundResistors",
+       [](const CascadeEntries& e) {
+         return std::string(e.request.circuit.roundResistors ? "1" : "0");
+       },
+       [](std::string_view text, CascadeEntries& e) {
+         if (text != "0" && text != "1") return false;
+         e.request.circuit.roundResistors = text == "1";
+         return true;
+       }},
   };
   return keys;
 }

@@ -451,6 +451,11 @@ SectionCircuit DesignSectionCircuit(const FilterSection& section, Topology topol
       break;
   }
   if (out.problem.empty()) CheckParts(out);
+  if (out.problem.empty() && options.roundResistors) {
+    for (CircuitPart& part : out.circuit.parts) {
+      if (part.name[0] == 'R') part.value = NearestSeriesValue(options.seriesR, part.value);
+    }
+  }
   return out;
 }
 

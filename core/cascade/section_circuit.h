@@ -33,6 +33,9 @@ struct SectionDesignOptions {
   double zin = 10e3;  // impedance level, Ohm
   int seriesR = 4;    // standard series codes (1 = E6 .. 5 = E96)
   int seriesC = 1;
+  // Every resistor of the circuit rounded to the nearest value of seriesR, as the user builds
+  // it; the section's figures then differ from its plan (CascadeSection::asBuilt says how).
+  bool roundResistors = false;
 };
 
 // The gains a circuit can realise exactly for a section.

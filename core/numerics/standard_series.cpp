@@ -171,4 +171,11 @@ double SeriesValueAbove(int series, double x) {
   return SeriesValue(series, table, p.m, p.h);
 }
 
+double NearestSeriesValue(int series, double x) {
+  const double above = SeriesValueAbove(series, x);
+  if (above == x) return above;
+  const double below = SeriesValueBelow(series, x);
+  return above / x <= x / below ? above : below;
+}
+
 }  // namespace morvane

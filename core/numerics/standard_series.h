@@ -28,5 +28,7 @@ std::string RoundUpToSeries(int series, double x);
 // gives, without making the text (the designs call these thousands of times).
 double SeriesValueBelow(int series, double x);
 double SeriesValueAbove(int series, double x);
+// The series value nearest to x by ratio (x itself when it is one), as those above give it.
+double NearestSeriesValue(int series, double x);
 
 }  // namespace morvane
