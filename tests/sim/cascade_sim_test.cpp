@@ -130,6 +130,15 @@ std::vector<Case> Cases() {
   return cases;
 }
 
+// The netlists as simulated: no .control block, op amps of gain 1e9, 40 points a decade.
+NetlistOptions SimOptions() {
+  NetlistOptions options;
+  options.controlBlock = false;
+  options.idealOpAmpGain = kSimOpAmpGain;
+  options.pointsPerDecade = 40;
+  return options;
+}
+
 double WrapDegrees(double d) {
   d = std::fmod(d, 360.0);
   if (d > 180.0) d -= 360.0;
@@ -141,10 +150,7 @@ TEST(CascadeSim, SimulatedResponseIsTheDrawnOne) {
   const std::vector<Case> cases = Cases();
   std::vector<CascadeDesign> designs;
   std::vector<sim::AcJob> jobs;
-  NetlistOptions options;
-  options.controlBlock = false;
-  options.idealOpAmpGain = kSimOpAmpGain;
-  options.pointsPerDecade = 40;
+  const NetlistOptions options = SimOptions();
   for (const Case& c : cases) {
     designs.push_back(DesignCascade(RequestOf(c)));
     jobs.push_back({CascadeNetlist(designs.back(), options), {"out"}});
@@ -189,10 +195,7 @@ TEST(CascadeSim, AsBuiltTransfersAreTheSimulatedOnes) {
   constexpr double kAsBuiltToleranceDb = 0.01;
   std::vector<CascadeDesign> designs;
   std::vector<sim::AcJob> jobs;
-  NetlistOptions options;
-  options.controlBlock = false;
-  options.idealOpAmpGain = kSimOpAmpGain;
-  options.pointsPerDecade = 40;
+  const NetlistOptions options = SimOptions();
   std::vector<Case> cases;
   for (Topology t :
        {Topology::Mfb, Topology::Pfb, Topology::Svf3, Topology::Svf4, Topology::Fliege}) {

@@ -49,6 +49,17 @@ void Activate(QComboBox* choice, int index) {
   QCoreApplication::processEvents();  // a section's choice is applied queued
 }
 
+// Replaces the field's text key by key, as a user selecting it all and typing does.
+void TypeReplacing(QLineEdit* edit, const QString& text) {
+  edit->setFocus();
+  edit->selectAll();
+  if (text.isEmpty()) {
+    QTest::keyClick(edit, Qt::Key_Delete);
+  } else {
+    for (QChar c : text) QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, c, {});
+  }
+}
+
 // Two designs the window would show alike: problem, circuits, parts and figures.
 QString DesignDifference(const CascadeDesign& shown, const CascadeDesign& expected,
                          const SectionDesignOptions& options) {
@@ -150,12 +161,7 @@ QString CascadeSession::TypeIntoField() {
   QString text = texts_.Next();
   if (text.size() > 40) text = text.left(40);  // a keystroke each: long texts are the main window's
   if (texts_.Pick(2) == 0) {
-    edit->selectAll();
-    if (text.isEmpty()) {
-      QTest::keyClick(edit, Qt::Key_Delete);
-    } else {
-      for (QChar c : text) QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, c, {});
-    }
+    TypeReplacing(edit, text);
     typed_[edit->objectName()] = edit->text();
     return "type " + Shown(text) + " into " + edit->objectName();
   }
@@ -216,13 +222,7 @@ QString CascadeSession::TypeSectionOrder() {
     for (int n : order) parts << QString::number(n);
     text = parts.join(texts_.Pick(4) == 0 ? " " : ",");
   }
-  edit->setFocus();
-  edit->selectAll();
-  if (text.isEmpty()) {
-    QTest::keyClick(edit, Qt::Key_Delete);
-  } else {
-    for (QChar c : text) QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, c, {});
-  }
+  TypeReplacing(edit, text);
   typed_[edit->objectName()] = edit->text();
   return "section order " + Shown(text);
 }
