@@ -1,14 +1,17 @@
 // Time of one whole-filter design as after a keystroke: prototype, transformation, sections,
 // every section's circuit and the figures of the whole, for each approximation and filter
 // type at order 20 (band types: 40 poles); and the samples of a 1,000-point curve of the
-// cascade (gain, phase, group delay, step response).
+// cascade (gain, phase, group delay, step response); the transfer of a section's circuit
+// from its part values.
 
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <numbers>
 #include <vector>
 
 #include "cascade/cascade_design.h"
+#include "circuit/circuit_transfer.h"
 #include "filters/filter_response.h"
 
 namespace {
@@ -79,6 +82,27 @@ void BM_CascadeCurve(benchmark::State& bench) {
   }
 }
 BENCHMARK(BM_CascadeCurve)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
+
+// The transfer of one section's circuit from its part values, the step every as-built and
+// tolerance figure starts from: an MFB bandpass (one op amp, 2 capacitors) and a four-op-amp
+// notch (2 capacitors, 11 resistors); then its gain at 200 frequencies.
+void BM_SectionTransfer(benchmark::State& bench) {
+  morvane::CascadeRequest r = Request(bench.range(0) == 0 ? 0 : 5, 2, 1);
+  r.topology = bench.range(0) == 0 ? morvane::Topology::Mfb : morvane::Topology::Svf4;
+  if (bench.range(0) == 1) r.kind = FilterKind::Bandstop;
+  const morvane::CascadeDesign d = morvane::DesignCascade(r);
+  const morvane::Circuit& circuit = d.sections.at(0).circuit.circuit;
+  for (auto _ : bench) {
+    const auto h = morvane::CircuitTransfer(circuit);
+    double sum = 0.0;
+    for (int i = 0; i < 200; ++i) {
+      const double f = 100.0 * std::pow(1000.0, i / 199.0);
+      sum += std::abs(morvane::EvaluateAt(*h, {0.0, 2.0 * std::numbers::pi * f}));
+    }
+    benchmark::DoNotOptimize(sum);
+  }
+}
+BENCHMARK(BM_SectionTransfer)->DenseRange(0, 1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
