@@ -3,6 +3,7 @@
 #include <QJsonObject>
 #include <cmath>
 
+#include "as_built_json.h"
 #include "cascade/cascade_names.h"
 #include "cascade_output.h"
 
@@ -79,18 +80,9 @@ QJsonObject Section(const CascadeSection& s) {
   o.insert("components", components);
   o.insert("warnings", Texts(s.circuit.warnings));
   if (const auto& b = s.asBuilt) {
-    const double gain = s.circuit.inverting ? -s.circuit.gain : s.circuit.gain;
-    QJsonObject built;
-    built.insert("f0", Number(b->f0));
-    built.insert("q", Number(b->q));
-    built.insert("gain", Number(b->gain));
-    built.insert("fz", Number(b->fz));
-    built.insert("f0Error", Number(ErrorPercent(b->f0, s.plan.f0)));
-    built.insert("qError", Number(ErrorPercent(b->q, s.plan.q)));
-    built.insert("gainError", Number(ErrorPercent(b->gain, gain)));
-    built.insert("fzError", b->fz && s.plan.fz ? Number(ErrorPercent(*b->fz, *s.plan.fz))
-                                               : QJsonValue(QJsonValue::Null));
-    o.insert("asBuilt", built);
+    const BuiltFigures designed{s.plan.f0, s.plan.q,
+                                s.circuit.inverting ? -s.circuit.gain : s.circuit.gain, s.plan.fz};
+    o.insert("asBuilt", AsBuiltJson(*b, designed));
   }
   return o;
 }

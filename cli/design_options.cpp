@@ -159,6 +159,8 @@ std::vector<std::string> ParseDesignRequest(const std::vector<std::string>& args
       request.noOffsetCompensation = true;
     } else if (arg == "--manual-capacitance") {
       request.manualCapacitance = true;
+    } else if (arg == "--round-resistors") {
+      request.roundResistors = true;
     } else if (TakeValue(args, i, "--order", value)) {
       request.ladderOrder = ParseOrder(value, "--order", {2, 3, 4, 5, 6, 7, 8, 9, 10});
     } else if (TakeValue(args, i, "--diplexer-order", value)) {
@@ -202,6 +204,7 @@ void ApplyDesignRequest(const DesignRequest& request, DesignSession& session,
                                        option == &DesignChoices::fliegeAutomaticCapacitance));
     if (cleared && session.Choices().*option) session.SetCheckBox(box.name, false);
   }
+  if (request.roundResistors) session.SetResistorRounding(true);
   if (request.ladderChebyshev) session.SetLadderApproximation(true);
   if (request.ladderOrder) session.SetLadderOrder(*request.ladderOrder);
   if (request.diplexerChebyshev) session.SetDiplexerApproximation(true);

@@ -22,6 +22,7 @@ struct DesignRequest {
   bool noEqualCapacitors = false;
   bool noOffsetCompensation = false;
   bool manualCapacitance = false;
+  bool roundResistors = false;
   std::optional<int> ladderOrder;  // 2..10
   bool ladderChebyshev = false;
   std::optional<int> diplexerOrder;  // 3, 5, 7, 9

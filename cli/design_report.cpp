@@ -5,9 +5,11 @@
 #include <QJsonObject>
 #include <sstream>
 
+#include "as_built_json.h"
 #include "design/page_fields.h"
 #include "design_options.h"
 #include "numerics/standard_series.h"
+#include "numerics/value_text.h"
 
 namespace morvane::cli {
 
@@ -83,6 +85,26 @@ constexpr StateMember kStateMembers[] = {
     {"tgrf", &DesignState::tgrf},
 };
 
+// The figures with rounded resistors beside the designed ones.
+void AppendAsBuilt(std::ostringstream& out, const BuiltFigures& built,
+                   const BuiltFigures& designed) {
+  const auto row = [&](std::string_view label, double b, double d, std::string_view unit) {
+    const auto text = [unit](double x) {
+      return unit.empty() ? FormatFixedTrimmed(4, x) : FormatQuantity(x, unit);
+    };
+    const double error = ErrorPercent(b, d);
+    AppendRow(out, label,
+              text(b) + " (designed " + text(d) + ", " + (error >= 0.0 ? "+" : "") +
+                  FormatFixedTrimmed(3, error) + " %)",
+              {});
+  };
+  out << "\nAs built, resistors rounded to the series\n";
+  row("f0", built.f0, designed.f0, "Hz");
+  row("Q", built.q, designed.q, "");
+  if (built.fz && designed.fz) row("fz", *built.fz, *designed.fz, "Hz");
+  row("Gain", built.gain, designed.gain, "");
+}
+
 }  // namespace
 
 std::string DesignTable(const DesignSession& session) {
@@ -111,6 +133,7 @@ std::string DesignTable(const DesignSession& session) {
   for (const auto& row : ReadoutFields()) {
     AppendRow(out, row.label, session.FieldText(row.field), row.unit);
   }
+  if (const auto& b = session.AsBuilt()) AppendAsBuilt(out, b->built, b->designed);
   for (const auto& message : session.Messages()) out << "\nMessage: " << message << "\n";
   if (!session.CurrentNotice().empty()) out << "\nNote: " << session.CurrentNotice() << "\n";
   if (session.BeepCount() > 0) {
@@ -158,6 +181,7 @@ std::string DesignJson(const DesignSession& session) {
   root.insert("messages", messages);
   root.insert("warnings", warnings);
   if (!session.CurrentNotice().empty()) root.insert("notice", Q(session.CurrentNotice()));
+  if (const auto& b = session.AsBuilt()) root.insert("asBuilt", AsBuiltJson(b->built, b->designed));
   return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
 }
 

@@ -16,6 +16,9 @@ struct DesignChoices {
   bool svf3AutomaticCapacitance = true;  // capacitances from the series, else the page's entry
   bool svf4AutomaticCapacitance = true;
   bool fliegeAutomaticCapacitance = true;
+  // Options > Round Resistors: every resistor of an active stage rounded to the nearest value
+  // of the resistor series after the design, as the stage is built.
+  bool roundResistors = false;
 
   bool ladderChebyshev = false;    // LC ladder: Chebyshev instead of Butterworth
   int diplexerOrder = 3;           // 3, 5, 7 or 9

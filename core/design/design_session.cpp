@@ -192,6 +192,11 @@ void DesignSession::SetLadderApproximation(bool chebyshev) {
   Recalculate();
 }
 
+void DesignSession::SetResistorRounding(bool round) {
+  choices_.roundResistors = round;
+  Recalculate();
+}
+
 void DesignSession::SetLadderOrder(int order) {
   state_.LCOrder = std::clamp(order, 2, 10);
   ShowField(field::NLCAusgabe, "  " + FormatInteger(state_.LCOrder));
@@ -256,6 +261,8 @@ double DesignSession::ShownEntryValue(std::string_view name) const {
 
 void DesignSession::Recalculate(ChangedEntry code) {
   morvane::Recalculate(code, state_.topology, state_, choices_, *this);
+  asBuilt_.reset();
+  if (choices_.roundResistors) asBuilt_ = StageAsBuiltOf(state_, choices_);
 }
 
 void DesignSession::Write(std::string_view name, const std::string& text) {

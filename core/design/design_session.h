@@ -16,6 +16,7 @@
 #include "design/design_state.h"
 #include "design/entry_table.h"
 #include "design/field_sink.h"
+#include "design/stage_as_built.h"
 
 namespace morvane {
 
@@ -55,6 +56,8 @@ class DesignSession : private FieldSink {
   void SetDiplexerOrder(int order);
   // The approximation buttons of the diplexer page.
   void SetDiplexerApproximation(bool chebyshev);
+  // Options > Round Resistors: every resistor of an active stage to the nearest series value.
+  void SetResistorRounding(bool round);
   // Make calculations: every entry rewritten from the state, then a full recalculation.
   void MakeCalculations();
   // Every entry field rewritten from the state.
@@ -72,6 +75,8 @@ class DesignSession : private FieldSink {
   int BeepCount() const { return beeps_; }
   const std::vector<std::string>& Messages() const { return messages_; }
   const std::string& CurrentNotice() const { return notice_; }
+  // With rounded resistors, the active stage's figures as designed and as built; else none.
+  const std::optional<StageAsBuilt>& AsBuilt() const { return asBuilt_; }
   // The components of the current design that cannot be bought, each with the field or grid
   // cell that shows it; renewed by every recalculation, empty when all can be bought.
   const std::vector<ComponentWarning>& ComponentWarnings() const { return componentWarnings_; }
@@ -123,6 +128,7 @@ class DesignSession : private FieldSink {
   int beeps_ = 0;
   std::vector<std::string> messages_;
   std::string notice_;
+  std::optional<StageAsBuilt> asBuilt_;
   std::vector<ComponentWarning> componentWarnings_;
 };
 

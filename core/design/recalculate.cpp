@@ -80,7 +80,8 @@ void DesignActiveStage(Topology topology, DesignState& s, const DesignChoices& c
     s.R3 = c.pfbR3;
     s.fnfp = c.pfbZeroRatio;
   }
-  const StageDesign design = DesignStageOf(topology, s, c);
+  StageDesign design = DesignStageOf(topology, s, c);
+  if (c.roundResistors && design.Realizable()) RoundResistors(design.parts, s.ESeriesR);
   const double askedQ = s.Q;
   ApplyStageDesign(design, s);
   // A raised Q moves the figures shared out before the design at once, not at the next

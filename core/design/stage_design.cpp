@@ -2,7 +2,18 @@
 
 #include <algorithm>
 
+#include "circuit/circuit.h"
+#include "numerics/standard_series.h"
+
 namespace morvane {
+
+void RoundResistors(StageParts& parts, int series) {
+  for (std::optional<double>* r :
+       {&parts.R0, &parts.R1, &parts.R2, &parts.R3, &parts.R4, &parts.R5, &parts.R6}) {
+    // The infinite R4 of a follower is no part to round.
+    if (*r && **r > 0.0 && **r < kInfiniteR4) **r = NearestSeriesValue(series, **r);
+  }
+}
 
 void ApplyStageDesign(const StageDesign& design, DesignState& s) {
   if (!design.Realizable()) return;

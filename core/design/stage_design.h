@@ -49,6 +49,10 @@ struct StageDesign {
   bool Realizable() const { return notRealizable == NotRealizable::No; }
 };
 
+// Every resistor the parts have rounded to the nearest value of the series; an absent PFB R4
+// (infinite) stays absent.
+void RoundResistors(StageParts& parts, int series);
+
 // Puts the parts, gain and Q of a realizable design into the state; the values of parts the
 // design does not have stay as they were (the page shows what it last held).
 void ApplyStageDesign(const StageDesign& design, DesignState& s);

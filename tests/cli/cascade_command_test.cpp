@@ -23,6 +23,7 @@
 #include "command_line.h"
 #include "filters/least_order.h"
 #include "numerics/number_text.h"
+#include "numerics/standard_series.h"
 
 namespace {
 
@@ -253,6 +254,36 @@ TEST(CliCascade, JsonOfBandAndInvertingFilters) {
   const QJsonObject section = mfb["sections"].toArray()[0].toObject();
   EXPECT_NEAR(section["gain"].toDouble(), 3.0, 1e-9);
   EXPECT_TRUE(section["inverting"].toBool());
+}
+
+// --round-resistors: every resistor a series value, and asBuilt per section (design: one for
+// the stage) with the errors against the design; without it, no asBuilt.
+TEST(CliCascade, RoundedResistorsStateTheFiguresAsBuilt) {
+  const QJsonObject plain = Json({"--type", "bandstop", "--order", "1", "fm=50", "B=10"});
+  EXPECT_FALSE(plain["sections"].toArray()[0].toObject().contains("asBuilt"));
+  const QJsonObject notch = Json({"--type", "bandstop", "--order", "1", "fm=50", "B=10",
+                                  "--topology", "svf4", "--series-r", "E24", "--round-resistors"});
+  const QJsonObject section = notch["sections"].toArray()[0].toObject();
+  for (const QJsonValue r :
+       {section["components"].toObject()["R1"], section["components"].toObject()["R7"]}) {
+    EXPECT_EQ(morvane::NearestSeriesValue(3, r.toDouble()), r.toDouble());
+  }
+  const QJsonObject built = section["asBuilt"].toObject();
+  for (const char* key : {"f0", "q", "gain", "fz", "f0Error", "qError", "gainError", "fzError"}) {
+    EXPECT_TRUE(built[key].isDouble()) << key;
+  }
+  EXPECT_NEAR(built["f0Error"].toDouble(), 100.0 * (built["f0"].toDouble() / 50.0 - 1.0), 1e-9);
+  EXPECT_GT(std::abs(built["fzError"].toDouble()), 1.0);  // E24 moves this notch by percents
+
+  const auto design = [](Args args) {
+    args.insert(args.begin(), {"design", "--json"});
+    return QJsonDocument::fromJson(QByteArray::fromStdString(RunChild(args).out)).object();
+  };
+  EXPECT_FALSE(design({"--topology", "mfb"}).contains("asBuilt"));
+  const QJsonObject stage =
+      design({"--topology", "svf4", "--type", "bandstop", "--round-resistors", "Q=5", "fg=50"});
+  EXPECT_TRUE(stage["asBuilt"].toObject()["fzError"].isDouble());
+  EXPECT_FALSE(design({"--topology", "lc", "--round-resistors"}).contains("asBuilt"));
 }
 
 // A tolerance scheme gives the order LeastOrder gives (a highpass's with its frequencies
