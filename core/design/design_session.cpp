@@ -263,6 +263,7 @@ void DesignSession::Recalculate(ChangedEntry code) {
   morvane::Recalculate(code, state_.topology, state_, choices_, *this);
   asBuilt_.reset();
   if (choices_.roundResistors) asBuilt_ = StageAsBuiltOf(state_, choices_);
+  if (onRecalculated) onRecalculated();
 }
 
 void DesignSession::Write(std::string_view name, const std::string& text) {

@@ -91,6 +91,8 @@ class DesignSession : private FieldSink {
   std::function<void(const std::string&)> onNotice;
   // After every design, with the list ComponentWarnings() now gives.
   std::function<void(const std::vector<ComponentWarning>&)> onComponentWarnings;
+  // After every recalculation, the figures as built among its results.
+  std::function<void()> onRecalculated;
 
   // Full recalculation, or the one the code asks for.
   void Recalculate(ChangedEntry code = ChangedEntry::Any);

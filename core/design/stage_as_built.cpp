@@ -5,6 +5,7 @@
 #include "circuit/circuit.h"
 #include "design/recalculate.h"
 #include "design/stage_design.h"
+#include "numerics/value_text.h"
 
 namespace morvane {
 
@@ -36,6 +37,21 @@ std::optional<StageAsBuilt> StageAsBuiltOf(const DesignState& s, const DesignCho
   const auto built = FiguresOfStage(s, c.type, design);
   if (!designed || !built) return std::nullopt;
   return StageAsBuilt{*designed, *built};
+}
+
+std::string AsBuiltLine(const StageAsBuilt& a) {
+  const auto error = [](double built, double designed) {
+    const double e = ErrorPercent(built, designed);
+    return " (" + std::string(e >= 0.0 ? "+" : "") + FormatFixedTrimmed(2, e) + " %)";
+  };
+  std::string line = "As built: f0 " + FormatQuantity(a.built.f0, "Hz") +
+                     error(a.built.f0, a.designed.f0) + ", Q " + FormatFixedTrimmed(3, a.built.q) +
+                     error(a.built.q, a.designed.q);
+  if (a.built.fz && a.designed.fz) {
+    line += ", fz " + FormatQuantity(*a.built.fz, "Hz") + error(*a.built.fz, *a.designed.fz);
+  }
+  return line + ", gain " + FormatFixedTrimmed(3, a.built.gain) +
+         error(a.built.gain, a.designed.gain);
 }
 
 }  // namespace morvane

@@ -96,6 +96,11 @@ constexpr std::array kOptions{
     Item{"NormreiheR1", "Standard Series for &R´s", {}, {}, Group::None, 0, false, kResistorSeries},
     Item{
         "NormreiheC1", "Standard Series for &C´s", {}, {}, Group::None, 0, false, kCapacitorSeries},
+    Item{"RoundResistors1",
+         "&Round Resistors to the Series",
+         {},
+         "Every resistor of the stage rounded to the nearest value of its series, as it is built",
+         Group::Toggle},
 };
 
 constexpr std::array kTools{

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -274,6 +275,17 @@ void MainWindow::MirrorSession() {
                       QString::fromStdString(cells[row][column]));
       }
     }
+  }
+}
+
+void MainWindow::ShowAsBuilt() {
+  for (auto* line : findChildren<QLabel*>(QRegularExpression("^Characterisation\\d$"))) {
+    const QString own = line->property(kCharacterisationProperty).toString();
+    const auto& asBuilt = session_.AsBuilt();
+    const bool shown = asBuilt && line->objectName().endsWith(
+                                      QString::number(static_cast<int>(session_.State().topology)));
+    line->setText(shown ? QString::fromStdString(AsBuiltLine(*asBuilt)) : own);
+    line->setToolTip(shown ? own : QString());
   }
 }
 

@@ -90,6 +90,8 @@ class MainWindow : public QMainWindow {
   void ShowFilterType(FilterType type);
   void ShowSeriesChecks();
   void SetStayInFront(bool on);
+  // The active page's characterisation line: the stage as built while resistors are rounded.
+  void ShowAsBuilt();
 
   // Design files, circuit export and netlist (main_window_files.cpp).
   void SpeedButtonINISaveClick();

@@ -80,6 +80,7 @@ void MainWindow::ConnectSession() {
   session_.onComponentWarnings = [this](const std::vector<ComponentWarning>& warnings) {
     MarkUnbuildableComponents(warnings, fields_, grids_);
   };
+  session_.onRecalculated = [this] { ShowAsBuilt(); };
 }
 
 void MainWindow::ConnectEntries() {
@@ -111,6 +112,9 @@ void MainWindow::ConnectCommands() {
   connect(Find<QAction>("Rechnen1"), &QAction::triggered, this, &MainWindow::MakeCalculations);
   connect(Find<QAction>("ExitItem"), &QAction::triggered, this, &MainWindow::close);
   connect(Find<QAction>("Undo1"), &QAction::triggered, this, &MainWindow::Undo);
+  QAction* rounding = Find<QAction>("RoundResistors1");
+  rounding->setCheckable(true);
+  connect(rounding, &QAction::toggled, this, [this](bool on) { session_.SetResistorRounding(on); });
   QAction* inFront = Find<QAction>("ImVordergrundbleiben1");
   inFront->setCheckable(true);
   connect(inFront, &QAction::toggled, this, &MainWindow::SetStayInFront);

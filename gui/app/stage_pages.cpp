@@ -122,6 +122,9 @@ QWidget* MakeCircuitColumn(const StagePage& page, QSize diagramSize, QWidget* pa
   }
   layout->addWidget(diagram);
   QLabel* line = MakeLabel({}, Text(page.characterisation), {}, column);
+  // With rounded resistors the line shows the stage as built (MainWindow::ShowAsBuilt).
+  line->setObjectName(QString("Characterisation%1").arg(static_cast<int>(page.topology)));
+  line->setProperty(kCharacterisationProperty, Text(page.characterisation));
   line->setWordWrap(true);
   line->setFixedWidth(diagramSize.width());
   layout->addWidget(line);

@@ -11,6 +11,9 @@ namespace morvane::gui {
 
 // Name of the property of a diagram label that holds the resource name of its picture.
 inline constexpr const char* kPictureNameProperty = "pictureName";
+// Name of the property of a page's characterisation line ("Characterisation1" ..) that keeps
+// its own text while the line shows the stage as built.
+inline constexpr const char* kCharacterisationProperty = "characterisation";
 
 QWidget* MakeStagePage(Topology topology, QWidget* parent);
 

@@ -13,6 +13,7 @@
 #include "app/stage_pages.h"
 #include "design/selection_rules.h"
 #include "gui_test_support.h"
+#include "numerics/standard_series.h"
 
 using namespace morvane;
 using namespace morvane::gui::test;
@@ -115,6 +116,34 @@ class SelectionTest : public QObject {
                                    << "Gain |Vo|"
                                    << " "
                                    << "Damping D=1/2Q";
+  }
+
+  // Options > Round Resistors: every resistor field of the page a series value, the page's
+  // characterisation line telling the stage as built (with its own text as the hint), and
+  // back to the computed values and the line's own text when cleared.
+  void roundResistorsShowsTheStageAsBuilt() {
+    StartedWindow w;
+    w.window.SelectTopology(Topology::Svf4);
+    auto* line = w.Get<QLabel>("Characterisation4");
+    const QString own = line->text();
+    const QString r1 = w.Get<QLineEdit>("R14Ausgabe")->text();
+    QAction* rounding = w.Get<QAction>("RoundResistors1");
+    QVERIFY(rounding->isCheckable() && !rounding->isChecked());
+    rounding->trigger();
+    const DesignState& s = w.window.Session().State();
+    for (double r : {s.R0, s.R1, s.R2, s.R4, s.R5}) {
+      QCOMPARE(NearestSeriesValue(s.ESeriesR, r), r);
+    }
+    QVERIFY(w.Get<QLineEdit>("R14Ausgabe")->text() != r1);
+    QVERIFY2(line->text().startsWith("As built: f0 "), qPrintable(line->text()));
+    QCOMPARE(line->toolTip(), own);
+    w.window.SelectTopology(Topology::LcLadder);  // no stage: every line its own text
+    QCOMPARE(line->text(), own);
+    w.window.SelectTopology(Topology::Svf4);
+    QVERIFY(line->text().startsWith("As built: "));
+    rounding->trigger();
+    QCOMPARE(line->text(), own);
+    QCOMPARE(w.Get<QLineEdit>("R14Ausgabe")->text(), r1);
   }
 
   void inputRowsFollowTheTopology() {
