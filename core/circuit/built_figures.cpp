@@ -39,12 +39,12 @@ bool IsNotchSectionKind(std::string_view kind) {
   return kind == "notch" || StartsWith(kind, "lowpass-notch") || StartsWith(kind, "highpass-notch");
 }
 
-std::optional<BuiltFigures> FiguresOf(const RationalTransfer& transfer, GainReference reference,
-                                      bool notch) {
+namespace {
+
+// f0, Q and fz from the roots, for any order: the complex pole pair of the highest Q, else the
+// two smallest real poles (or the one); the zero pair nearest the j omega axis.
+void PolesAndZeros(const RationalTransfer& transfer, bool notch, BuiltFigures& f) {
   const PoleZeroGain pzg = PoleZeroOf(transfer);
-  if (pzg.poles.empty()) return std::nullopt;
-  BuiltFigures f;
-  // The complex pair of the highest Q; without one, the two smallest real poles (or the one).
   double bestQ = -1.0;
   for (const Complex& p : pzg.poles) {
     if (p.imag() <= 0.0) continue;
@@ -80,6 +80,36 @@ std::optional<BuiltFigures> FiguresOf(const RationalTransfer& transfer, GainRefe
       }
     }
   }
+}
+
+// f0, Q and fz of a transfer of second order or less, from its coefficients: what the roots
+// give, without finding them (tolerance runs need thousands).
+bool LowOrderFigures(const RationalTransfer& h, bool notch, BuiltFigures& f) {
+  const std::vector<double>& d = h.denominator;
+  const std::vector<double>& n = h.numerator;
+  if (d.size() < 2 || d.size() > 3 || n.size() > 3) return false;
+  if (d.size() == 2) {
+    f.f0 = h.scale * std::abs(d[0]) / kTwoPi;
+    f.q = 0.5;
+  } else {
+    // u^2 + d1 u + d0: |p| = sqrt(d0), Q = sqrt(d0) / d1, for complex and real poles alike.
+    f.f0 = h.scale * std::sqrt(std::abs(d[0])) / kTwoPi;
+    f.q = std::sqrt(std::abs(d[0])) / d[1];
+  }
+  // A complex zero pair n2 u^2 + n1 u + n0 lies at |z| = sqrt(n0 / n2).
+  if (notch && n.size() == 3 && n[1] * n[1] < 4.0 * n[0] * n[2]) {
+    f.fz = h.scale * std::sqrt(n[0] / n[2]) / kTwoPi;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<BuiltFigures> FiguresOf(const RationalTransfer& transfer, GainReference reference,
+                                      bool notch) {
+  if (transfer.denominator.size() < 2) return std::nullopt;  // no pole
+  BuiltFigures f;
+  if (!LowOrderFigures(transfer, notch, f)) PolesAndZeros(transfer, notch, f);
   switch (reference) {
     case GainReference::Dc:
       f.gain = EvaluateAt(transfer, 0.0).real();

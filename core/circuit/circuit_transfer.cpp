@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <memory>
 #include <numbers>
+#include <span>
 #include <string>
 
 #include "numerics/polynomial_roots.h"
@@ -56,7 +58,7 @@ class NodalEquations {
     };
     for (const CircuitPart& part : c.parts) {
       const auto kind = KindOf(part.name);
-      if (!kind || !(part.value > 0.0) || !std::isfinite(part.value)) return false;
+      if (!kind) return false;
       parts_.push_back({*kind, node(part.a), node(part.b), part.value});
     }
     for (const CircuitOpAmp& amp : c.opAmps) {
@@ -69,6 +71,18 @@ class NodalEquations {
     inductors_ = static_cast<int>(std::count_if(
         parts_.begin(), parts_.end(), [](const Part& p) { return p.kind == PartKind::Inductor; }));
     size_ = static_cast<int>(nodes_.size() + opAmps_.size()) + inductors_;
+    matrix_.resize(static_cast<std::size_t>(size_ * size_));
+    column_.resize(static_cast<std::size_t>(size_));
+    return true;
+  }
+
+  // New part values, in the circuit's order; false when one is not finite and positive.
+  bool SetValues(std::span<const double> values) {
+    if (values.size() != parts_.size()) return false;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      if (!(values[i] > 0.0) || !std::isfinite(values[i])) return false;
+      parts_[i].value = values[i];
+    }
     return true;
   }
 
@@ -98,12 +112,17 @@ class NodalEquations {
   }
 
   // det A(s) and det of A(s) with the output's column replaced by b(s).
-  void Determinants(Complex s, ScaledComplex& whole, ScaledComplex& output) const {
-    std::vector<Complex> a(static_cast<std::size_t>(size_ * size_)), b(size_);
-    Fill(s, a, b);
+  void Determinants(Complex s, ScaledComplex& whole, ScaledComplex& output) {
+    std::fill(matrix_.begin(), matrix_.end(), Complex(0.0));
+    std::fill(column_.begin(), column_.end(), Complex(0.0));
+    Fill(s, matrix_, column_);
+    std::vector<Complex>& a = scratch_;
+    a = matrix_;
     whole = Determinant(a);
-    for (int row = 0; row < size_; ++row) a[At(row, output_)] = b[static_cast<std::size_t>(row)];
-    output = Determinant(std::move(a));
+    a = matrix_;
+    for (int row = 0; row < size_; ++row)
+      a[At(row, output_)] = column_[static_cast<std::size_t>(row)];
+    output = Determinant(a);
   }
 
  private:
@@ -161,13 +180,13 @@ class NodalEquations {
     }
   }
 
-  // By Gaussian elimination with partial pivoting.
-  ScaledComplex Determinant(std::vector<Complex> a) const {
+  // By Gaussian elimination with partial pivoting, in place.
+  ScaledComplex Determinant(std::vector<Complex>& a) const {
     ScaledComplex det{1.0, 0};
     for (int k = 0; k < size_; ++k) {
       int pivot = k;
       for (int r = k + 1; r < size_; ++r) {
-        if (std::abs(a[At(r, k)]) > std::abs(a[At(pivot, k)])) pivot = r;
+        if (std::norm(a[At(r, k)]) > std::norm(a[At(pivot, k)])) pivot = r;
       }
       const Complex p = a[At(pivot, k)];
       if (p == 0.0) return {0.0, 0};
@@ -195,6 +214,7 @@ class NodalEquations {
   int inductors_ = 0;
   int output_ = 0;
   int size_ = 0;
+  std::vector<Complex> matrix_, column_, scratch_;
 };
 
 // Coefficients c_j r^j of a polynomial from its values at s_k = r e^(i theta_k).
@@ -224,10 +244,22 @@ void Trim(std::vector<double>& c) {
 
 }  // namespace
 
-std::optional<RationalTransfer> CircuitTransfer(const Circuit& circuit, std::string_view input,
-                                                std::string_view output, double scale) {
-  NodalEquations equations;
-  if (!equations.Index(circuit, input, output)) return std::nullopt;
+struct CircuitAnalysis::Equations : NodalEquations {};
+
+CircuitAnalysis::CircuitAnalysis(const Circuit& circuit, std::string_view input,
+                                 std::string_view output)
+    : equations_(std::make_unique<Equations>()) {
+  if (!equations_->Index(circuit, input, output)) equations_.reset();
+}
+
+CircuitAnalysis::~CircuitAnalysis() = default;
+CircuitAnalysis::CircuitAnalysis(CircuitAnalysis&&) noexcept = default;
+CircuitAnalysis& CircuitAnalysis::operator=(CircuitAnalysis&&) noexcept = default;
+
+std::optional<RationalTransfer> CircuitAnalysis::Transfer(std::span<const double> values,
+                                                          double scale) {
+  if (!equations_ || !equations_->SetValues(values)) return std::nullopt;
+  NodalEquations& equations = *equations_;
   const double r = scale > 0.0 && std::isfinite(scale) ? scale : equations.NaturalScale();
   std::size_t samples = 4;
   while (samples <= static_cast<std::size_t>(equations.ReactiveParts())) samples *= 2;
@@ -243,15 +275,15 @@ std::optional<RationalTransfer> CircuitTransfer(const Circuit& circuit, std::str
     }
   }
   if (largest == INT32_MIN) return std::nullopt;
-  const auto values = [&](const std::vector<ScaledComplex>& d) {
+  const auto samplesOf = [&](const std::vector<ScaledComplex>& d) {
     std::vector<Complex> v(samples);
     for (std::size_t k = 0; k < samples; ++k) {
       v[k] = d[k].mantissa * std::ldexp(1.0, d[k].exponent - largest);
     }
     return v;
   };
-  std::vector<double> numerator = Coefficients(values(out), angles);
-  std::vector<double> denominator = Coefficients(values(whole), angles);
+  std::vector<double> numerator = Coefficients(samplesOf(out), angles);
+  std::vector<double> denominator = Coefficients(samplesOf(whole), angles);
   Trim(numerator);
   Trim(denominator);
   if (denominator.empty()) return std::nullopt;  // singular at every s: a node floats
@@ -259,6 +291,14 @@ std::optional<RationalTransfer> CircuitTransfer(const Circuit& circuit, std::str
   for (double& x : numerator) x /= top;
   for (double& x : denominator) x /= top;
   return RationalTransfer{std::move(numerator), std::move(denominator), r};
+}
+
+std::optional<RationalTransfer> CircuitTransfer(const Circuit& circuit, std::string_view input,
+                                                std::string_view output, double scale) {
+  std::vector<double> values;
+  values.reserve(circuit.parts.size());
+  for (const CircuitPart& part : circuit.parts) values.push_back(part.value);
+  return CircuitAnalysis(circuit, input, output).Transfer(values, scale);
 }
 
 Complex EvaluateAt(const RationalTransfer& h, Complex s) {

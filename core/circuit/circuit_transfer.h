@@ -12,7 +12,9 @@
 // circle. Coefficients below 1e-12 of the largest (after scaling by r) are rounding: they are
 // set to zero, and a polynomial's top zero coefficients dropped.
 
+#include <memory>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -38,6 +40,26 @@ std::optional<RationalTransfer> CircuitTransfer(const Circuit& circuit,
                                                 std::string_view input = "in",
                                                 std::string_view output = "out",
                                                 double scale = 0.0);
+
+// The nodal equations of one circuit, set up once, for transfers with any values of its
+// parts (tolerance runs: thousands of them).
+class CircuitAnalysis {
+ public:
+  CircuitAnalysis(const Circuit& circuit, std::string_view input = "in",
+                  std::string_view output = "out");
+  ~CircuitAnalysis();
+  CircuitAnalysis(CircuitAnalysis&&) noexcept;
+  CircuitAnalysis& operator=(CircuitAnalysis&&) noexcept;
+
+  // False for a circuit CircuitTransfer refuses whatever its values.
+  bool Valid() const { return equations_ != nullptr; }
+  // The transfer with these values of the parts, in the circuit's order (see CircuitTransfer).
+  std::optional<RationalTransfer> Transfer(std::span<const double> values, double scale = 0.0);
+
+ private:
+  struct Equations;
+  std::unique_ptr<Equations> equations_;
+};
 
 Complex EvaluateAt(const RationalTransfer& h, Complex s);
 

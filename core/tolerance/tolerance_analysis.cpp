@@ -1,0 +1,406 @@
+#include "tolerance/tolerance_analysis.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <random>
+
+#include "circuit/circuit_transfer.h"
+
+namespace morvane {
+
+namespace {
+
+constexpr double kTwoPi = 2.0 * std::numbers::pi;
+constexpr double kSensitivityStep = 1e-5;
+constexpr int kMostVertexParts = 12;
+constexpr int kMaskPoints = 24;  // checked in each of the pass and stop bands
+
+// Uniform and Gaussian numbers from the engine by formulas of our own: the standard
+// distributions may differ between libraries, and a seed must give the same runs everywhere.
+class Draws {
+ public:
+  explicit Draws(std::uint64_t seed) : engine_(seed) {}
+
+  double Uniform() { return static_cast<double>(engine_() >> 11) * 0x1.0p-53; }
+
+  // Box-Muller, one of the pair kept for the next call.
+  double Gaussian() {
+    if (spare_) {
+      const double g = *spare_;
+      spare_.reset();
+      return g;
+    }
+    double u = 0.0;
+    while (u == 0.0) u = Uniform();
+    const double radius = std::sqrt(-2.0 * std::log(u));
+    const double angle = kTwoPi * Uniform();
+    spare_ = radius * std::sin(angle);
+    return radius * std::cos(angle);
+  }
+
+  // A part's factor: uniform within +-tolerance, or Gaussian with the tolerance at 3 sigma,
+  // drawn again beyond it.
+  double Factor(double tolerance, ToleranceDistribution distribution) {
+    if (distribution == ToleranceDistribution::Uniform) {
+      return 1.0 + tolerance * (2.0 * Uniform() - 1.0);
+    }
+    double g = Gaussian();
+    while (std::abs(g) > 3.0) g = Gaussian();
+    return 1.0 + tolerance * g / 3.0;
+  }
+
+ private:
+  std::mt19937_64 engine_;
+  std::optional<double> spare_;
+};
+
+// One section ready for many runs.
+struct SectionModel {
+  explicit SectionModel(const ToleranceSection& s, const Tolerances& t)
+      : analysis(s.circuit),
+        reference(ReferenceOfSectionKind(s.kind)),
+        notch(IsNotchSectionKind(s.kind)),
+        nominalFigures(s.nominal),
+        scale(kTwoPi * s.nominal.f0) {
+    for (const CircuitPart& part : s.circuit.parts) {
+      nominal.push_back(part.value);
+      names.push_back(part.name);
+      tolerance.push_back(ToleranceOf(part.name, t));
+    }
+  }
+
+  std::optional<RationalTransfer> Transfer(const std::vector<double>& values) {
+    return analysis.Transfer(values, scale);
+  }
+
+  std::optional<BuiltFigures> Figures(const std::vector<double>& values) {
+    const auto h = Transfer(values);
+    if (!h) return std::nullopt;
+    return FiguresOf(*h, reference, notch);
+  }
+
+  CircuitAnalysis analysis;
+  GainReference reference;
+  bool notch;
+  BuiltFigures nominalFigures;
+  double scale;
+  std::vector<double> nominal;
+  std::vector<double> tolerance;
+  std::vector<std::string> names;
+};
+
+// |H(j omega)|^2 of a transfer in u = s / scale, by real arithmetic: the even powers of j u
+// are real (+, -, +, ...), the odd ones imaginary.
+double MagnitudeSquared(const RationalTransfer& h, double omega) {
+  const double u = omega / h.scale;
+  const auto squared = [u](const std::vector<double>& c) {
+    double re = 0.0, im = 0.0, power = 1.0;
+    for (std::size_t k = 0; k < c.size(); ++k) {
+      const double term = c[k] * power;
+      switch (k % 4) {
+        case 0:
+          re += term;
+          break;
+        case 1:
+          im += term;
+          break;
+        case 2:
+          re -= term;
+          break;
+        default:
+          im -= term;
+          break;
+      }
+      power *= u;
+    }
+    return re * re + im * im;
+  };
+  return squared(h.numerator) / squared(h.denominator);
+}
+
+double Db(double magnitudeSquared) {
+  return 10.0 * std::log10(magnitudeSquared);
+}
+
+// Linear between order statistics of sorted values, q in 0..1.
+double Percentile(const std::vector<double>& sorted, double q) {
+  const double at = q * static_cast<double>(sorted.size() - 1);
+  const auto below = static_cast<std::size_t>(std::floor(at));
+  const std::size_t above = std::min(below + 1, sorted.size() - 1);
+  return sorted[below] + (at - static_cast<double>(below)) * (sorted[above] - sorted[below]);
+}
+
+Statistics StatisticsOf(std::vector<double> values) {
+  Statistics s;
+  if (values.empty()) return s;
+  double sum = 0.0;
+  for (double x : values) sum += x;
+  s.mean = sum / static_cast<double>(values.size());
+  double squares = 0.0;
+  for (double x : values) squares += (x - s.mean) * (x - s.mean);
+  s.std = values.size() > 1 ? std::sqrt(squares / static_cast<double>(values.size() - 1)) : 0.0;
+  std::sort(values.begin(), values.end());
+  s.min = values.front();
+  s.max = values.back();
+  s.p5 = Percentile(values, 0.05);
+  s.p95 = Percentile(values, 0.95);
+  return s;
+}
+
+std::vector<double> LogSpaced(double from, double to, int points) {
+  std::vector<double> f(static_cast<std::size_t>(std::max(points, 2)));
+  for (std::size_t i = 0; i < f.size(); ++i) {
+    f[i] = from * std::pow(to / from, static_cast<double>(i) / static_cast<double>(f.size() - 1));
+  }
+  return f;
+}
+
+// Where the mask is checked, and whether each point is in the pass band.
+struct MaskPoint {
+  double omega;
+  bool pass;
+};
+
+std::vector<MaskPoint> MaskPoints(const ToleranceMask& m, FilterKind kind, double centreHz) {
+  std::vector<MaskPoint> points;
+  const auto add = [&](double from, double to, bool pass) {
+    for (double f : LogSpaced(from, to, kMaskPoints)) points.push_back({kTwoPi * f, pass});
+  };
+  const double fm2 = centreHz * centreHz;
+  switch (kind) {
+    case FilterKind::Lowpass:
+      add(m.f1 / 100.0, m.f1, true);
+      add(m.f2, m.f2 * 100.0, false);
+      break;
+    case FilterKind::Highpass:
+      add(m.f1, m.f1 * 100.0, true);
+      add(m.f2 / 100.0, m.f2, false);
+      break;
+    case FilterKind::Bandpass:
+      add(std::min(m.f1, fm2 / m.f1), std::max(m.f1, fm2 / m.f1), true);
+      add(std::max(m.f2, fm2 / m.f2), 100.0 * std::max(m.f2, fm2 / m.f2), false);
+      add(std::min(m.f2, fm2 / m.f2) / 100.0, std::min(m.f2, fm2 / m.f2), false);
+      break;
+    case FilterKind::Bandstop:
+      add(std::min(m.f2, fm2 / m.f2), std::max(m.f2, fm2 / m.f2), false);
+      add(std::max(m.f1, fm2 / m.f1), 100.0 * std::max(m.f1, fm2 / m.f1), true);
+      add(std::min(m.f1, fm2 / m.f1) / 100.0, std::min(m.f1, fm2 / m.f1), true);
+      break;
+  }
+  return points;
+}
+
+// The importance of each part: its share of the summed squares of (sensitivity x tolerance)
+// over f0 and Q.
+std::vector<PartImportance> ImportanceOf(std::vector<SectionModel>& models,
+                                         const std::vector<ToleranceSection>& sections) {
+  std::vector<PartImportance> parts;
+  double total = 0.0;
+  for (std::size_t k = 0; k < sections.size(); ++k) {
+    const std::vector<PartSensitivity> s = Sensitivities(sections[k]);
+    for (std::size_t i = 0; i < s.size(); ++i) {
+      const double t = models[k].tolerance[i];
+      const double share = (s[i].f0 * t) * (s[i].f0 * t) + (s[i].q * t) * (s[i].q * t);
+      parts.push_back({std::to_string(k + 1), s[i].part, share});
+      total += share;
+    }
+  }
+  for (PartImportance& p : parts) p.share = total > 0.0 ? p.share / total : 0.0;
+  std::stable_sort(
+      parts.begin(), parts.end(),
+      [](const PartImportance& a, const PartImportance& b) { return a.share > b.share; });
+  return parts;
+}
+
+}  // namespace
+
+double ToleranceOf(const std::string& partName, const Tolerances& t) {
+  switch (partName.empty() ? ' ' : partName[0]) {
+    case 'R':
+      return t.resistorPercent / 100.0;
+    case 'C':
+      return t.capacitorPercent / 100.0;
+    case 'L':
+      return t.inductorPercent / 100.0;
+    default:
+      return 0.0;
+  }
+}
+
+std::optional<std::vector<ToleranceSection>> ToleranceSectionsOf(
+    const std::vector<std::pair<Circuit, std::string>>& circuits) {
+  std::vector<ToleranceSection> sections;
+  for (const auto& [circuit, kind] : circuits) {
+    const auto h = CircuitTransfer(circuit);
+    if (!h) return std::nullopt;
+    const auto figures = FiguresOf(*h, ReferenceOfSectionKind(kind), IsNotchSectionKind(kind));
+    if (!figures || !(figures->f0 > 0.0)) return std::nullopt;
+    sections.push_back({circuit, kind, *figures});
+  }
+  return sections;
+}
+
+MonteCarloResult RunMonteCarlo(const std::vector<ToleranceSection>& sections,
+                               const MonteCarloRequest& request) {
+  MonteCarloResult result;
+  result.seed = request.tolerances.seed;
+  std::vector<SectionModel> models;
+  for (const ToleranceSection& s : sections) models.emplace_back(s, request.tolerances);
+  const std::vector<double> frequencies = LogSpaced(request.fromHz, request.toHz, request.points);
+  const std::size_t points = frequencies.size();
+  std::vector<MaskPoint> maskPoints;
+  if (request.mask) maskPoints = MaskPoints(*request.mask, request.kind, request.centreHz);
+  const double passbandDb = 20.0 * std::log10(std::abs(request.passbandGain));
+
+  struct Figures {
+    std::vector<double> f0, q, gain, fz, depth;
+  };
+  std::vector<Figures> figures(models.size());
+  std::vector<double> squared;  // runs x points
+  squared.reserve(static_cast<std::size_t>(std::max(request.runs, 0)) * points);
+  std::vector<double> whole(points), wholeMask(maskPoints.size());
+  std::vector<double> values;
+  Draws draws(request.tolerances.seed);
+  int met = 0;
+  for (int run = 0; run < request.runs; ++run) {
+    std::fill(whole.begin(), whole.end(), 1.0);
+    std::fill(wholeMask.begin(), wholeMask.end(), 1.0);
+    bool analysed = true;
+    for (std::size_t k = 0; k < models.size(); ++k) {
+      SectionModel& m = models[k];
+      values = m.nominal;
+      for (std::size_t i = 0; i < values.size(); ++i) {
+        values[i] *= draws.Factor(m.tolerance[i], request.tolerances.distribution);
+      }
+      const auto h = m.Transfer(values);
+      const auto f = h ? FiguresOf(*h, m.reference, m.notch) : std::nullopt;
+      if (!f) {
+        analysed = false;
+        continue;
+      }
+      Figures& out = figures[k];
+      out.f0.push_back(f->f0);
+      out.q.push_back(f->q);
+      out.gain.push_back(f->gain);
+      if (f->fz) out.fz.push_back(*f->fz);
+      if (m.nominalFigures.fz) {
+        const double atZero = MagnitudeSquared(*h, kTwoPi * *m.nominalFigures.fz);
+        out.depth.push_back(Db(atZero) - Db(f->gain * f->gain));
+      }
+      for (std::size_t i = 0; i < points; ++i)
+        whole[i] *= MagnitudeSquared(*h, kTwoPi * frequencies[i]);
+      for (std::size_t i = 0; i < maskPoints.size(); ++i) {
+        wholeMask[i] *= MagnitudeSquared(*h, maskPoints[i].omega);
+      }
+    }
+    if (!analysed) continue;
+    ++result.runs;
+    squared.insert(squared.end(), whole.begin(), whole.end());
+    if (request.mask) {
+      bool meets = true;
+      for (std::size_t i = 0; i < maskPoints.size() && meets; ++i) {
+        const double attenuation = passbandDb - Db(wholeMask[i]);
+        meets = maskPoints[i].pass ? std::abs(attenuation) <= request.mask->d1
+                                   : attenuation >= request.mask->d2;
+      }
+      met += meets;
+    }
+  }
+  if (request.mask && result.runs > 0) {
+    result.yield = static_cast<double>(met) / static_cast<double>(result.runs);
+  }
+  for (const Figures& f : figures) {
+    SectionStatistics s{StatisticsOf(f.f0), StatisticsOf(f.q), StatisticsOf(f.gain), {}, {}};
+    if (!f.fz.empty()) s.fz = StatisticsOf(f.fz);
+    if (!f.depth.empty()) s.notchDepthDb = StatisticsOf(f.depth);
+    result.sections.push_back(s);
+  }
+
+  GainBand& band = result.band;
+  band.frequencies = frequencies;
+  const auto runs = static_cast<std::size_t>(result.runs);
+  std::vector<double> column(runs);
+  for (std::size_t i = 0; i < points; ++i) {
+    double nominal = 1.0;
+    for (SectionModel& m : models) {
+      if (const auto h = m.Transfer(m.nominal))
+        nominal *= MagnitudeSquared(*h, kTwoPi * frequencies[i]);
+    }
+    band.nominalDb.push_back(Db(nominal));
+    if (runs == 0) continue;
+    for (std::size_t r = 0; r < runs; ++r) column[r] = squared[r * points + i];
+    std::sort(column.begin(), column.end());
+    band.minDb.push_back(Db(column.front()));
+    band.p5Db.push_back(Db(Percentile(column, 0.05)));
+    band.p95Db.push_back(Db(Percentile(column, 0.95)));
+    band.maxDb.push_back(Db(column.back()));
+  }
+  result.importance = ImportanceOf(models, sections);
+  return result;
+}
+
+std::vector<PartSensitivity> Sensitivities(const ToleranceSection& section) {
+  SectionModel m(section, Tolerances{});
+  std::vector<PartSensitivity> out;
+  const BuiltFigures& y = section.nominal;
+  for (std::size_t i = 0; i < m.nominal.size(); ++i) {
+    std::vector<double> up = m.nominal, down = m.nominal;
+    up[i] *= 1.0 + kSensitivityStep;
+    down[i] *= 1.0 - kSensitivityStep;
+    const auto a = m.Figures(up);
+    const auto b = m.Figures(down);
+    PartSensitivity s{m.names[i]};
+    if (a && b) {
+      const auto relative = [](double plus, double minus, double at) {
+        return at == 0.0 ? 0.0 : (plus - minus) / (2.0 * kSensitivityStep * at);
+      };
+      s.f0 = relative(a->f0, b->f0, y.f0);
+      s.q = relative(a->q, b->q, y.q);
+      s.gain = relative(a->gain, b->gain, y.gain);
+    }
+    out.push_back(s);
+  }
+  return out;
+}
+
+WorstCase WorstCaseOf(const ToleranceSection& section, const Tolerances& tolerances) {
+  SectionModel m(section, tolerances);
+  const BuiltFigures& y = section.nominal;
+  WorstCase w{y.f0, y.f0, y.q, y.q, y.gain, y.gain, true};
+  const auto take = [&w](const BuiltFigures& f) {
+    w.f0Min = std::min(w.f0Min, f.f0);
+    w.f0Max = std::max(w.f0Max, f.f0);
+    w.qMin = std::min(w.qMin, f.q);
+    w.qMax = std::max(w.qMax, f.q);
+    w.gainMin = std::min(w.gainMin, f.gain);
+    w.gainMax = std::max(w.gainMax, f.gain);
+  };
+  const std::size_t n = m.nominal.size();
+  std::vector<double> values(n);
+  if (n <= static_cast<std::size_t>(kMostVertexParts)) {
+    for (std::uint32_t vertex = 0; vertex < (1u << n); ++vertex) {
+      for (std::size_t i = 0; i < n; ++i) {
+        values[i] = m.nominal[i] * (1.0 + ((vertex >> i) & 1u ? m.tolerance[i] : -m.tolerance[i]));
+      }
+      if (const auto f = m.Figures(values)) take(*f);
+    }
+    return w;
+  }
+  // Each figure pushed up and down by every part at the end its sensitivity points to.
+  w.vertices = false;
+  const std::vector<PartSensitivity> s = Sensitivities(section);
+  for (double PartSensitivity::*figure :
+       {&PartSensitivity::f0, &PartSensitivity::q, &PartSensitivity::gain}) {
+    for (double direction : {1.0, -1.0}) {
+      for (std::size_t i = 0; i < n; ++i) {
+        const double sign = s[i].*figure >= 0.0 ? direction : -direction;
+        values[i] = m.nominal[i] * (1.0 + sign * m.tolerance[i]);
+      }
+      if (const auto f = m.Figures(values)) take(*f);
+    }
+  }
+  return w;
+}
+
+}  // namespace morvane
