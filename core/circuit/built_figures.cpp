@@ -112,7 +112,7 @@ std::optional<BuiltFigures> FiguresOf(const RationalTransfer& transfer, GainRefe
   if (!LowOrderFigures(transfer, notch, f)) PolesAndZeros(transfer, notch, f);
   switch (reference) {
     case GainReference::Dc:
-      f.gain = EvaluateAt(transfer, 0.0).real();
+      f.gain = (transfer.numerator.empty() ? 0.0 : transfer.numerator[0]) / transfer.denominator[0];
       break;
     case GainReference::HighFrequency:
       f.gain = transfer.numerator.size() == transfer.denominator.size() ? transfer.numerator.back()

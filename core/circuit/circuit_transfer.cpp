@@ -195,9 +195,10 @@ class NodalEquations {
         det.mantissa = -det.mantissa;
       }
       det.mantissa *= p;
+      // Kept between 1/2 and 1 in its larger part, by a power of two (exact).
       int exponent = 0;
-      const double size = std::frexp(std::abs(det.mantissa), &exponent);
-      det.mantissa *= size / std::abs(det.mantissa);
+      std::frexp(std::max(std::abs(det.mantissa.real()), std::abs(det.mantissa.imag())), &exponent);
+      det.mantissa *= std::ldexp(1.0, -exponent);
       det.exponent += exponent;
       for (int r = k + 1; r < size_; ++r) {
         const Complex factor = a[At(r, k)] / p;
@@ -218,16 +219,38 @@ class NodalEquations {
 };
 
 // Coefficients c_j r^j of a polynomial from its values at s_k = r e^(i theta_k).
-std::vector<double> Coefficients(const std::vector<Complex>& values,
-                                 const std::vector<double>& angles) {
-  const std::size_t m = values.size();
+// Where a transfer's polynomials are sampled: m points on the unit circle (times r), and the
+// factors e^(-i theta_k j) of the inverse transform, worked out once per circuit.
+struct SamplePlan {
+  explicit SamplePlan(int reactiveParts) {
+    std::size_t m = 4;
+    while (m <= static_cast<std::size_t>(reactiveParts)) m *= 2;
+    points.resize(m);
+    twiddles.resize(m * m);
+    for (std::size_t k = 0; k < m; ++k) {
+      // Off the real axis, where a pole of a circuit without losses might sit.
+      const double angle = 2.0 * std::numbers::pi * (static_cast<double>(k) + 0.3711) / m;
+      points[k] = std::polar(1.0, angle);
+      for (std::size_t j = 0; j < m; ++j) {
+        twiddles[j * m + k] =
+            std::polar(1.0, -angle * static_cast<double>(j)) / static_cast<double>(m);
+      }
+    }
+  }
+  std::size_t Size() const { return points.size(); }
+
+  std::vector<Complex> points;
+  std::vector<Complex> twiddles;
+};
+
+// Coefficients c_j r^j of a polynomial from its values at r e^(i theta_k).
+std::vector<double> Coefficients(const std::vector<Complex>& values, const SamplePlan& plan) {
+  const std::size_t m = plan.Size();
   std::vector<double> c(m);
   for (std::size_t j = 0; j < m; ++j) {
     Complex sum = 0.0;
-    for (std::size_t k = 0; k < m; ++k) {
-      sum += values[k] * std::polar(1.0, -angles[k] * static_cast<double>(j));
-    }
-    c[j] = sum.real() / static_cast<double>(m);
+    for (std::size_t k = 0; k < m; ++k) sum += values[k] * plan.twiddles[j * m + k];
+    c[j] = sum.real();
   }
   return c;
 }
@@ -244,12 +267,18 @@ void Trim(std::vector<double>& c) {
 
 }  // namespace
 
-struct CircuitAnalysis::Equations : NodalEquations {};
+struct CircuitAnalysis::Equations : NodalEquations {
+  std::optional<SamplePlan> plan;
+};
 
 CircuitAnalysis::CircuitAnalysis(const Circuit& circuit, std::string_view input,
                                  std::string_view output)
     : equations_(std::make_unique<Equations>()) {
-  if (!equations_->Index(circuit, input, output)) equations_.reset();
+  if (!equations_->Index(circuit, input, output)) {
+    equations_.reset();
+    return;
+  }
+  equations_->plan.emplace(equations_->ReactiveParts());
 }
 
 CircuitAnalysis::~CircuitAnalysis() = default;
@@ -260,16 +289,13 @@ std::optional<RationalTransfer> CircuitAnalysis::Transfer(std::span<const double
                                                           double scale) {
   if (!equations_ || !equations_->SetValues(values)) return std::nullopt;
   NodalEquations& equations = *equations_;
+  const SamplePlan& plan = *equations_->plan;
   const double r = scale > 0.0 && std::isfinite(scale) ? scale : equations.NaturalScale();
-  std::size_t samples = 4;
-  while (samples <= static_cast<std::size_t>(equations.ReactiveParts())) samples *= 2;
-  std::vector<double> angles(samples);
+  const std::size_t samples = plan.Size();
   std::vector<ScaledComplex> whole(samples), out(samples);
   int largest = INT32_MIN;
   for (std::size_t k = 0; k < samples; ++k) {
-    // Off the real axis, where a pole of a circuit without losses might sit.
-    angles[k] = 2.0 * std::numbers::pi * (static_cast<double>(k) + 0.3711) / samples;
-    equations.Determinants(std::polar(r, angles[k]), whole[k], out[k]);
+    equations.Determinants(r * plan.points[k], whole[k], out[k]);
     for (const ScaledComplex* d : {&whole[k], &out[k]}) {
       if (d->mantissa != 0.0) largest = std::max(largest, d->exponent);
     }
@@ -282,8 +308,8 @@ std::optional<RationalTransfer> CircuitAnalysis::Transfer(std::span<const double
     }
     return v;
   };
-  std::vector<double> numerator = Coefficients(samplesOf(out), angles);
-  std::vector<double> denominator = Coefficients(samplesOf(whole), angles);
+  std::vector<double> numerator = Coefficients(samplesOf(out), plan);
+  std::vector<double> denominator = Coefficients(samplesOf(whole), plan);
   Trim(numerator);
   Trim(denominator);
   if (denominator.empty()) return std::nullopt;  // singular at every s: a node floats

@@ -73,7 +73,7 @@ struct SectionStatistics {
 };
 
 // The spread of the whole gain: for each frequency the least, 5 %, nominal, 95 % and largest
-// gain in dB.
+// gain in dB (the percentiles by nearest rank).
 struct GainBand {
   std::vector<double> frequencies;  // Hz, logarithmically spaced
   std::vector<double> minDb, p5Db, nominalDb, p95Db, maxDb;
