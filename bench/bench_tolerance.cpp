@@ -14,8 +14,8 @@ std::vector<morvane::ToleranceSection> Sections(int order) {
   r.order = order;
   r.topology = morvane::Topology::Mfb;
   const morvane::CascadeDesign d = morvane::DesignCascade(r);
-  std::vector<std::pair<morvane::Circuit, std::string>> circuits;
-  for (const auto& s : d.sections) circuits.emplace_back(s.circuit.circuit, s.plan.kind);
+  std::vector<morvane::SectionCircuitOfKind> circuits;
+  for (const auto& s : d.sections) circuits.push_back({s.circuit.circuit, s.plan.kind, {}});
   return *morvane::ToleranceSectionsOf(circuits);
 }
 

@@ -21,28 +21,6 @@ namespace morvane::cli {
 
 namespace {
 
-constexpr int kLeastCurvePoints = 2;
-constexpr int kMostCurvePoints = 100000;
-
-std::optional<long long> WholeNumber(std::string_view text) {
-  long long n = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), n);
-  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return n;
-}
-
-// A value text read as the entry fields read it; `what` names it in the refusal, `given` in the
-// line telling of a text read only in part.
-double ReadNumber(const std::string& what, const std::string& given, const std::string& text,
-                  std::ostream& warnings) {
-  const ValueReading reading = ReadValueInDetail(text);
-  if (!reading.readable || reading.beyondLimit || !std::isfinite(reading.value)) {
-    throw UsageError(what + " needs a finite number, not \"" + text + "\"");
-  }
-  warnings << UnreadRestWarning(given, text);
-  return reading.value;
-}
-
 std::vector<std::string> SplitAt(const std::string& text, char separator) {
   std::vector<std::string> parts;
   std::size_t start = 0;
@@ -54,24 +32,8 @@ std::vector<std::string> SplitAt(const std::string& text, char separator) {
   }
 }
 
-// "F1,D1,F2,D2", or with semicolons between when the values have decimal commas.
-ToleranceScheme ParseScheme(const std::string& text, std::ostream& warnings) {
-  const std::vector<std::string> values =
-      SplitAt(text, text.find(';') != std::string::npos ? ';' : ',');
-  if (values.size() != 4) {
-    throw UsageError(
-        "option --scheme needs four values F1,D1,F2,D2 (or F1;D1;F2;D2 with decimal "
-        "commas), not \"" +
-        text + "\"");
-  }
-  constexpr const char* kNames[] = {"F1", "D1", "F2", "D2"};
-  double read[4];
-  for (std::size_t i = 0; i < 4; ++i) {
-    const std::string name = std::string("--scheme ") + kNames[i];
-    read[i] = ReadNumber("option " + name, name + " " + values[i], values[i], warnings);
-  }
-  return {read[0], read[1], read[2], read[3]};
-}
+constexpr int kLeastCurvePoints = 2;
+constexpr int kMostCurvePoints = 100000;
 
 // "2,1,3": the sections in this order, each numbered by its place in the lowest-Q-first order.
 std::vector<int> ParseSectionOrder(const std::string& text) {
@@ -209,6 +171,41 @@ CascadeRequest OpenedRequest(const std::string& path, std::ostream& warnings) {
 }
 
 }  // namespace
+
+std::optional<long long> WholeNumber(std::string_view text) {
+  long long n = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), n);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return n;
+}
+
+double ReadNumber(const std::string& what, const std::string& given, const std::string& text,
+                  std::ostream& warnings) {
+  const ValueReading reading = ReadValueInDetail(text);
+  if (!reading.readable || reading.beyondLimit || !std::isfinite(reading.value)) {
+    throw UsageError(what + " needs a finite number, not \"" + text + "\"");
+  }
+  warnings << UnreadRestWarning(given, text);
+  return reading.value;
+}
+
+ToleranceScheme ParseScheme(const std::string& text, std::ostream& warnings) {
+  const std::vector<std::string> values =
+      SplitAt(text, text.find(';') != std::string::npos ? ';' : ',');
+  if (values.size() != 4) {
+    throw UsageError(
+        "option --scheme needs four values F1,D1,F2,D2 (or F1;D1;F2;D2 with decimal "
+        "commas), not \"" +
+        text + "\"");
+  }
+  constexpr const char* kNames[] = {"F1", "D1", "F2", "D2"};
+  double read[4];
+  for (std::size_t i = 0; i < 4; ++i) {
+    const std::string name = std::string("--scheme ") + kNames[i];
+    read[i] = ReadNumber("option " + name, name + " " + values[i], values[i], warnings);
+  }
+  return {read[0], read[1], read[2], read[3]};
+}
 
 CascadeEntries EntriesOf(const CascadeRequest& request) {
   CascadeEntries entries;

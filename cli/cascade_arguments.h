@@ -33,6 +33,16 @@ struct CascadeArguments {
   std::vector<std::string> entries;  // the names given, in order
 };
 
+// A whole number written in digits, or none.
+std::optional<long long> WholeNumber(std::string_view text);
+// A value text read as the entry fields read it; `what` names it in the refusal (a text that
+// is no finite number is bad use), `given` in the line on `warnings` telling of a text read
+// only in part.
+double ReadNumber(const std::string& what, const std::string& given, const std::string& text,
+                  std::ostream& warnings);
+// "F1,D1,F2,D2", or with semicolons between when the values have decimal commas.
+ToleranceScheme ParseScheme(const std::string& text, std::ostream& warnings);
+
 // Reads the arguments (without the word "cascade"); a line on `warnings` for each value text
 // read only in part and each value of the --design file that cannot be read. The --design
 // file's entries come first wherever the option stands; the other options change them.

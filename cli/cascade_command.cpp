@@ -44,7 +44,9 @@ void CheckSectionOrder(const std::vector<int>& order, std::size_t sections) {
   }
 }
 
-CascadeDesign Design(const CascadeRequest& request) {
+}  // namespace
+
+CascadeDesign DesignCascadeOrRefuse(const CascadeRequest& request) {
   if (!request.sectionOrder.empty()) {
     CascadeRequest lowestQFirst = request;
     lowestQFirst.sectionOrder.clear();
@@ -57,13 +59,11 @@ CascadeDesign Design(const CascadeRequest& request) {
   return design;
 }
 
-}  // namespace
-
 int RunCascade(const std::vector<std::string>& args) {
   std::ostringstream warnings;
   const CascadeArguments a = ParseCascadeArguments(args, warnings);
   CheckCascadeArguments(a);
-  const CascadeDesign design = Design(a.request);
+  const CascadeDesign design = DesignCascadeOrRefuse(a.request);
 
   std::string out;
   if (a.curve) {

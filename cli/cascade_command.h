@@ -5,7 +5,9 @@
 // as a SPICE netlist.
 
 #include <string>
+
 #include <vector>
+#include "cascade/cascade_design.h"
 
 namespace morvane::cli {
 
@@ -13,5 +15,9 @@ namespace morvane::cli {
 // Throws UsageError on bad use (also for a filter that cannot be designed as asked) and
 // RunError when the netlist cannot be written.
 int RunCascade(const std::vector<std::string>& args);
+
+// The cascade of the request; a filter that cannot be designed as asked (or a section order
+// that does not name each section once) is bad use (UsageError).
+CascadeDesign DesignCascadeOrRefuse(const CascadeRequest& request);
 
 }  // namespace morvane::cli

@@ -16,6 +16,7 @@
 #include "order_command.h"
 #include "plot_command.h"
 #include "spice_command.h"
+#include "tolerance_command.h"
 #include "usage_error.h"
 
 namespace {
@@ -77,6 +78,7 @@ int RunCommandLine(std::vector<std::string> args) {
     if (command == "spice") return RunSpice(args);
     if (command == "plot") return RunPlot(args);
     if (command == "cascade") return RunCascade(args);
+    if (command == "tolerance") return RunTolerance(args);
     throw UsageError("unknown command: " + command);
   } catch (const UsageError& e) {
     std::cerr << "morvane-cli: " << e.what() << "\n";

@@ -35,6 +35,9 @@ constexpr std::string_view kGeneral =
     "                           [NAME=TEXT ...] [--json] [--netlist FILE|-] [--curve ...]\n"
     "  a whole filter of order 1..20 as a cascade of sections, each with its circuit;\n"
     "  it takes none of the design options.\n"
+    "       morvane-cli tolerance [design options and entries | --cascade [cascade options]]\n"
+    "                             [--runs N] [--r-tol P] [--c-tol P] [--l-tol P] [--mask ...]\n"
+    "  Monte Carlo, sensitivities, worst case and yield of the parts' tolerances.\n"
     "       morvane-cli help COMMAND   (or COMMAND --help)   the options of one command\n"
     "       morvane-cli --version\n";
 
@@ -207,6 +210,39 @@ struct CommandHelp {
   bool designOptions;
 };
 
+constexpr std::string_view kTolerance =
+    "usage: morvane-cli tolerance [design options and entries | --cascade [cascade options\n"
+    "                             and entries]] [--runs N] [--r-tol P] [--c-tol P] [--l-tol P]\n"
+    "                             [--distribution uniform|gauss] [--seed S]\n"
+    "                             [--mask F1,D1,F2,D2] [--worst-case] [--from F] [--to F]\n"
+    "                             [--points N] [--json]\n"
+    "Draws every part within its tolerance, N times (default 1000), and computes each run's\n"
+    "circuit from the drawn values: the statistics of f0, Q, gain, fz and the notch depth (mean,\n"
+    "standard deviation, min, max, 5 and 95 %), the band of the whole gain, the relative\n"
+    "sensitivities of f0, Q and gain to every part, and the parts that matter most. Without\n"
+    "--cascade it analyses the active stage the design options and entries give (the page's\n"
+    "circuit; the passive pages are not analysed); with --cascade the whole filter the cascade\n"
+    "options give, section by section (parts named R1_2: R1 of section 2).\n"
+    "  --runs N                  2..1000000 runs (default 1000)\n"
+    "  --r-tol P, --c-tol P, --l-tol P   tolerances in percent of resistors (default 1),\n"
+    "                            capacitors (default 5) and inductors (default 5)\n"
+    "  --distribution NAME       uniform (default) or gauss (the tolerance at 3 sigma; a part\n"
+    "                            beyond it is drawn again)\n"
+    "  --seed S                  the same seed gives the same runs (default 1)\n"
+    "  --mask F1,D1,F2,D2        the yield: the share of runs with at most D1 dB from the\n"
+    "                            nominal pass-band gain up to F1 and at least D2 dB down from\n"
+    "                            F2 on (lowpass; highpass mirrored; band filters symmetric\n"
+    "                            about the centre)\n"
+    "  --worst-case              the least and largest f0, Q and gain of each section: every\n"
+    "                            corner of the tolerance box up to 12 parts, else each part at\n"
+    "                            the end its sensitivity points to\n"
+    "  --from F, --to F, --points N   the band's frequencies (default corner / 100 to\n"
+    "                            corner * 100, 200 points)\n"
+    "  --json                    one object: runs, seed, statistics (a cascade's under\n"
+    "                            sections), sensitivities (part: f0, q, gain), worstCase,\n"
+    "                            yield, importance ([part, share]) and band ([f, min dB, p5 dB,\n"
+    "                            nominal dB, p95 dB, max dB])\n";
+
 constexpr std::array kCommands{
     CommandHelp{"design", kDesign, true},
     CommandHelp{"curve", kCurve, true},
@@ -216,6 +252,7 @@ constexpr std::array kCommands{
     CommandHelp{"spice", kSpice, true},
     CommandHelp{"plot", kPlot, true},
     CommandHelp{"cascade", kCascade, false},
+    CommandHelp{"tolerance", kTolerance, true},
 };
 
 }  // namespace

@@ -62,6 +62,7 @@ struct SectionModel {
         reference(ReferenceOfSectionKind(s.kind)),
         notch(IsNotchSectionKind(s.kind)),
         nominalFigures(s.nominal),
+        notchAt(s.targetFz ? s.targetFz : s.nominal.fz),
         scale(kTwoPi * s.nominal.f0) {
     for (const CircuitPart& part : s.circuit.parts) {
       nominal.push_back(part.value);
@@ -84,6 +85,7 @@ struct SectionModel {
   GainReference reference;
   bool notch;
   BuiltFigures nominalFigures;
+  std::optional<double> notchAt;  // Hz, where the notch depth is measured
   double scale;
   std::vector<double> nominal;
   std::vector<double> tolerance;
@@ -227,14 +229,14 @@ double ToleranceOf(const std::string& partName, const Tolerances& t) {
 }
 
 std::optional<std::vector<ToleranceSection>> ToleranceSectionsOf(
-    const std::vector<std::pair<Circuit, std::string>>& circuits) {
+    const std::vector<SectionCircuitOfKind>& circuits) {
   std::vector<ToleranceSection> sections;
-  for (const auto& [circuit, kind] : circuits) {
+  for (const auto& [circuit, kind, targetFz] : circuits) {
     const auto h = CircuitTransfer(circuit);
     if (!h) return std::nullopt;
     const auto figures = FiguresOf(*h, ReferenceOfSectionKind(kind), IsNotchSectionKind(kind));
     if (!figures || !(figures->f0 > 0.0)) return std::nullopt;
-    sections.push_back({circuit, kind, *figures});
+    sections.push_back({circuit, kind, *figures, targetFz});
   }
   return sections;
 }
@@ -283,8 +285,8 @@ MonteCarloResult RunMonteCarlo(const std::vector<ToleranceSection>& sections,
       out.q.push_back(f->q);
       out.gain.push_back(f->gain);
       if (f->fz) out.fz.push_back(*f->fz);
-      if (m.nominalFigures.fz) {
-        const double atZero = MagnitudeSquared(*h, kTwoPi * *m.nominalFigures.fz);
+      if (m.notchAt) {
+        const double atZero = MagnitudeSquared(*h, kTwoPi * *m.notchAt);
         out.depth.push_back(Db(atZero) - Db(f->gain * f->gain));
       }
       for (std::size_t i = 0; i < points; ++i)

@@ -40,11 +40,21 @@ struct ToleranceSection {
   Circuit circuit;       // input "in", output "out"
   std::string kind;      // FilterSection's kinds: where gain and zero are stated
   BuiltFigures nominal;  // the figures with the nominal values
+  // Where the notch is to be (the design's fz): its depth is measured there. Empty: at the
+  // nominal circuit's own zero.
+  std::optional<double> targetFz;
+};
+
+// A section's circuit, its kind and the notch frequency its design asked for (if any).
+struct SectionCircuitOfKind {
+  Circuit circuit;
+  std::string kind;
+  std::optional<double> targetFz;
 };
 
 // The sections of a filter with their nominal figures; none when a circuit cannot be analysed.
 std::optional<std::vector<ToleranceSection>> ToleranceSectionsOf(
-    const std::vector<std::pair<Circuit, std::string>>& circuits);
+    const std::vector<SectionCircuitOfKind>& circuits);
 
 // A tolerance scheme as the order dialog's: at most d1 dB from the pass-band gain up to f1,
 // at least d2 dB down from f2 on (lowpass; a highpass mirrors it, f1 > f2). Band filters: the
@@ -69,7 +79,8 @@ struct Statistics {
 struct SectionStatistics {
   Statistics f0, q, gain;
   std::optional<Statistics> fz;
-  std::optional<Statistics> notchDepthDb;  // gain at the nominal fz below the pass-band gain
+  // The gain at the notch (targetFz, else the nominal zero) against the section's gain, dB.
+  std::optional<Statistics> notchDepthDb;
 };
 
 // The spread of the whole gain: for each frequency the least, 5 %, nominal, 95 % and largest

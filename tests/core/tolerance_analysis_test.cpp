@@ -24,7 +24,7 @@ ToleranceSection SallenKey() {
              {"R2", "a", "p", kR2},
              {"C1", "a", "out", kC1},
              {"C2", "p", "0", kC2}};
-  const auto sections = ToleranceSectionsOf({{c, "lowpass"}});
+  const auto sections = ToleranceSectionsOf({{c, "lowpass", std::nullopt}});
   EXPECT_TRUE(sections);
   return sections->at(0);
 }
@@ -115,8 +115,8 @@ TEST(Tolerance, BandAndYield) {
   CascadeRequest request;
   request.order = 4;
   const CascadeDesign d = DesignCascade(request);
-  std::vector<std::pair<Circuit, std::string>> circuits;
-  for (const CascadeSection& s : d.sections) circuits.emplace_back(s.circuit.circuit, s.plan.kind);
+  std::vector<SectionCircuitOfKind> circuits;
+  for (const CascadeSection& s : d.sections) circuits.push_back({s.circuit.circuit, s.plan.kind, {}});
   const auto sections = ToleranceSectionsOf(circuits);
   ASSERT_TRUE(sections);
   MonteCarloRequest r;

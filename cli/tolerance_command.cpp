@@ -1,0 +1,322 @@
+#include "tolerance_command.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cmath>
+#include <iostream>
+#include <sstream>
+
+#include "cascade_arguments.h"
+#include "cascade_command.h"
+#include "circuit/circuit.h"
+#include "design/design_session.h"
+#include "design_options.h"
+#include "numerics/value_text.h"
+#include "option_value.h"
+#include "tolerance/tolerance_analysis.h"
+#include "usage_error.h"
+
+namespace morvane::cli {
+
+namespace {
+
+constexpr int kDefaultRuns = 1000;
+constexpr int kMostRuns = 1000000;
+
+struct ToleranceArguments {
+  bool cascade = false;
+  MonteCarloRequest request;
+  std::optional<double> from, to;
+  bool worstCase = false;
+  bool json = false;
+  std::vector<std::string> rest;  // the design's or the cascade's own arguments
+};
+
+double Percent(const std::string& option, const std::string& text, std::ostream& warnings) {
+  const double p = ReadNumber("option " + option, option + " " + text, text, warnings);
+  if (!(p >= 0.0 && p < 100.0)) {
+    throw UsageError("option " + option + " takes a tolerance in percent from 0 up to 100, not \"" +
+                     text + "\"");
+  }
+  return p;
+}
+
+ToleranceArguments Parse(const std::vector<std::string>& args, std::ostream& warnings) {
+  ToleranceArguments a;
+  a.request.runs = kDefaultRuns;
+  Tolerances& t = a.request.tolerances;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    std::string v;
+    if (args[i] == "--cascade") {
+      a.cascade = true;
+    } else if (args[i] == "--worst-case") {
+      a.worstCase = true;
+    } else if (args[i] == "--json") {
+      a.json = true;
+    } else if (TakeValue(args, i, "--runs", v)) {
+      const auto n = WholeNumber(v);
+      if (!n || *n < 2 || *n > kMostRuns) {
+        throw UsageError("option --runs takes a whole number from 2 to " +
+                         std::to_string(kMostRuns) + ", not \"" + v + "\"");
+      }
+      a.request.runs = static_cast<int>(*n);
+    } else if (TakeValue(args, i, "--r-tol", v)) {
+      t.resistorPercent = Percent("--r-tol", v, warnings);
+    } else if (TakeValue(args, i, "--c-tol", v)) {
+      t.capacitorPercent = Percent("--c-tol", v, warnings);
+    } else if (TakeValue(args, i, "--l-tol", v)) {
+      t.inductorPercent = Percent("--l-tol", v, warnings);
+    } else if (TakeValue(args, i, "--distribution", v)) {
+      if (v != "uniform" && v != "gauss") {
+        throw UsageError("option --distribution takes uniform or gauss, not \"" + v + "\"");
+      }
+      t.distribution =
+          v == "gauss" ? ToleranceDistribution::Gaussian : ToleranceDistribution::Uniform;
+    } else if (TakeValue(args, i, "--seed", v)) {
+      const auto n = WholeNumber(v);
+      if (!n || *n < 0) throw UsageError("option --seed takes a whole number, not \"" + v + "\"");
+      t.seed = static_cast<std::uint64_t>(*n);
+    } else if (TakeValue(args, i, "--mask", v)) {
+      const ToleranceScheme s = ParseScheme(v, warnings);
+      a.request.mask = ToleranceMask{s.f1, s.d1, s.f2, s.d2};
+    } else if (TakeValue(args, i, "--from", v)) {
+      a.from = ReadNumber("option --from", "--from " + v, v, warnings);
+    } else if (TakeValue(args, i, "--to", v)) {
+      a.to = ReadNumber("option --to", "--to " + v, v, warnings);
+    } else if (TakeValue(args, i, "--points", v)) {
+      const auto n = WholeNumber(v);
+      if (!n || *n < 2 || *n > 10000) {
+        throw UsageError("option --points takes a whole number from 2 to 10000, not \"" + v + "\"");
+      }
+      a.request.points = static_cast<int>(*n);
+    } else {
+      a.rest.push_back(args[i]);
+    }
+  }
+  return a;
+}
+
+// The filter: its sections' circuits and kinds, the kind and pass-band gain its mask is
+// measured with, and where its response lies.
+struct Filter {
+  std::vector<SectionCircuitOfKind> circuits;
+  FilterKind kind = FilterKind::Lowpass;
+  double passbandGain = 1.0;
+  double cornerHz = 1000.0;
+};
+
+const char* SectionKindOf(FilterType type) {
+  switch (type) {
+    case FilterType::Highpass:
+      return "highpass";
+    case FilterType::Bandpass:
+      return "bandpass";
+    case FilterType::Bandstop:
+      return "notch";
+    case FilterType::EllipticLowpass:
+      return "lowpass-notch";
+    default:
+      return "lowpass";
+  }
+}
+
+FilterKind KindOf(FilterType type) {
+  switch (type) {
+    case FilterType::Highpass:
+      return FilterKind::Highpass;
+    case FilterType::Bandpass:
+      return FilterKind::Bandpass;
+    case FilterType::Bandstop:
+      return FilterKind::Bandstop;
+    default:
+      return FilterKind::Lowpass;
+  }
+}
+
+Filter StageFilter(const std::vector<std::string>& args, std::ostream& warnings) {
+  DesignRequest request;
+  for (const std::string& arg : ParseDesignRequest(args, request)) {
+    throw UsageError("unknown option or argument: " + arg);
+  }
+  DesignSession session;
+  ApplyDesignRequest(request, session, warnings);
+  const DesignState& s = session.State();
+  const FilterType type = session.Type();
+  if (!IsActiveTopology(s.topology) || !StageCircuitExists(s.topology, type)) {
+    throw UsageError(
+        "tolerance analyses the active stages and cascades (--cascade); this page "
+        "has no such circuit for the type");
+  }
+  const StageParts parts{s.R0, s.R1, s.R2, s.R3, s.R4, s.R5, s.R6, s.C1, s.C2, s.C3};
+  Filter f;
+  // The notch the page designs: at fg for the bandstop, fn/fo above fo for the elliptical one.
+  std::optional<double> notch;
+  if (type == FilterType::Bandstop) notch = s.fg;
+  if (type == FilterType::EllipticLowpass) notch = s.fo * s.fnfp;
+  f.circuits.push_back({StageCircuit(s.topology, type, parts), SectionKindOf(type), notch});
+  f.kind = KindOf(type);
+  f.passbandGain = s.VuActual;
+  f.cornerHz = s.fg;
+  return f;
+}
+
+Filter CascadeFilter(const std::vector<std::string>& args, std::ostream& warnings) {
+  const CascadeArguments a = ParseCascadeArguments(args, warnings);
+  CheckCascadeArguments(a);
+  if (a.json || a.curve || a.netlistPath || a.savePath) {
+    throw UsageError("--cascade takes the filter's options; --json belongs to tolerance");
+  }
+  const CascadeDesign design = DesignCascadeOrRefuse(a.request);
+  Filter f;
+  for (const CascadeSection& s : design.sections) {
+    f.circuits.push_back({s.circuit.circuit, s.plan.kind, s.plan.fz});
+  }
+  f.kind = a.request.kind;
+  f.passbandGain = design.gain;
+  f.cornerHz = design.fg;
+  return f;
+}
+
+QJsonValue Number(double x) {
+  return std::isfinite(x) ? QJsonValue(x + 0.0) : QJsonValue(QJsonValue::Null);
+}
+
+QJsonObject StatisticsJson(const Statistics& s) {
+  return {{"mean", Number(s.mean)}, {"std", Number(s.std)}, {"min", Number(s.min)},
+          {"max", Number(s.max)},   {"p5", Number(s.p5)},   {"p95", Number(s.p95)}};
+}
+
+QJsonObject SectionJson(const SectionStatistics& s) {
+  QJsonObject o{
+      {"f0", StatisticsJson(s.f0)}, {"q", StatisticsJson(s.q)}, {"gain", StatisticsJson(s.gain)}};
+  if (s.fz) o.insert("fz", StatisticsJson(*s.fz));
+  if (s.notchDepthDb) o.insert("notchDepthDb", StatisticsJson(*s.notchDepthDb));
+  return o;
+}
+
+// A part's name in a cascade: with its section's number, as the cascade's netlist names it.
+QString PartName(const std::string& part, std::size_t section, bool cascade) {
+  return QString::fromStdString(cascade ? part + "_" + std::to_string(section + 1) : part);
+}
+
+std::string Json(const ToleranceArguments& a, const std::vector<ToleranceSection>& sections,
+                 const MonteCarloResult& m) {
+  QJsonObject root{{"runs", m.runs}, {"seed", QString::number(m.seed)}};
+  if (a.cascade) {
+    QJsonArray list;
+    for (const SectionStatistics& s : m.sections) list.append(SectionJson(s));
+    root.insert("statistics", QJsonObject{{"sections", list}});
+  } else {
+    root.insert("statistics", SectionJson(m.sections.at(0)));
+  }
+  QJsonObject sensitivities;
+  QJsonArray worst;
+  for (std::size_t k = 0; k < sections.size(); ++k) {
+    for (const PartSensitivity& p : Sensitivities(sections[k])) {
+      sensitivities.insert(
+          PartName(p.part, k, a.cascade),
+          QJsonObject{{"f0", Number(p.f0)}, {"q", Number(p.q)}, {"gain", Number(p.gain)}});
+    }
+    if (a.worstCase) {
+      const WorstCase w = WorstCaseOf(sections[k], a.request.tolerances);
+      const auto range = [](double least, double most) {
+        return QJsonObject{{"min", Number(least)}, {"max", Number(most)}};
+      };
+      worst.append(QJsonObject{{"f0", range(w.f0Min, w.f0Max)},
+                               {"q", range(w.qMin, w.qMax)},
+                               {"gain", range(w.gainMin, w.gainMax)},
+                               {"vertices", w.vertices}});
+    }
+  }
+  root.insert("sensitivities", sensitivities);
+  if (a.worstCase) {
+    root.insert("worstCase",
+                a.cascade ? QJsonValue(QJsonObject{{"sections", worst}}) : QJsonValue(worst.at(0)));
+  }
+  if (m.yield) root.insert("yield", Number(*m.yield));
+  QJsonArray importance;
+  for (const PartImportance& p : m.importance) {
+    importance.append(
+        QJsonArray{PartName(p.part, std::stoul(p.section) - 1, a.cascade), Number(p.share)});
+  }
+  root.insert("importance", importance);
+  QJsonArray band;
+  const GainBand& b = m.band;
+  for (std::size_t i = 0; i < b.frequencies.size() && i < b.minDb.size(); ++i) {
+    band.append(QJsonArray{Number(b.frequencies[i]), Number(b.minDb[i]), Number(b.p5Db[i]),
+                           Number(b.nominalDb[i]), Number(b.p95Db[i]), Number(b.maxDb[i])});
+  }
+  root.insert("band", band);
+  return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
+}
+
+std::string Table(const ToleranceArguments& a, const std::vector<ToleranceSection>& sections,
+                  const MonteCarloResult& m) {
+  std::ostringstream out;
+  const Tolerances& t = a.request.tolerances;
+  out << m.runs << " runs, seed " << m.seed << ", resistors "
+      << FormatFixedTrimmed(2, t.resistorPercent) << " %, capacitors "
+      << FormatFixedTrimmed(2, t.capacitorPercent) << " %, inductors "
+      << FormatFixedTrimmed(2, t.inductorPercent) << " %, "
+      << (t.distribution == ToleranceDistribution::Uniform ? "uniform" : "Gaussian (3 sigma)")
+      << "\n";
+  if (m.yield)
+    out << "Yield against the mask: " << FormatFixedTrimmed(1, 100.0 * *m.yield) << " %\n";
+  const auto row = [&out](const char* name, const Statistics& s, std::string_view unit) {
+    const auto v = [unit](double x) {
+      return unit.empty() ? FormatFixedTrimmed(4, x) : FormatQuantity(x, unit);
+    };
+    out << "  " << name << "  mean " << v(s.mean) << ", std " << v(s.std) << ", 5..95 % " << v(s.p5)
+        << " .. " << v(s.p95) << ", min " << v(s.min) << ", max " << v(s.max) << "\n";
+  };
+  for (std::size_t k = 0; k < m.sections.size(); ++k) {
+    const SectionStatistics& s = m.sections[k];
+    out << "\nSection " << k + 1 << " (" << sections[k].kind << "), nominal f0 "
+        << FormatQuantity(sections[k].nominal.f0, "Hz") << ", Q "
+        << FormatFixedTrimmed(4, sections[k].nominal.q) << "\n";
+    row("f0  ", s.f0, "Hz");
+    row("Q   ", s.q, "");
+    row("gain", s.gain, "");
+    if (s.fz) row("fz  ", *s.fz, "Hz");
+    if (s.notchDepthDb) row("depth", *s.notchDepthDb, "dB");
+    if (a.worstCase) {
+      const WorstCase w = WorstCaseOf(sections[k], t);
+      out << "  worst case" << (w.vertices ? "" : " (from the sensitivities)") << ": f0 "
+          << FormatQuantity(w.f0Min, "Hz") << " .. " << FormatQuantity(w.f0Max, "Hz") << ", Q "
+          << FormatFixedTrimmed(4, w.qMin) << " .. " << FormatFixedTrimmed(4, w.qMax) << "\n";
+    }
+  }
+  out << "\nParts that matter most (share of the f0 and Q spread):\n";
+  for (std::size_t i = 0; i < m.importance.size() && i < 5; ++i) {
+    const PartImportance& p = m.importance[i];
+    out << "  " << PartName(p.part, std::stoul(p.section) - 1, a.cascade).toStdString() << "  "
+        << FormatFixedTrimmed(1, 100.0 * p.share) << " %\n";
+  }
+  return out.str();
+}
+
+}  // namespace
+
+int RunTolerance(const std::vector<std::string>& args) {
+  std::ostringstream warnings;
+  ToleranceArguments a = Parse(args, warnings);
+  const Filter filter = a.cascade ? CascadeFilter(a.rest, warnings) : StageFilter(a.rest, warnings);
+  const auto sections = ToleranceSectionsOf(filter.circuits);
+  if (!sections) throw UsageError("the filter's circuit cannot be analysed");
+  MonteCarloRequest& r = a.request;
+  r.fromHz = a.from.value_or(filter.cornerHz / 100.0);
+  r.toHz = a.to.value_or(filter.cornerHz * 100.0);
+  if (!(r.fromHz > 0.0) || !(r.toHz > r.fromHz)) {
+    throw UsageError("--from and --to need 0 < from < to");
+  }
+  r.kind = filter.kind;
+  r.passbandGain = filter.passbandGain;
+  r.centreHz = filter.cornerHz;
+  const MonteCarloResult m = RunMonteCarlo(*sections, r);
+  std::cerr << warnings.str();
+  std::cout << (a.json ? Json(a, *sections, m) : Table(a, *sections, m));
+  return 0;
+}
+
+}  // namespace morvane::cli
