@@ -101,6 +101,24 @@ SectionRowTexts SectionRow(std::size_t index, const CascadeSection& section) {
   return row;
 }
 
+AsBuiltHints AsBuiltHintsOf(const CascadeSection& section) {
+  AsBuiltHints hints;
+  if (!section.asBuilt) return hints;
+  const BuiltFigures& b = *section.asBuilt;
+  const FilterSection& plan = section.plan;
+  const auto hint = [](const std::string& value, double built, double designed) {
+    const double e = ErrorPercent(built, designed);
+    if (!std::isfinite(e)) return "As built: " + value;
+    return "As built: " + value + " (" + (e >= 0.0 ? "+" : "") + FormatFixedTrimmed(2, e) + " %)";
+  };
+  hints.f0 = hint(QuantityText(b.f0, "Hz"), b.f0, plan.f0);
+  hints.q = hint(FormatFixedTrimmed(3, b.q), b.q, plan.q);
+  if (b.fz && plan.fz) hints.fz = hint(QuantityText(*b.fz, "Hz"), *b.fz, *plan.fz);
+  const double gain = section.circuit.inverting ? -section.circuit.gain : section.circuit.gain;
+  hints.gain = hint(SignedGainText(std::abs(b.gain), b.gain < 0.0), b.gain, gain);
+  return hints;
+}
+
 std::span<const FigureRow> FigureRows() {
   return kFigureRows;
 }

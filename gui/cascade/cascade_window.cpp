@@ -239,6 +239,10 @@ void CascadeWindow::ConnectControls() {
     entries_.request.kind = static_cast<FilterKind>(kind_->itemData(index).toInt());
     Recalculate();
   });
+  connect(roundResistors_, &QCheckBox::clicked, this, [this](bool checked) {
+    entries_.request.circuit.roundResistors = checked;
+    Recalculate();
+  });
   connect(useScheme_, &QCheckBox::clicked, this, [this](bool checked) {
     entries_.useScheme = checked;
     Recalculate();
@@ -427,6 +431,10 @@ void CascadeWindow::ShowEntries() {
   {
     const QSignalBlocker block(useScheme_);
     useScheme_->setChecked(entries_.useScheme);
+  }
+  {
+    const QSignalBlocker block(roundResistors_);
+    roundResistors_->setChecked(r.circuit.roundResistors);
   }
   const QSignalBlocker block(sectionOrder_);
   sectionOrder_->setText(Text(SectionOrderText(r.sectionOrder)));

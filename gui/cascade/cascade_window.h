@@ -135,6 +135,7 @@ class CascadeWindow : public QMainWindow {
   QLineEdit* sectionOrder_ = nullptr;
   QComboBox* seriesR_ = nullptr;
   QComboBox* seriesC_ = nullptr;
+  QCheckBox* roundResistors_ = nullptr;
   std::map<std::string, QLineEdit*, std::less<>> figures_;
   SectionTable* table_ = nullptr;
   SectionPicture* sectionPicture_ = nullptr;

@@ -176,7 +176,13 @@ QFrame* CascadeWindow::BuildCircuitRegion(QWidget* parent) {
     seriesR_->addItem(QString::fromUtf8(SeriesName(code)) + " series", code);
     seriesC_->addItem(QString::fromUtf8(SeriesName(code)) + " series", code);
   }
-  grid->setRowStretch(8, 1);
+  roundResistors_ = new QCheckBox("Round resistors to the series", region);
+  roundResistors_->setObjectName("CascadeRoundResistors");
+  SetHint(roundResistors_,
+          "Every resistor rounded to the nearest value of its series, as built; a section's "
+          "f0, Q, fz and gain as built are in the hints of its cells");
+  grid->addWidget(roundResistors_, 8, 0, 1, 3);
+  grid->setRowStretch(9, 1);
   return region;
 }
 

@@ -112,6 +112,11 @@ void SectionTable::ShowRow(int row, const CascadeSection& section,
     setItem(row, c, cell);
   }
   item(row, Kind)->setToolTip(Text(section.circuit.name));
+  const AsBuiltHints built = AsBuiltHintsOf(section);
+  for (const auto& [column, hint] : {std::pair(F0, &built.f0), std::pair(Q, &built.q),
+                                     std::pair(Fz, &built.fz), std::pair(Gain, &built.gain)}) {
+    if (!hint->empty()) item(row, column)->setToolTip(Text(*hint));
+  }
   MarkUnbuildable(item(row, Parts), Warnings(section.circuit));
   ShowTopologyChoice(row, section, options);
 }

@@ -29,6 +29,7 @@
 #include "graph_test_support.h"
 #include "graphs/cascade_graphs.h"
 #include "graphs/graph_window.h"
+#include "numerics/standard_series.h"
 #include "recording_desktop.h"
 #include "schematic/section_pictures.h"
 #include "spice/netlist.h"
@@ -340,6 +341,35 @@ class CascadeWindowTest : public QObject {
     QVERIFY(ShowsItsEntries(w.window));
     QVERIFY(std::memcmp(before.Y.data(), gain.Buffer().Y.data(), sizeof before.Y) != 0);
     gain.close();
+  }
+
+  // The rounding box: every resistor of every section a series value, each row's f0, Q and
+  // gain cells telling their values as built; cleared, the computed values come back.
+  void roundResistorsBoxRoundsEverySection() {
+    ShownWindow w;
+    CascadeEntries entries;
+    entries.request.order = 6;
+    entries.request.circuit.seriesR = 3;  // E24
+    w.window.SetEntries(entries);
+    const std::string computed =
+        PartsListCsv(w.window.Design(), w.window.Entries().request.circuit);
+    QTest::mouseClick(w.Get<QCheckBox>("CascadeRoundResistors"), Qt::LeftButton, {}, QPoint(4, 8));
+    QVERIFY(w.window.Entries().request.circuit.roundResistors);
+    QVERIFY(ShowsItsEntries(w.window));
+    for (const CascadeSection& s : w.window.Design().sections) {
+      QVERIFY(s.asBuilt.has_value());
+      for (const CircuitPart& p : s.circuit.circuit.parts) {
+        if (p.name[0] == 'R') QCOMPARE(NearestSeriesValue(3, p.value), p.value);
+      }
+    }
+    const QTableWidget* table = w.window.Table();
+    for (int column : {SectionTable::F0, SectionTable::Q, SectionTable::Gain}) {
+      QVERIFY2(table->item(0, column)->toolTip().startsWith("As built: "),
+               qPrintable(table->item(0, column)->toolTip()));
+    }
+    QTest::mouseClick(w.Get<QCheckBox>("CascadeRoundResistors"), Qt::LeftButton, {}, QPoint(4, 8));
+    QCOMPARE(PartsListCsv(w.window.Design(), w.window.Entries().request.circuit), computed);
+    QVERIFY(!table->item(0, SectionTable::F0)->toolTip().startsWith("As built"));
   }
 
   void entryDesignsAsTheRequestDoes_data() {

@@ -124,7 +124,7 @@ QString CascadeSession::Step() {
   if (kind < 40) return TypeIntoField();
   if (kind < 55) return Spin();
   if (kind < 72) return Choose();
-  if (kind < 76) return ToggleScheme();
+  if (kind < 76) return ToggleBox();
   if (kind < 81) return TypeSectionOrder();
   if (kind < 91) return ChooseSectionTopology();
   if (kind < 95) return SelectRow();
@@ -198,11 +198,12 @@ QString CascadeSession::Choose() {
   return "choose " + item + " in " + choice->objectName();
 }
 
-QString CascadeSession::ToggleScheme() {
-  auto* box = windows_.Cascade().findChild<QCheckBox*>("CascadeUseScheme");
-  if (!Usable(box)) return "scheme box not usable";
+QString CascadeSession::ToggleBox() {
+  const char* name = texts_.Pick(2) == 0 ? "CascadeUseScheme" : "CascadeRoundResistors";
+  auto* box = windows_.Cascade().findChild<QCheckBox*>(name);
+  if (!Usable(box)) return box->objectName() + " not usable";
   QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
-  return QString("scheme box %1").arg(box->isChecked() ? "checked" : "cleared");
+  return QString("%1 %2").arg(box->objectName(), box->isChecked() ? "checked" : "cleared");
 }
 
 QString CascadeSession::TypeSectionOrder() {
@@ -317,7 +318,8 @@ QString CascadeSession::CheckFields() {
       !shows("CascadeSplit", static_cast<int>(r.split)) ||
       !shows("CascadeSeriesR", r.circuit.seriesR) || !shows("CascadeSeriesC", r.circuit.seriesC) ||
       !shows("CascadeAllSections", r.topology ? static_cast<int>(*r.topology) : -1) ||
-      w.findChild<QCheckBox*>("CascadeUseScheme")->isChecked() != entries.useScheme) {
+      w.findChild<QCheckBox*>("CascadeUseScheme")->isChecked() != entries.useScheme ||
+      w.findChild<QCheckBox*>("CascadeRoundResistors")->isChecked() != r.circuit.roundResistors) {
     return "a choice shows another value than the entries hold";
   }
   auto* problemLine = w.findChild<QLabel*>("CascadeProblemLine");
@@ -446,6 +448,7 @@ QString CascadeSession::CompareWithCli(const QString& cli, bool& compared) {
          << "--gain-split" << Q(NameOf(r.split)) << "--series-r" << Q(SeriesName(r.circuit.seriesR))
          << "--series-c" << Q(SeriesName(r.circuit.seriesC));
     if (r.topology) args << "--topology" << Q(SectionTopologyName(*r.topology));
+    if (r.circuit.roundResistors) args << "--round-resistors";
     if (!r.sectionOrder.empty()) {
       QStringList order;
       for (int n : r.sectionOrder) order << QString::number(n + 1);
@@ -513,6 +516,10 @@ QString CascadeSession::CompareWithCli(const QString& cli, bool& compared) {
     const CascadeSection& mine = design.sections[i];
     if (s["topology"].toString() != Q(SectionTopologyName(mine.topology))) {
       return QString("section %1: another topology (%2)").arg(i + 1).arg(args.join(' '));
+    }
+    if (mine.asBuilt.has_value() != s.contains("asBuilt") ||
+        (mine.asBuilt && !SameBits(mine.asBuilt->f0, s["asBuilt"].toObject()["f0"].toDouble()))) {
+      return QString("section %1: another f0 as built (%2)").arg(i + 1).arg(args.join(' '));
     }
     if (QString d = RowDifference(SectionRow(i, mine), RowFromJson(i, s, mine)); !d.isEmpty()) {
       return QString("section %1: window %2 (%3)").arg(i + 1).arg(d, args.join(' '));

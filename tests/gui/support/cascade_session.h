@@ -1,7 +1,7 @@
 #pragma once
 
 // The Multi-stage Filter window's part of the random session: random user actions on the
-// window (typing hostile text, spinning, the choices, the scheme box, the section order, a
+// window (typing hostile text, spinning, the choices, the two boxes, the section order, a
 // section's topology, selecting rows, its graphs), the window checked after each against the
 // design of its own entries, and now and then against morvane-cli cascade --json.
 
@@ -40,7 +40,7 @@ class CascadeSession {
   QString TypeIntoField();
   QString Spin();
   QString Choose();
-  QString ToggleScheme();
+  QString ToggleBox();  // the scheme box or the rounding box
   QString TypeSectionOrder();
   QString ChooseSectionTopology();
   QString SelectRow();
