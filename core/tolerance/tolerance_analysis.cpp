@@ -247,7 +247,9 @@ MonteCarloResult RunMonteCarlo(const std::vector<ToleranceSection>& sections,
   result.seed = request.tolerances.seed;
   std::vector<SectionModel> models;
   for (const ToleranceSection& s : sections) models.emplace_back(s, request.tolerances);
-  const std::vector<double> frequencies = LogSpaced(request.fromHz, request.toHz, request.points);
+  const std::vector<double> frequencies =
+      request.frequencies.empty() ? LogSpaced(request.fromHz, request.toHz, request.points)
+                                  : request.frequencies;
   const std::size_t points = frequencies.size();
   std::vector<MaskPoint> maskPoints;
   if (request.mask) maskPoints = MaskPoints(*request.mask, request.kind, request.centreHz);
@@ -332,6 +334,15 @@ MonteCarloResult RunMonteCarlo(const std::vector<ToleranceSection>& sections,
     const auto [least, most] = std::minmax_element(column.begin(), column.end());
     band.minDb.push_back(Db(*least));
     band.maxDb.push_back(Db(*most));
+    double sum = 0.0, squares = 0.0;
+    for (double x : column) {
+      sum += std::sqrt(x);
+      squares += x;
+    }
+    const double n = static_cast<double>(column.size());
+    band.meanGain.push_back(sum / n);
+    band.stdGain.push_back(n > 1.0 ? std::sqrt(std::max(0.0, (squares - sum * sum / n) / (n - 1.0)))
+                                   : 0.0);
     band.p5Db.push_back(Db(NearestRank(column, 0.05)));
     band.p95Db.push_back(Db(NearestRank(column, 0.95)));
   }

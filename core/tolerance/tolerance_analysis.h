@@ -88,6 +88,7 @@ struct SectionStatistics {
 struct GainBand {
   std::vector<double> frequencies;  // Hz, logarithmically spaced
   std::vector<double> minDb, p5Db, nominalDb, p95Db, maxDb;
+  std::vector<double> meanGain, stdGain;  // of |H| (V/V) over the runs
 };
 
 struct MonteCarloRequest {
@@ -96,6 +97,7 @@ struct MonteCarloRequest {
   double fromHz = 10.0;
   double toHz = 100e3;
   int points = 200;
+  std::vector<double> frequencies;        // Hz: when given, the band's frequencies instead
   FilterKind kind = FilterKind::Lowpass;  // for the mask
   double passbandGain = 1.0;              // the nominal pass-band gain the mask is measured from
   double centreHz = 1000.0;               // fm of a band filter's mask
