@@ -16,6 +16,8 @@ namespace {
 
 // Coefficients below this against the largest (in s/r) are rounding.
 constexpr double kRounding = 1e-12;
+// A pivot whose square is below this against its column's largest square is zero.
+constexpr double kSingular = 1e-26;
 
 enum class PartKind { Resistor, Capacitor, Inductor };
 
@@ -183,13 +185,23 @@ class NodalEquations {
   // By Gaussian elimination with partial pivoting, in place.
   ScaledComplex Determinant(std::vector<Complex>& a) const {
     ScaledComplex det{1.0, 0};
+    // A pivot this small against the largest entry of its column at the start is rounding
+    // left of a column that cancels: the matrix is singular (a node that floats).
+    std::vector<double>& columnSize = columnSize_;
+    columnSize.assign(static_cast<std::size_t>(size_), 0.0);
+    for (int r = 0; r < size_; ++r) {
+      for (int c = 0; c < size_; ++c) {
+        columnSize[static_cast<std::size_t>(c)] =
+            std::max(columnSize[static_cast<std::size_t>(c)], std::norm(a[At(r, c)]));
+      }
+    }
     for (int k = 0; k < size_; ++k) {
       int pivot = k;
       for (int r = k + 1; r < size_; ++r) {
         if (std::norm(a[At(r, k)]) > std::norm(a[At(pivot, k)])) pivot = r;
       }
       const Complex p = a[At(pivot, k)];
-      if (p == 0.0) return {0.0, 0};
+      if (std::norm(p) <= kSingular * columnSize[static_cast<std::size_t>(k)]) return {0.0, 0};
       if (pivot != k) {
         for (int c = 0; c < size_; ++c) std::swap(a[At(k, c)], a[At(pivot, c)]);
         det.mantissa = -det.mantissa;
@@ -200,8 +212,9 @@ class NodalEquations {
       std::frexp(std::max(std::abs(det.mantissa.real()), std::abs(det.mantissa.imag())), &exponent);
       det.mantissa *= std::ldexp(1.0, -exponent);
       det.exponent += exponent;
+      const Complex inverse = std::conj(p) / std::norm(p);  // 1/p without the library's checks
       for (int r = k + 1; r < size_; ++r) {
-        const Complex factor = a[At(r, k)] / p;
+        const Complex factor = a[At(r, k)] * inverse;
         if (factor == 0.0) continue;
         for (int c = k; c < size_; ++c) a[At(r, c)] -= factor * a[At(k, c)];
       }
@@ -216,6 +229,7 @@ class NodalEquations {
   int output_ = 0;
   int size_ = 0;
   std::vector<Complex> matrix_, column_, scratch_;
+  mutable std::vector<double> columnSize_;
 };
 
 // Coefficients c_j r^j of a polynomial from its values at s_k = r e^(i theta_k).

@@ -116,7 +116,7 @@ double Db(double magnitudeSquared) {
 
 // The value of nearest rank q (0..1) among values in any order (reordered): the band's
 // percentiles, one selection each instead of a sort per frequency.
-double NearestRank(std::vector<double>& values, double q) {
+float NearestRank(std::vector<float>& values, double q) {
   const auto rank =
       static_cast<std::ptrdiff_t>(std::lround(q * static_cast<double>(values.size() - 1)));
   std::nth_element(values.begin(), values.begin() + rank, values.end());
@@ -259,8 +259,11 @@ MonteCarloResult RunMonteCarlo(const std::vector<ToleranceSection>& sections,
     std::vector<double> f0, q, gain, fz, depth;
   };
   std::vector<Figures> figures(models.size());
-  // The whole gain squared of every run, one column a frequency.
-  std::vector<std::vector<double>> squared(points);
+  // The whole gain squared of every run, one column a frequency (single precision: for the
+  // percentiles, to 1e-6 dB), and the sums and extremes of each column.
+  std::vector<std::vector<float>> squared(points);
+  std::vector<double> sum(points, 0.0), sumOfSquares(points, 0.0);
+  std::vector<double> least(points, INFINITY), most(points, 0.0);
   for (auto& column : squared) column.reserve(static_cast<std::size_t>(std::max(request.runs, 0)));
   std::vector<double> whole(points), wholeMask(maskPoints.size());
   std::vector<double> values;
@@ -299,7 +302,14 @@ MonteCarloResult RunMonteCarlo(const std::vector<ToleranceSection>& sections,
     }
     if (!analysed) continue;
     ++result.runs;
-    for (std::size_t i = 0; i < points; ++i) squared[i].push_back(whole[i]);
+    for (std::size_t i = 0; i < points; ++i) {
+      const double x = whole[i];
+      squared[i].push_back(static_cast<float>(x));
+      sum[i] += std::sqrt(x);
+      sumOfSquares[i] += x;
+      least[i] = std::min(least[i], x);
+      most[i] = std::max(most[i], x);
+    }
     if (request.mask) {
       bool meets = true;
       for (std::size_t i = 0; i < maskPoints.size() && meets; ++i) {
@@ -329,22 +339,21 @@ MonteCarloResult RunMonteCarlo(const std::vector<ToleranceSection>& sections,
         nominal *= MagnitudeSquared(*h, kTwoPi * frequencies[i]);
     }
     band.nominalDb.push_back(Db(nominal));
-    std::vector<double>& column = squared[i];
+    std::vector<float>& column = squared[i];
     if (column.empty()) continue;
-    const auto [least, most] = std::minmax_element(column.begin(), column.end());
-    band.minDb.push_back(Db(*least));
-    band.maxDb.push_back(Db(*most));
-    double sum = 0.0, squares = 0.0;
-    for (double x : column) {
-      sum += std::sqrt(x);
-      squares += x;
-    }
+    band.minDb.push_back(Db(least[i]));
+    band.maxDb.push_back(Db(most[i]));
     const double n = static_cast<double>(column.size());
-    band.meanGain.push_back(sum / n);
-    band.stdGain.push_back(n > 1.0 ? std::sqrt(std::max(0.0, (squares - sum * sum / n) / (n - 1.0)))
-                                   : 0.0);
-    band.p5Db.push_back(Db(NearestRank(column, 0.05)));
-    band.p95Db.push_back(Db(NearestRank(column, 0.95)));
+    band.meanGain.push_back(sum[i] / n);
+    band.stdGain.push_back(
+        n > 1.0 ? std::sqrt(std::max(0.0, (sumOfSquares[i] - sum[i] * sum[i] / n) / (n - 1.0)))
+                : 0.0);
+    // Held between the extremes, which single precision may round past.
+    const auto percentile = [&](double q) {
+      return std::clamp(Db(NearestRank(column, q)), band.minDb.back(), band.maxDb.back());
+    };
+    band.p5Db.push_back(percentile(0.05));
+    band.p95Db.push_back(percentile(0.95));
   }
   result.importance = ImportanceOf(models, sections);
   return result;
