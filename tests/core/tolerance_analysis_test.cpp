@@ -116,7 +116,8 @@ TEST(Tolerance, BandAndYield) {
   request.order = 4;
   const CascadeDesign d = DesignCascade(request);
   std::vector<SectionCircuitOfKind> circuits;
-  for (const CascadeSection& s : d.sections) circuits.push_back({s.circuit.circuit, s.plan.kind, {}});
+  for (const CascadeSection& s : d.sections)
+    circuits.push_back({s.circuit.circuit, s.plan.kind, {}});
   const auto sections = ToleranceSectionsOf(circuits);
   ASSERT_TRUE(sections);
   MonteCarloRequest r;
