@@ -13,10 +13,7 @@ std::vector<morvane::ToleranceSection> Sections(int order) {
   morvane::CascadeRequest r;
   r.order = order;
   r.topology = morvane::Topology::Mfb;
-  const morvane::CascadeDesign d = morvane::DesignCascade(r);
-  std::vector<morvane::SectionCircuitOfKind> circuits;
-  for (const auto& s : d.sections) circuits.push_back({s.circuit.circuit, s.plan.kind, {}});
-  return *morvane::ToleranceSectionsOf(circuits);
+  return *morvane::ToleranceSectionsOf(morvane::SectionCircuitsOf(morvane::DesignCascade(r)));
 }
 
 void BM_MonteCarlo(benchmark::State& bench) {

@@ -169,9 +169,7 @@ Filter CascadeFilter(const std::vector<std::string>& args, std::ostream& warning
   }
   const CascadeDesign design = DesignCascadeOrRefuse(a.request);
   Filter f;
-  for (const CascadeSection& s : design.sections) {
-    f.circuits.push_back({s.circuit.circuit, s.plan.kind, s.plan.fz});
-  }
+  f.circuits = SectionCircuitsOf(design);
   f.kind = a.request.kind;
   f.passbandGain = design.gain;
   f.cornerHz = design.fg;

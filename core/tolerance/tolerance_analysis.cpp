@@ -228,6 +228,14 @@ double ToleranceOf(const std::string& partName, const Tolerances& t) {
   }
 }
 
+std::vector<SectionCircuitOfKind> SectionCircuitsOf(const CascadeDesign& design) {
+  std::vector<SectionCircuitOfKind> circuits;
+  for (const CascadeSection& s : design.sections) {
+    circuits.push_back({s.circuit.circuit, s.plan.kind, s.plan.fz});
+  }
+  return circuits;
+}
+
 std::optional<std::vector<ToleranceSection>> ToleranceSectionsOf(
     const std::vector<SectionCircuitOfKind>& circuits) {
   std::vector<ToleranceSection> sections;

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "cascade/cascade_design.h"
 #include "circuit/built_figures.h"
 #include "circuit/circuit.h"
 #include "filters/frequency_transform.h"
@@ -51,6 +52,9 @@ struct SectionCircuitOfKind {
   std::string kind;
   std::optional<double> targetFz;
 };
+
+// The sections of a designed cascade, each with the notch frequency its plan asked for.
+std::vector<SectionCircuitOfKind> SectionCircuitsOf(const CascadeDesign& design);
 
 // The sections of a filter with their nominal figures; none when a circuit cannot be analysed.
 std::optional<std::vector<ToleranceSection>> ToleranceSectionsOf(

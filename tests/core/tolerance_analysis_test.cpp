@@ -115,10 +115,7 @@ TEST(Tolerance, BandAndYield) {
   CascadeRequest request;
   request.order = 4;
   const CascadeDesign d = DesignCascade(request);
-  std::vector<SectionCircuitOfKind> circuits;
-  for (const CascadeSection& s : d.sections)
-    circuits.push_back({s.circuit.circuit, s.plan.kind, {}});
-  const auto sections = ToleranceSectionsOf(circuits);
+  const auto sections = ToleranceSectionsOf(SectionCircuitsOf(d));
   ASSERT_TRUE(sections);
   MonteCarloRequest r;
   r.runs = 2000;

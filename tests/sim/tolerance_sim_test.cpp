@@ -94,10 +94,7 @@ void Compare(const CascadeRequest& request) {
   const std::map<std::string, double> spice = Printed(MonteCarloNetlist(d, f));
   ASSERT_EQ(spice.size(), 6u) << "ngspice printed no statistics";
 
-  std::vector<SectionCircuitOfKind> circuits;
-  for (const CascadeSection& s : d.sections)
-    circuits.push_back({s.circuit.circuit, s.plan.kind, {}});
-  const auto sections = ToleranceSectionsOf(circuits);
+  const auto sections = ToleranceSectionsOf(SectionCircuitsOf(d));
   ASSERT_TRUE(sections);
   MonteCarloRequest r;
   r.runs = kRuns;
