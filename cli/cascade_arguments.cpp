@@ -258,6 +258,8 @@ CascadeArguments ParseCascadeArguments(const std::vector<std::string>& args,
       r.sectionOrder = ParseSectionOrder(v);
     } else if (arg == "--round-resistors") {
       r.circuit.roundResistors = true;
+    } else if (arg == "--best-values") {
+      r.circuit.bestValues = true;
     } else if (arg == "--json") {
       a.json = true;
     } else if (TakeValue(args, i, "--netlist", v)) {

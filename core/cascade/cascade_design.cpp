@@ -251,7 +251,9 @@ CascadeDesign DesignCascade(const CascadeRequest& request) {
     for (const std::string& w : section.circuit.warnings) {
       out.warnings.push_back(SectionLabel(i, section.plan) + ": " + w);
     }
-    if (request.circuit.roundResistors) section.asBuilt = BuiltFiguresOf(section);
+    if (request.circuit.roundResistors || request.circuit.bestValues) {
+      section.asBuilt = BuiltFiguresOf(section);
+    }
     out.sections.push_back(std::move(section));
   }
   out.transfer.gain *= sign;

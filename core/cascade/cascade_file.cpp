@@ -199,6 +199,15 @@ const std::vector<Key>& Keys() {
        }},
       SeriesKey("seriesR", &SectionDesignOptions::seriesR),
       SeriesKey("seriesC", &SectionDesignOptions::seriesC),
+      {"bestValues",
+       [](const CascadeEntries& e) {
+         return std::string(e.request.circuit.bestValues ? "1" : "0");
+       },
+       [](std::string_view text, CascadeEntries& e) {
+         if (text != "0" && text != "1") return false;
+         e.request.circuit.bestValues = text == "1";
+         return true;
+       }},
       {"roundResistors",
        [](const CascadeEntries& e) {
          return std::string(e.request.circuit.roundResistors ? "1" : "0");

@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "cascade/cascade_names.h"
+#include "circuit/circuit_transfer.h"
 #include "design/buildable_range.h"
 #include "design/fliege_stage.h"
 #include "design/mfb_stage.h"
@@ -13,6 +14,7 @@
 #include "design/svf_stage.h"
 #include "numerics/number_text.h"
 #include "numerics/standard_series.h"
+#include "tolerance/value_search.h"
 
 namespace morvane {
 
@@ -451,7 +453,22 @@ SectionCircuit DesignSectionCircuit(const FilterSection& section, Topology topol
       break;
   }
   if (out.problem.empty()) CheckParts(out);
-  if (out.problem.empty() && options.roundResistors) {
+  if (out.problem.empty() && options.bestValues) {
+    const auto transfer = CircuitTransfer(out.circuit);
+    const auto designed = transfer ? FiguresOf(*transfer, ReferenceOfSectionKind(section.kind),
+                                               IsNotchSectionKind(section.kind))
+                                   : std::nullopt;
+    const std::vector<ValueChoice> best =
+        designed ? BestResistorRoundings(out.circuit, section.kind, *designed, options.seriesR, 1)
+                 : std::vector<ValueChoice>{};
+    if (!best.empty()) {
+      for (std::size_t i = 0; i < out.circuit.parts.size(); ++i) {
+        out.circuit.parts[i].value = best[0].values[i];
+      }
+      return out;
+    }
+  }
+  if (out.problem.empty() && (options.roundResistors || options.bestValues)) {
     for (CircuitPart& part : out.circuit.parts) {
       if (part.name[0] == 'R') part.value = NearestSeriesValue(options.seriesR, part.value);
     }

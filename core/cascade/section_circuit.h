@@ -36,6 +36,9 @@ struct SectionDesignOptions {
   // Every resistor of the circuit rounded to the nearest value of seriesR, as the user builds
   // it; the section's figures then differ from its plan (CascadeSection::asBuilt says how).
   bool roundResistors = false;
+  // Instead of the nearest values: the rounding of each resistor down or up that comes
+  // closest to the section's f0, Q, gain and fz (BestResistorRoundings).
+  bool bestValues = false;
 };
 
 // The gains a circuit can realise exactly for a section.

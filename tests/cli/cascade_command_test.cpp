@@ -274,6 +274,11 @@ TEST(CliCascade, RoundedResistorsStateTheFiguresAsBuilt) {
   }
   EXPECT_NEAR(built["f0Error"].toDouble(), 100.0 * (built["f0"].toDouble() / 50.0 - 1.0), 1e-9);
   EXPECT_GT(std::abs(built["fzError"].toDouble()), 1.0);  // E24 moves this notch by percents
+  // --best-values: each resistor down or up, whichever brings the notch back nearest.
+  const QJsonObject best = Json({"--type", "bandstop", "--order", "1", "fm=50", "B=10",
+                                 "--topology", "svf4", "--series-r", "E24", "--best-values"});
+  const QJsonObject bestBuilt = best["sections"].toArray()[0].toObject()["asBuilt"].toObject();
+  EXPECT_LT(std::abs(bestBuilt["fzError"].toDouble()), 1.5);
 
   const auto design = [](Args args) {
     args.insert(args.begin(), {"design", "--json"});

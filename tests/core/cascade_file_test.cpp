@@ -20,7 +20,8 @@ bool SameRequest(const CascadeRequest& a, const CascadeRequest& b) {
          a.sectionOrder == b.sectionOrder && a.topology == b.topology &&
          a.sectionTopologies == b.sectionTopologies && a.circuit.zin == b.circuit.zin &&
          a.circuit.seriesR == b.circuit.seriesR && a.circuit.seriesC == b.circuit.seriesC &&
-         a.circuit.roundResistors == b.circuit.roundResistors && a.stopbandHz == b.stopbandHz;
+         a.circuit.roundResistors == b.circuit.roundResistors &&
+         a.circuit.bestValues == b.circuit.bestValues && a.stopbandHz == b.stopbandHz;
 }
 
 TEST(CascadeFile, EntriesComeBackBitForBit) {
@@ -38,7 +39,7 @@ TEST(CascadeFile, EntriesComeBackBitForBit) {
   a.request.sectionOrder = {2, 0, 1};
   a.request.topology = Topology::Svf4;
   a.request.sectionTopologies = {std::nullopt, Topology::Pfb, std::nullopt};
-  a.request.circuit = {.zin = 4.7e3, .seriesR = 5, .seriesC = 2, .roundResistors = true};
+  a.request.circuit = {.zin = 4.7e3, .seriesR = 5, .seriesC = 2, .roundResistors = true, .bestValues = true};
   a.request.stopbandHz = 2.5e-300;
   a.useScheme = true;
   a.scheme = {19999.999999999996, 0.25, 24e3, 96.5};

@@ -8,7 +8,9 @@
 #include <numbers>
 
 #include "cascade/cascade_design.h"
+#include "numerics/standard_series.h"
 #include "tolerance/tolerance_analysis.h"
+#include "tolerance/value_search.h"
 
 namespace morvane {
 namespace {
@@ -146,6 +148,73 @@ TEST(Tolerance, BandAndYield) {
   // The capacitors (5 %) matter more than the resistors (1 %).
   ASSERT_FALSE(spread.importance.empty());
   EXPECT_EQ(spread.importance[0].part[0], 'C');
+}
+
+}  // namespace
+}  // namespace morvane
+
+namespace morvane {
+namespace {
+
+// The value search: never worse than the nearest rounding, every resistor a series value, the
+// capacitors kept, the alternatives in order; and for the 50 Hz notch a notch far closer to
+// 50 Hz than the nearest values give.
+TEST(ValueSearch, NeverWorseThanTheNearestRounding) {
+  const std::tuple<Approximation, FilterKind, int, Topology> filters[] = {
+      {Approximation::Butterworth, FilterKind::Lowpass, 5, Topology::Mfb},
+      {Approximation::Chebyshev, FilterKind::Highpass, 4, Topology::Pfb},
+      {Approximation::Butterworth, FilterKind::Bandpass, 2, Topology::Svf3},
+      {Approximation::Elliptic, FilterKind::Bandpass, 2, Topology::Svf4},
+      {Approximation::Butterworth, FilterKind::Bandstop, 1, Topology::Fliege},
+  };
+  for (const auto& [a, kind, order, topology] : filters) {
+    CascadeRequest r;
+    r.approximation = a;
+    r.kind = kind;
+    r.order = order;
+    r.topology = topology;
+    r.circuit.seriesR = 3;
+    for (const CascadeSection& s : DesignCascade(r).sections) {
+      const auto designed = ToleranceSectionsOf({{s.circuit.circuit, s.plan.kind, {}}});
+      ASSERT_TRUE(designed);
+      const std::vector<ValueChoice> best =
+          BestResistorRoundings(s.circuit.circuit, s.plan.kind, designed->at(0).nominal, 3, 4);
+      ASSERT_FALSE(best.empty());
+      for (std::size_t i = 1; i < best.size(); ++i) EXPECT_LE(best[i - 1].score, best[i].score);
+      Circuit nearest = s.circuit.circuit;
+      for (std::size_t i = 0; i < nearest.parts.size(); ++i) {
+        CircuitPart& p = nearest.parts[i];
+        if (p.name[0] == 'R') {
+          p.value = NearestSeriesValue(3, p.value);
+          EXPECT_EQ(NearestSeriesValue(3, best[0].values[i]), best[0].values[i]) << p.name;
+        } else {
+          EXPECT_EQ(best[0].values[i], p.value) << p.name;
+        }
+      }
+      const auto rounded = ToleranceSectionsOf({{nearest, s.plan.kind, {}}});
+      ASSERT_TRUE(rounded);
+      EXPECT_LE(best[0].score,
+                ValueChoiceScore(rounded->at(0).nominal, designed->at(0).nominal) + 1e-12)
+          << s.plan.kind;
+    }
+  }
+}
+
+TEST(ValueSearch, TheFiftyHertzNotchMovesBackToFifty) {
+  CascadeRequest r;
+  r.kind = FilterKind::Bandstop;
+  r.order = 1;
+  r.fm = 50.0;
+  r.bandwidth = 10.0;
+  r.topology = Topology::Svf4;
+  r.circuit.seriesR = 3;
+  r.circuit.roundResistors = true;
+  const CascadeSection nearest = DesignCascade(r).sections.at(0);
+  r.circuit.bestValues = true;
+  const CascadeSection best = DesignCascade(r).sections.at(0);
+  ASSERT_TRUE(nearest.asBuilt && best.asBuilt && best.asBuilt->fz);
+  EXPECT_GT(std::abs(*nearest.asBuilt->fz / 50.0 - 1.0), 0.03);
+  EXPECT_LT(std::abs(*best.asBuilt->fz / 50.0 - 1.0), 0.015);
 }
 
 }  // namespace
