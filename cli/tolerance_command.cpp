@@ -75,7 +75,10 @@ ToleranceArguments Parse(const std::vector<std::string>& args, std::ostream& war
           v == "gauss" ? ToleranceDistribution::Gaussian : ToleranceDistribution::Uniform;
     } else if (TakeValue(args, i, "--seed", v)) {
       const auto n = WholeNumber(v);
-      if (!n || *n < 0) throw UsageError("option --seed takes a whole number, not \"" + v + "\"");
+      // Up to 2^53, so that the JSON's number gives the seed back exactly.
+      if (!n || *n < 0 || *n > (1LL << 53)) {
+        throw UsageError("option --seed takes a whole number from 0 to 2^53, not \"" + v + "\"");
+      }
       t.seed = static_cast<std::uint64_t>(*n);
     } else if (TakeValue(args, i, "--mask", v)) {
       const ToleranceScheme s = ParseScheme(v, warnings);
@@ -200,7 +203,7 @@ QString PartName(const std::string& part, std::size_t section, bool cascade) {
 
 std::string Json(const ToleranceArguments& a, const std::vector<ToleranceSection>& sections,
                  const MonteCarloResult& m) {
-  QJsonObject root{{"runs", m.runs}, {"seed", QString::number(m.seed)}};
+  QJsonObject root{{"runs", m.runs}, {"seed", static_cast<double>(m.seed)}};
   if (a.cascade) {
     QJsonArray list;
     for (const SectionStatistics& s : m.sections) list.append(SectionJson(s));

@@ -38,6 +38,7 @@ void ExpectStatistics(const QJsonObject& s) {
 TEST(CliTolerance, StageWithTheDefaults) {
   const QJsonObject o = Json({});
   EXPECT_EQ(o["runs"].toInt(), 1000);
+  EXPECT_EQ(o["seed"].toDouble(), 1.0);
   ExpectStatistics(o["statistics"].toObject());
   // The initial MFB lowpass: its five parts, f0 as (R2 R3 C1 C2)^(-1/2).
   const QJsonObject s = o["sensitivities"].toObject();
