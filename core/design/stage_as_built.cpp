@@ -11,7 +11,12 @@ namespace morvane {
 
 namespace {
 
-std::optional<BuiltFigures> FiguresOfStage(const DesignState& s, FilterType type,
+struct StageFigures {
+  BuiltFigures figures;
+  PoleZeroGain transfer;
+};
+
+std::optional<StageFigures> FiguresOfStage(const DesignState& s, FilterType type,
                                            const StageDesign& design) {
   DesignState applied = s;
   ApplyStageDesign(design, applied);
@@ -21,7 +26,9 @@ std::optional<BuiltFigures> FiguresOfStage(const DesignState& s, FilterType type
                                         2.0 * std::numbers::pi * s.fo);
   if (!transfer) return std::nullopt;
   const bool notch = type == FilterType::Bandstop || type == FilterType::EllipticLowpass;
-  return FiguresOf(*transfer, ReferenceOfStageType(type), notch);
+  const auto figures = FiguresOf(*transfer, ReferenceOfStageType(type), notch);
+  if (!figures) return std::nullopt;
+  return StageFigures{*figures, PoleZeroOf(*transfer)};
 }
 
 }  // namespace
@@ -36,7 +43,7 @@ std::optional<StageAsBuilt> StageAsBuiltOf(const DesignState& s, const DesignCho
   RoundResistors(design.parts, s.ESeriesR);
   const auto built = FiguresOfStage(s, c.type, design);
   if (!designed || !built) return std::nullopt;
-  return StageAsBuilt{*designed, *built};
+  return StageAsBuilt{designed->figures, built->figures, built->transfer};
 }
 
 std::string AsBuiltLine(const StageAsBuilt& a) {

@@ -16,6 +16,7 @@ namespace morvane {
 struct StageAsBuilt {
   BuiltFigures designed;
   BuiltFigures built;
+  PoleZeroGain transfer;  // as built, rad/s, its sign included: the graphs' as-built curve
 };
 
 // None for the passive pages, a type the page has no circuit for, or a stage that cannot be

@@ -1,5 +1,7 @@
 #include "graphs/design_response_source.h"
 
+#include "graphs/transfer_curves.h"
+
 #include "design/design_session.h"
 #include "graphs/graph_picture.h"
 #include "graphs/response.h"
@@ -54,6 +56,17 @@ void DesignResponseSource::Fill(GraphKind kind, const AxisState& a, bool pulse,
 ValueLimits DesignResponseSource::AxisEndLimits(GraphKind kind, AxisEnd end,
                                                 const AxisState& a) const {
   return morvane::AxisEndLimits(kind, end, session_.State(), a);
+}
+
+bool DesignResponseSource::OffersAsBuilt() const {
+  return session_.AsBuilt().has_value();
+}
+
+void DesignResponseSource::FillAsBuilt(GraphKind kind, const AxisState& a, bool pulse,
+                                       CurveBuffer& buffer) const {
+  const auto& built = session_.AsBuilt();
+  if (!built) return;
+  FillTransferCurve(TransferResponse(built->transfer), kind, XRangeOf(a), pulse, buffer);
 }
 
 }  // namespace morvane

@@ -29,6 +29,11 @@ class DesignResponseSource : public ResponseSource {
   void Fill(GraphKind kind, const AxisState& a, bool pulse, CurveBuffer& buffer) override;
   ValueLimits AxisEndLimits(GraphKind kind, AxisEnd end, const AxisState& a) const override;
 
+  // With rounded resistors: the stage's circuit as built.
+  bool OffersAsBuilt() const override;
+  void FillAsBuilt(GraphKind kind, const AxisState& a, bool pulse,
+                   CurveBuffer& buffer) const override;
+
  private:
   // The state with fo set, as every frequency curve sets it first.
   DesignState TunedCopy() const;

@@ -139,7 +139,7 @@ Colour SectionCurveColour(std::size_t index) {
 
 void DrawGraphPicture(const GraphProfile& profile, GraphKind kind, bool pulse, AxisState& a,
                       Canvas& canvas, const CurveBuffer& buffer,
-                      std::span<const CurveBuffer> sections) {
+                      std::span<const CurveBuffer> sections, const CurveBuffer* asBuilt) {
   ClearImage(canvas, kWhite);
   SetupAxes(a, canvas.Width(), canvas.Height(), a.ymax, a.xmax, a.ymin, a.xmin);
   FixOrigin(a, a.yo, a.xo);
@@ -168,6 +168,12 @@ void DrawGraphPicture(const GraphProfile& profile, GraphKind kind, bool pulse, A
   DrawYAxisName(a, canvas, profile.yAxisName);
 
   DrawSectionCurves(kind, a, canvas, sections);
+  if (asBuilt) {
+    DrawCurveLine(a, canvas, Xs(*asBuilt), Ys(*asBuilt), PenStyle::Dotted, kRed,
+                  DrawnSampleCount(kind, *asBuilt));
+    SetDrawColour(canvas, kRed);
+    DrawTextAt(a, canvas, "as built", 3, 950);
+  }
 
   const int count = DrawnSampleCount(kind, buffer);
   if (!a.ShowBars) DrawCurveLine(a, canvas, Xs(buffer), Ys(buffer), a.LinePenStyle, kGreen, count);
@@ -191,7 +197,8 @@ std::string GraphSamplesCsv(GraphKind kind, bool pulse, const CurveBuffer& buffe
 }
 
 std::string GraphSamplesCsv(const GraphProfile& profile, GraphKind kind, bool pulse,
-                            const CurveBuffer& buffer, std::span<const CurveBuffer> sections) {
+                            const CurveBuffer& buffer, std::span<const CurveBuffer> sections,
+                            const CurveBuffer* asBuilt) {
   const std::string_view header =
       pulse && !profile.pulseCsvHeader.empty() ? profile.pulseCsvHeader : profile.csvHeader;
   std::string out(header);
@@ -200,6 +207,11 @@ std::string GraphSamplesCsv(const GraphProfile& profile, GraphKind kind, bool pu
     out += ',';
     out += yName;
     out += " section " + std::to_string(k + 1);
+  }
+  if (asBuilt) {
+    out += ',';
+    out += yName;
+    out += " as built";
   }
   out += '\n';
   const int count = std::clamp(DrawnSampleCount(kind, buffer), 0,
@@ -211,6 +223,10 @@ std::string GraphSamplesCsv(const GraphProfile& profile, GraphKind kind, bool pu
     for (const CurveBuffer& section : sections) {
       out += ',';
       if (static_cast<int>(i) < DrawnSampleCount(kind, section)) AppendNumber(out, section.Y[i]);
+    }
+    if (asBuilt) {
+      out += ',';
+      if (static_cast<int>(i) < DrawnSampleCount(kind, *asBuilt)) AppendNumber(out, asBuilt->Y[i]);
     }
     out += '\n';
   }

@@ -44,9 +44,11 @@ void DrawGraphPicture(GraphKind kind, bool pulse, AxisState& a, Canvas& canvas,
 // The same with the texts of `profile` and, under the curve, each section's own curve as a
 // line in a light colour of its own, the sections' numbers in those colours at the top right.
 // Without sections it draws what the form above draws.
+// With `asBuilt`, the curve of the circuit as built too, dotted in red and named "as built"
+// under the curve's name.
 void DrawGraphPicture(const GraphProfile& profile, GraphKind kind, bool pulse, AxisState& a,
                       Canvas& canvas, const CurveBuffer& buffer,
-                      std::span<const CurveBuffer> sections);
+                      std::span<const CurveBuffer> sections, const CurveBuffer* asBuilt = nullptr);
 // The colour of the section curve with that index (from 0).
 Colour SectionCurveColour(std::size_t index);
 
@@ -61,8 +63,10 @@ std::string GraphSamplesCsv(GraphKind kind, bool pulse, const CurveBuffer& buffe
 // The same with the header of `profile` and a column for each section's samples, named by the
 // curve's column and the section's number ("V/dB section 2"); the sections are sampled on
 // the curve's x values.
+// With `asBuilt`, a last column of its samples ("V/dB as built").
 std::string GraphSamplesCsv(const GraphProfile& profile, GraphKind kind, bool pulse,
-                            const CurveBuffer& buffer, std::span<const CurveBuffer> sections);
+                            const CurveBuffer& buffer, std::span<const CurveBuffer> sections,
+                            const CurveBuffer* asBuilt = nullptr);
 
 // The image a window shows when it is first opened, between its button bar and its status
 // panel: the window's least height, 350, less a menu bar of 19 pixels (as Qt draws off

@@ -46,6 +46,11 @@ class ResponseSource {
 
   // Whether the source is made of sections whose own curves a window can show (even when it
   // holds none at the moment).
+  // The curve of the circuit as built from its standard values, drawn beside the design's
+  // (the main window's stage with rounded resistors); none by default.
+  virtual bool OffersAsBuilt() const { return false; }
+  virtual void FillAsBuilt(GraphKind, const AxisState&, bool /*pulse*/, CurveBuffer&) const {}
+
   virtual bool OffersSections() const { return false; }
   virtual std::size_t SectionCount() const { return 0; }
   // One buffer per section, each sampled on the same x values as Fill's.

@@ -132,6 +132,12 @@ void GraphWindow::FillSectionCurves() {
   } else {
     sectionBuffers_.clear();
   }
+  asBuiltShown_ = context_.source.OffersAsBuilt();
+  if (asBuiltShown_) context_.source.FillAsBuilt(kind_, axes_, PulseSelected(), asBuiltBuffer_);
+}
+
+const CurveBuffer* GraphWindow::AsBuiltCurve() const {
+  return asBuiltShown_ ? &asBuiltBuffer_ : nullptr;
 }
 
 bool GraphWindow::SectionsShown() const {
@@ -154,7 +160,8 @@ void GraphWindow::DrawGraph() {
   FitBitmap();
   {
     render::QPainterCanvas canvas(image_->Bitmap());
-    DrawGraphPicture(profile_, kind_, PulseSelected(), axes_, canvas, buffer_, sectionBuffers_);
+    DrawGraphPicture(profile_, kind_, PulseSelected(), axes_, canvas, buffer_, sectionBuffers_,
+                     AsBuiltCurve());
   }
   drawnAxes_ = axes_;
   drawn_ = true;

@@ -74,6 +74,8 @@ class GraphWindow : public QWidget {
   const CurveBuffer& Buffer() const { return buffer_; }
   // One buffer per section while the sections are shown, else none.
   const std::vector<CurveBuffer>& SectionBuffers() const { return sectionBuffers_; }
+  // The curve of the circuit as built beside the design's, or null (see ResponseSource).
+  const CurveBuffer* AsBuiltCurve() const;
   const QImage& Picture() const;
   // The axes as this window's last drawing left them.
   const AxisState& DrawnAxes() const { return drawnAxes_; }
@@ -143,6 +145,8 @@ class GraphWindow : public QWidget {
   AxisState& axes_;
   CurveBuffer buffer_;
   std::vector<CurveBuffer> sectionBuffers_;
+  CurveBuffer asBuiltBuffer_;
+  bool asBuiltShown_ = false;
   QString lastFileName_;
   std::array<QString, 3> lastExportNames_;
   // The axes as this window's last drawing left them.

@@ -15,7 +15,8 @@ std::string GraphWindow::SvgPicture() const {
   SvgCanvas canvas(Picture().width(), Picture().height());
   // A copy: drawing sets the axes up again, and the shared ones may belong to another window.
   AxisState axes = drawnAxes_;
-  DrawGraphPicture(profile_, kind_, PulseSelected(), axes, canvas, buffer_, sectionBuffers_);
+  DrawGraphPicture(profile_, kind_, PulseSelected(), axes, canvas, buffer_, sectionBuffers_,
+                   AsBuiltCurve());
   return canvas.Document();
 }
 
@@ -57,7 +58,9 @@ bool GraphWindow::WriteExport(GraphFileFormat format, const QString& name, QStri
       break;
   }
   return WriteWholeFile(
-      name, GraphSamplesCsv(profile_, kind_, PulseSelected(), buffer_, sectionBuffers_), error);
+      name,
+      GraphSamplesCsv(profile_, kind_, PulseSelected(), buffer_, sectionBuffers_, AsBuiltCurve()),
+      error);
 }
 
 }  // namespace morvane::gui

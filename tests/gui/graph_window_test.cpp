@@ -4,12 +4,14 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QFile>
 #include <QLabel>
 #include <QProcess>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <cmath>
+#include <cstring>
 
 #include "design/field_names.h"
 #include "graph_test_support.h"
@@ -17,6 +19,7 @@
 #include "graphs/graph_profile.h"
 #include "graphs/graph_window_sizes.h"
 #include "graphs/plot_mapping.h"
+#include "graphs/transfer_curves.h"
 #include "numerics/step_rounding.h"
 
 using namespace morvane;
@@ -605,6 +608,43 @@ class GraphWindowTest : public QObject {
 
   // Sweep mode: Draw shows the tuned design and keeps the dialog open; Close gives back fg
   // and Q (and D) as they were and draws them again.
+  // With rounded resistors every window draws the stage as built beside the design (dotted,
+  // red, its own CSV column), from the session's as-built transfer; without, none.
+  void asBuiltCurveBesideTheDesign_data() {
+    QTest::addColumn<GraphKind>("kind");
+    for (GraphKind kind : kGraphKinds) {
+      QTest::newRow(QByteArray::number(static_cast<int>(kind)).constData()) << kind;
+    }
+  }
+
+  void asBuiltCurveBesideTheDesign() {
+    QFETCH(GraphKind, kind);
+    GraphFixture f;
+    f.session.SelectResistorSeries(1);  // E6: far from the computed values
+    GraphWindow& w = f.Show(kind);
+    QVERIFY(!w.AsBuiltCurve());
+    f.session.SetResistorRounding(true);
+    Child<QAction>(w, "Zeichnen1")->trigger();
+    const CurveBuffer* built = w.AsBuiltCurve();
+    QVERIFY(built);
+    QCOMPARE(built->Count, w.Buffer().Count);
+    const TransferResponse expected(f.session.AsBuilt()->transfer);
+    CurveBuffer again;
+    FillTransferCurve(expected, kind, XRangeOf(f.graphs.Axes()), false, again);
+    QCOMPARE(std::memcmp(again.Y.data(), built->Y.data(), sizeof again.Y), 0);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("built.csv");
+    f.output.answer = path;
+    Child<QAction>(w, "ExportCsv1")->trigger();
+    QFile csv(path);
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    QVERIFY(csv.readLine().trimmed().endsWith(" as built"));
+    f.session.SetResistorRounding(false);
+    Child<QAction>(w, "Zeichnen1")->trigger();
+    QVERIFY(!w.AsBuiltCurve());
+    w.close();
+  }
+
   void sweepModeCloseRestoresTheDesign_data() {
     QTest::addColumn<GraphKind>("kind");
     QTest::addColumn<QString>("label");
