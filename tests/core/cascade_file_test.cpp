@@ -39,7 +39,8 @@ TEST(CascadeFile, EntriesComeBackBitForBit) {
   a.request.sectionOrder = {2, 0, 1};
   a.request.topology = Topology::Svf4;
   a.request.sectionTopologies = {std::nullopt, Topology::Pfb, std::nullopt};
-  a.request.circuit = {.zin = 4.7e3, .seriesR = 5, .seriesC = 2, .roundResistors = true, .bestValues = true};
+  a.request.circuit = {
+      .zin = 4.7e3, .seriesR = 5, .seriesC = 2, .roundResistors = true, .bestValues = true};
   a.request.stopbandHz = 2.5e-300;
   a.useScheme = true;
   a.scheme = {19999.999999999996, 0.25, 24e3, 96.5};
