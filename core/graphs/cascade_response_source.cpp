@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "cascade/cascade_design.h"
+#include "circuit/circuit_transfer.h"
 
 namespace morvane {
 
@@ -67,12 +68,31 @@ void CascadeResponseSource::FillSections(GraphKind kind, const AxisState& a, boo
   }
 }
 
+void CascadeResponseSource::FillAsBuilt(GraphKind kind, const AxisState& a, bool pulse,
+                                        CurveBuffer& buffer) const {
+  if (asBuilt_) FillTransferCurve(*asBuilt_, kind, XRangeOf(a), pulse, buffer);
+}
+
 CascadeResponseSource CascadeSourceOf(const CascadeDesign& design) {
   if (!design.problem.empty() || design.sections.empty()) return {};
   std::vector<PoleZeroGain> sections;
   sections.reserve(design.sections.size());
   for (const CascadeSection& s : design.sections) sections.push_back(s.plan.transfer);
-  return CascadeResponseSource(design.transfer, sections);
+  CascadeResponseSource source(design.transfer, sections);
+  if (design.sections.front().asBuilt) {
+    // The sections' circuits as built, multiplied.
+    PoleZeroGain whole;
+    for (const CascadeSection& s : design.sections) {
+      const auto h = CircuitTransfer(s.circuit.circuit, "in", "out", kTwoPi * s.plan.f0);
+      if (!h) return source;
+      const PoleZeroGain t = PoleZeroOf(*h);
+      whole.poles.insert(whole.poles.end(), t.poles.begin(), t.poles.end());
+      whole.zeros.insert(whole.zeros.end(), t.zeros.begin(), t.zeros.end());
+      whole.gain *= t.gain;
+    }
+    source.SetAsBuilt(std::move(whole));
+  }
+  return source;
 }
 
 }  // namespace morvane

@@ -6,6 +6,7 @@
 // windows of an order-20 filter stays far within a keystroke.
 
 #include <cstddef>
+#include <optional>
 #include <vector>
 
 #include "graphs/response_source.h"
@@ -40,6 +41,12 @@ class CascadeResponseSource : public ResponseSource {
   void Fill(GraphKind kind, const AxisState& a, bool pulse, CurveBuffer& buffer) override;
   ValueLimits AxisEndLimits(GraphKind kind, AxisEnd end, const AxisState& a) const override;
 
+  // The cascade as built from its rounded values, beside the design's curve.
+  void SetAsBuilt(PoleZeroGain whole) { asBuilt_.emplace(std::move(whole)); }
+  bool OffersAsBuilt() const override { return asBuilt_.has_value(); }
+  void FillAsBuilt(GraphKind kind, const AxisState& a, bool pulse,
+                   CurveBuffer& buffer) const override;
+
   bool OffersSections() const override { return true; }
   std::size_t SectionCount() const override { return sections_.size(); }
   void FillSections(GraphKind kind, const AxisState& a, bool pulse,
@@ -48,11 +55,12 @@ class CascadeResponseSource : public ResponseSource {
  private:
   TransferResponse whole_;
   std::vector<TransferResponse> sections_;
+  std::optional<TransferResponse> asBuilt_;
 };
 
 // The source of a designed filter: its transfer as built (the sign of an inverting filter
-// included) and each section's with the gain its circuit has. A design with a problem is no
-// filter.
+// included) and each section's with the gain its circuit has; with rounded resistors also the
+// product of the sections' circuits as built. A design with a problem is no filter.
 CascadeResponseSource CascadeSourceOf(const CascadeDesign& design);
 
 }  // namespace morvane

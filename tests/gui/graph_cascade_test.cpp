@@ -386,6 +386,33 @@ class GraphCascadeTest : public QObject {
     QVERIFY(PixelsOf(w.Picture(), f.graphs.Axes(), ToQColor(kGreen)) > 100);
   }
 
+  // With rounded resistors the windows draw the cascade as built beside the design: the
+  // product of the sections' circuits, which rounding to E6 moves visibly off the design.
+  void asBuiltCurveOfARoundedCascade() {
+    CascadeFixture f;
+    GraphWindow& w = f.Show(GraphKind::Gain);
+    QVERIFY(!w.AsBuiltCurve());
+    CascadeRequest r;
+    r.order = 6;
+    r.circuit.seriesR = 1;
+    r.circuit.roundResistors = true;
+    f.graphs.SetCascade(DesignCascade(r));
+    const CurveBuffer* built = w.AsBuiltCurve();
+    QVERIFY(built);
+    QCOMPARE(built->Count, w.Buffer().Count);
+    double largest = 0.0;
+    for (int i = 0; i < DrawnSampleCount(GraphKind::Gain, w.Buffer()); ++i) {
+      const auto at = static_cast<std::size_t>(i);
+      QCOMPARE(built->X[at], w.Buffer().X[at]);
+      largest = std::max(largest, std::abs(built->Y[at] - w.Buffer().Y[at]));
+    }
+    QVERIFY2(largest > 0.05 && largest < 10.0, qPrintable(QString::number(largest)));
+    r.circuit.roundResistors = false;
+    f.graphs.SetCascade(DesignCascade(r));
+    QVERIFY(!w.AsBuiltCurve());
+    w.close();
+  }
+
   // A set with nothing to tune offers no sweep mode; the main window's set tunes its stage.
   void sweepModeOnlyForTheMainDesign() {
     CascadeFixture f;
