@@ -1,10 +1,30 @@
 #include "graphs/graph_controls.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
 
 #include "graphs/graph_button_glyphs.h"
 
 namespace morvane::gui {
+
+QWidget* AddButtonBar(QWidget* window, int height, QHBoxLayout*& buttons) {
+  auto* bar = new QWidget(window);
+  bar->setObjectName("ButtonBar");
+  bar->setFixedHeight(height);
+  buttons = new QHBoxLayout(bar);
+  buttons->setContentsMargins(3, 2, 3, 2);
+  buttons->setSpacing(2);
+  return bar;
+}
+
+QLabel* MakeCurrentPanel(QWidget* window, int height) {
+  auto* panel = new QLabel(window);
+  panel->setObjectName("CurrentPanel");
+  panel->setFixedHeight(height);
+  panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  panel->setIndent(4);
+  return panel;
+}
 
 QAction* AddMenuItem(QMenu* menu, const char* name, const char* caption, const char* shortcut) {
   QAction* action = menu->addAction(QString::fromUtf8(caption));

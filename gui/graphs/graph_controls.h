@@ -11,6 +11,7 @@
 #include <span>
 
 class QHBoxLayout;
+class QLabel;
 class QWidget;
 
 namespace morvane::gui {
@@ -31,6 +32,11 @@ struct BarButton {
   const char* hint;
   void (Window::*handler)();  // null: the button closes the window
 };
+
+// The bar under the menu bar ("ButtonBar", `height` high) and the layout its buttons go into.
+QWidget* AddButtonBar(QWidget* window, int height, QHBoxLayout*& buttons);
+// The sunken panel under the picture that shows the readout ("CurrentPanel").
+QLabel* MakeCurrentPanel(QWidget* window, int height);
 
 // A menu item of that name and caption (with its shortcut when not empty).
 QAction* AddMenuItem(QMenu* menu, const char* name, const char* caption, const char* shortcut);

@@ -17,6 +17,7 @@
 #include "app/whole_file_writes.h"
 #include "graphs/axis_operations.h"
 #include "graphs/graph_context.h"
+#include "graphs/graph_controls.h"
 #include "graphs/graph_help_box.h"
 #include "graphs/graph_image.h"
 #include "graphs/graph_output_services.h"
@@ -53,23 +54,15 @@ GraphWindow::GraphWindow(GraphKind kind, GraphContext& context)
   layout->setMenuBar(menuBar_);
   BuildMenus(menuBar_);
 
-  buttonBar_ = new QWidget(this);
-  buttonBar_->setObjectName("ButtonBar");
-  buttonBar_->setFixedHeight(kButtonBarHeight);
-  auto* bar = new QHBoxLayout(buttonBar_);
-  bar->setContentsMargins(3, 2, 3, 2);
-  bar->setSpacing(2);
+  QHBoxLayout* bar = nullptr;
+  buttonBar_ = AddButtonBar(this, kButtonBarHeight, bar);
   BuildButtonBar(bar);
   layout->addWidget(buttonBar_);
 
   image_ = new GraphImage(this);
   layout->addWidget(image_, 1);
 
-  currentPanel_ = new QLabel(this);
-  currentPanel_->setObjectName("CurrentPanel");
-  currentPanel_->setFixedHeight(kPanelHeight);
-  currentPanel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  currentPanel_->setIndent(4);
+  currentPanel_ = MakeCurrentPanel(this, kPanelHeight);
   layout->addWidget(currentPanel_);
 
   connect(image_, &GraphImage::resized, this, &GraphWindow::FormResize);

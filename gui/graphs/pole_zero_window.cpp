@@ -56,23 +56,15 @@ PoleZeroWindow::PoleZeroWindow(PlatformServices& platform, GraphOutputServices& 
   layout->setMenuBar(menuBar);
   BuildMenus(menuBar);
 
-  buttonBar_ = new QWidget(this);
-  buttonBar_->setObjectName("ButtonBar");
-  buttonBar_->setFixedHeight(GraphWindow::kButtonBarHeight);
-  auto* bar = new QHBoxLayout(buttonBar_);
-  bar->setContentsMargins(3, 2, 3, 2);
-  bar->setSpacing(2);
+  QHBoxLayout* bar = nullptr;
+  buttonBar_ = AddButtonBar(this, GraphWindow::kButtonBarHeight, bar);
   BuildButtonBar(bar);
   layout->addWidget(buttonBar_);
 
   image_ = new GraphImage(this);
   layout->addWidget(image_, 1);
 
-  currentPanel_ = new QLabel(this);
-  currentPanel_->setObjectName("CurrentPanel");
-  currentPanel_->setFixedHeight(GraphWindow::kPanelHeight);
-  currentPanel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  currentPanel_->setIndent(4);
+  currentPanel_ = MakeCurrentPanel(this, GraphWindow::kPanelHeight);
   layout->addWidget(currentPanel_);
 
   connect(image_, &GraphImage::resized, this, &PoleZeroWindow::ImageResized);

@@ -163,7 +163,7 @@ SimulatedFigures FiguresOfSimulation(const sim::AcResult& r) {
 }
 
 // The sensitivities of f0, Q and gain to every part against central differences of ngspice
-// runs with the part 0.1 % up and down: an MFB lowpass and a Sallen-Key lowpass of gain 2.
+// runs with each component 0.1 % up and down: an MFB lowpass and a Sallen-Key lowpass of gain 2.
 TEST(ToleranceSim, SensitivitiesAreNgspiceFiniteDifferences) {
   constexpr double kStep = 1e-3;
   for (Topology topology : {Topology::Mfb, Topology::Pfb}) {
