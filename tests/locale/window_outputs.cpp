@@ -148,6 +148,8 @@ void WriteCascadeOutputs(const QString& folder) {
     }
   }
   Save(folder + "/cascade_shown.txt", shown);
+  // No text cursor in the picture: it blinks, so two runs would draw it differently.
+  if (QWidget* focused = QApplication::focusWidget()) focused->clearFocus();
   window.grab().save(folder + "/cascade_window.png", "PNG");
   const std::pair<const char*, const char*> exports[] = {{"CascadeSaveNetlist", "netlist.cir"},
                                                          {"CascadeSavePartsList", "parts.csv"},
