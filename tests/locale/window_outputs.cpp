@@ -80,6 +80,8 @@ void WriteWindowOutputs(const QString& folder) {
     QApplication::processEvents();
     const QString prefix = folder + "/page" + QString::number(page) + "_";
     Save(prefix + "shown.txt", ShownTexts(window));
+    if (QWidget* focused = QApplication::focusWidget())
+      focused->clearFocus();  // no blinking cursor
     window.grab().save(prefix + "window.png", "PNG");
     save("SpeedButtonINISave", prefix + "design.ini");
     save("SpiceExport1", prefix + "netlist.cir");
