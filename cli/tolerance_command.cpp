@@ -9,12 +9,12 @@
 
 #include "cascade_arguments.h"
 #include "cascade_command.h"
-#include "circuit/circuit.h"
 #include "design/design_session.h"
 #include "design_options.h"
 #include "numerics/value_text.h"
 #include "option_value.h"
 #include "tolerance/tolerance_analysis.h"
+#include "tolerance/tolerance_filter.h"
 #include "usage_error.h"
 
 namespace morvane::cli {
@@ -100,83 +100,29 @@ ToleranceArguments Parse(const std::vector<std::string>& args, std::ostream& war
   return a;
 }
 
-// The filter: its sections' circuits and kinds, the kind and pass-band gain its mask is
-// measured with, and where its response lies.
-struct Filter {
-  std::vector<SectionCircuitOfKind> circuits;
-  FilterKind kind = FilterKind::Lowpass;
-  double passbandGain = 1.0;
-  double cornerHz = 1000.0;
-};
-
-const char* SectionKindOf(FilterType type) {
-  switch (type) {
-    case FilterType::Highpass:
-      return "highpass";
-    case FilterType::Bandpass:
-      return "bandpass";
-    case FilterType::Bandstop:
-      return "notch";
-    case FilterType::EllipticLowpass:
-      return "lowpass-notch";
-    default:
-      return "lowpass";
-  }
-}
-
-FilterKind KindOf(FilterType type) {
-  switch (type) {
-    case FilterType::Highpass:
-      return FilterKind::Highpass;
-    case FilterType::Bandpass:
-      return FilterKind::Bandpass;
-    case FilterType::Bandstop:
-      return FilterKind::Bandstop;
-    default:
-      return FilterKind::Lowpass;
-  }
-}
-
-Filter StageFilter(const std::vector<std::string>& args, std::ostream& warnings) {
+ToleranceFilter StageFilter(const std::vector<std::string>& args, std::ostream& warnings) {
   DesignRequest request;
   for (const std::string& arg : ParseDesignRequest(args, request)) {
     throw UsageError("unknown option or argument: " + arg);
   }
   DesignSession session;
   ApplyDesignRequest(request, session, warnings);
-  const DesignState& s = session.State();
-  const FilterType type = session.Type();
-  if (!IsActiveTopology(s.topology) || !StageCircuitExists(s.topology, type)) {
+  auto filter = StageToleranceFilter(session.State(), session.Type());
+  if (!filter) {
     throw UsageError(
         "tolerance analyses the active stages and cascades (--cascade); this page "
         "has no such circuit for the type");
   }
-  const StageParts parts{s.R0, s.R1, s.R2, s.R3, s.R4, s.R5, s.R6, s.C1, s.C2, s.C3};
-  Filter f;
-  // The notch the page designs: at fg for the bandstop, fn/fo above fo for the elliptical one.
-  std::optional<double> notch;
-  if (type == FilterType::Bandstop) notch = s.fg;
-  if (type == FilterType::EllipticLowpass) notch = s.fo * s.fnfp;
-  f.circuits.push_back({StageCircuit(s.topology, type, parts), SectionKindOf(type), notch});
-  f.kind = KindOf(type);
-  f.passbandGain = s.VuActual;
-  f.cornerHz = s.fg;
-  return f;
+  return *filter;
 }
 
-Filter CascadeFilter(const std::vector<std::string>& args, std::ostream& warnings) {
+ToleranceFilter CascadeFilter(const std::vector<std::string>& args, std::ostream& warnings) {
   const CascadeArguments a = ParseCascadeArguments(args, warnings);
   CheckCascadeArguments(a);
   if (a.json || a.curve || a.netlistPath || a.savePath) {
     throw UsageError("--cascade takes the filter's options; --json belongs to tolerance");
   }
-  const CascadeDesign design = DesignCascadeOrRefuse(a.request);
-  Filter f;
-  f.circuits = SectionCircuitsOf(design);
-  f.kind = a.request.kind;
-  f.passbandGain = design.gain;
-  f.cornerHz = design.fg;
-  return f;
+  return CascadeToleranceFilter(DesignCascadeOrRefuse(a.request), a.request.kind);
 }
 
 QJsonValue Number(double x) {
@@ -302,18 +248,17 @@ std::string Table(const ToleranceArguments& a, const std::vector<ToleranceSectio
 int RunTolerance(const std::vector<std::string>& args) {
   std::ostringstream warnings;
   ToleranceArguments a = Parse(args, warnings);
-  const Filter filter = a.cascade ? CascadeFilter(a.rest, warnings) : StageFilter(a.rest, warnings);
+  const ToleranceFilter filter =
+      a.cascade ? CascadeFilter(a.rest, warnings) : StageFilter(a.rest, warnings);
   const auto sections = ToleranceSectionsOf(filter.circuits);
   if (!sections) throw UsageError("the filter's circuit cannot be analysed");
   MonteCarloRequest& r = a.request;
-  r.fromHz = a.from.value_or(filter.cornerHz / 100.0);
-  r.toHz = a.to.value_or(filter.cornerHz * 100.0);
+  r = RequestAround(filter, r);
+  r.fromHz = a.from.value_or(r.fromHz);
+  r.toHz = a.to.value_or(r.toHz);
   if (!(r.fromHz > 0.0) || !(r.toHz > r.fromHz)) {
     throw UsageError("--from and --to need 0 < from < to");
   }
-  r.kind = filter.kind;
-  r.passbandGain = filter.passbandGain;
-  r.centreHz = filter.cornerHz;
   const MonteCarloResult m = RunMonteCarlo(*sections, r);
   std::cerr << warnings.str();
   std::cout << (a.json ? Json(a, *sections, m) : Table(a, *sections, m));
