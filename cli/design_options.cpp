@@ -11,6 +11,7 @@
 #include "numerics/standard_series.h"
 #include "numerics/value_text.h"
 #include "option_value.h"
+#include "tolerance/stage_value_search.h"
 #include "unread_rest.h"
 #include "usage_error.h"
 
@@ -161,6 +162,8 @@ std::vector<std::string> ParseDesignRequest(const std::vector<std::string>& args
       request.manualCapacitance = true;
     } else if (arg == "--round-resistors") {
       request.roundResistors = true;
+    } else if (arg == "--best-values") {
+      request.bestValues = true;
     } else if (TakeValue(args, i, "--order", value)) {
       request.ladderOrder = ParseOrder(value, "--order", {2, 3, 4, 5, 6, 7, 8, 9, 10});
     } else if (TakeValue(args, i, "--diplexer-order", value)) {
@@ -180,6 +183,22 @@ std::vector<std::string> ParseDesignRequest(const std::vector<std::string>& args
   }
   return rest;
 }
+
+namespace {
+
+// The value search's best choice for the active stage, as the window's Apply takes it.
+void TakeBestValues(DesignSession& session, std::ostream& warnings) {
+  const auto choices = StageValueChoices(session.State(), session.Choices(), 1);
+  if (choices.empty()) {
+    warnings << "morvane-cli: --best-values: the value search found nothing to build for this "
+                "page and type; the design's values stay\n";
+    return;
+  }
+  const StageValueChoice& best = choices.front();
+  session.TakeChosenValues(best.parts, best.level, best.levelIsCapacitance);
+}
+
+}  // namespace
 
 void ApplyDesignRequest(const DesignRequest& request, DesignSession& session,
                         std::ostream& warnings) {
@@ -226,6 +245,7 @@ void ApplyDesignRequest(const DesignRequest& request, DesignSession& session,
     }
     session.TypeEntry(target, text);
   }
+  if (request.bestValues) TakeBestValues(session, warnings);
 }
 
 }  // namespace morvane::cli

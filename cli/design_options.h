@@ -23,6 +23,7 @@ struct DesignRequest {
   bool noOffsetCompensation = false;
   bool manualCapacitance = false;
   bool roundResistors = false;
+  bool bestValues = false;         // the value search's best choice taken after the entries
   std::optional<int> ladderOrder;  // 2..10
   bool ladderChebyshev = false;
   std::optional<int> diplexerOrder;  // 3, 5, 7, 9

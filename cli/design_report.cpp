@@ -86,8 +86,8 @@ constexpr StateMember kStateMembers[] = {
 };
 
 // The figures with rounded resistors beside the designed ones.
-void AppendAsBuilt(std::ostringstream& out, const BuiltFigures& built,
-                   const BuiltFigures& designed) {
+void AppendAsBuilt(std::ostringstream& out, const BuiltFigures& built, const BuiltFigures& designed,
+                   bool chosen) {
   const auto row = [&](std::string_view label, double b, double d, std::string_view unit) {
     const auto text = [unit](double x) {
       return unit.empty() ? FormatFixedTrimmed(4, x) : FormatQuantity(x, unit);
@@ -98,7 +98,8 @@ void AppendAsBuilt(std::ostringstream& out, const BuiltFigures& built,
                   FormatFixedTrimmed(3, error) + " %)",
               {});
   };
-  out << "\nAs built, resistors rounded to the series\n";
+  out << (chosen ? "\nAs built, with the values of the value search\n"
+                 : "\nAs built, resistors rounded to the series\n");
   row("f0", built.f0, designed.f0, "Hz");
   row("Q", built.q, designed.q, "");
   if (built.fz && designed.fz) row("fz", *built.fz, *designed.fz, "Hz");
@@ -133,7 +134,8 @@ std::string DesignTable(const DesignSession& session) {
   for (const auto& row : ReadoutFields()) {
     AppendRow(out, row.label, session.FieldText(row.field), row.unit);
   }
-  if (const auto& b = session.AsBuilt()) AppendAsBuilt(out, b->built, b->designed);
+  if (const auto& b = session.AsBuilt())
+    AppendAsBuilt(out, b->built, b->designed, session.ValuesChosen());
   for (const auto& message : session.Messages()) out << "\nMessage: " << message << "\n";
   if (!session.CurrentNotice().empty()) out << "\nNote: " << session.CurrentNotice() << "\n";
   if (session.BeepCount() > 0) {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <optional>
 
 #include "cascade/cascade_names.h"
 #include "circuit/circuit_transfer.h"
@@ -346,6 +347,40 @@ void CheckParts(SectionCircuit& out) {
   }
 }
 
+// The section built from the value search's best set: capacitors of the series within a
+// decade around the design's (by the design at other impedance levels), resistors rounded
+// down or up. None when the search finds nothing.
+std::optional<SectionCircuit> WithBestValues(const FilterSection& section, Topology topology,
+                                             const SectionDesignOptions& options,
+                                             const SectionCircuit& designed) {
+  const auto transfer = CircuitTransfer(designed.circuit);
+  const auto figures = transfer ? FiguresOf(*transfer, ReferenceOfSectionKind(section.kind),
+                                            IsNotchSectionKind(section.kind))
+                                : std::nullopt;
+  if (!figures) return std::nullopt;
+  SectionDesignOptions exact = options;
+  exact.bestValues = false;
+  exact.roundResistors = false;
+  const auto designAt = [&](double level) {
+    SectionDesignOptions at = exact;
+    at.zin = level;
+    return DesignSectionCircuit(section, topology, at);
+  };
+  const std::vector<ValueChoice> best = SearchStandardValues(
+      [&](double level) -> std::optional<Circuit> {
+        SectionCircuit c = designAt(level);
+        if (!c.problem.empty()) return std::nullopt;
+        return c.circuit;
+      },
+      options.zin, section.kind, *figures, options.seriesR, options.seriesC, 1);
+  if (best.empty()) return std::nullopt;
+  SectionCircuit out = designAt(best[0].level);
+  for (std::size_t i = 0; i < out.circuit.parts.size(); ++i) {
+    out.circuit.parts[i].value = best[0].values[i];
+  }
+  return out;
+}
+
 }  // namespace
 
 const char* SectionTopologyName(Topology topology) {
@@ -454,19 +489,7 @@ SectionCircuit DesignSectionCircuit(const FilterSection& section, Topology topol
   }
   if (out.problem.empty()) CheckParts(out);
   if (out.problem.empty() && options.bestValues) {
-    const auto transfer = CircuitTransfer(out.circuit);
-    const auto designed = transfer ? FiguresOf(*transfer, ReferenceOfSectionKind(section.kind),
-                                               IsNotchSectionKind(section.kind))
-                                   : std::nullopt;
-    const std::vector<ValueChoice> best =
-        designed ? BestResistorRoundings(out.circuit, section.kind, *designed, options.seriesR, 1)
-                 : std::vector<ValueChoice>{};
-    if (!best.empty()) {
-      for (std::size_t i = 0; i < out.circuit.parts.size(); ++i) {
-        out.circuit.parts[i].value = best[0].values[i];
-      }
-      return out;
-    }
+    if (auto best = WithBestValues(section, topology, options, out)) return *best;
   }
   if (out.problem.empty() && (options.roundResistors || options.bestValues)) {
     for (CircuitPart& part : out.circuit.parts) {

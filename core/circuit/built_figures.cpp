@@ -35,6 +35,21 @@ GainReference ReferenceOfStageType(FilterType type) {
   }
 }
 
+const char* SectionKindOfStageType(FilterType type) {
+  switch (type) {
+    case FilterType::Highpass:
+      return "highpass";
+    case FilterType::Bandpass:
+      return "bandpass";
+    case FilterType::Bandstop:
+      return "notch";
+    case FilterType::EllipticLowpass:
+      return "lowpass-notch";
+    default:
+      return "lowpass";
+  }
+}
+
 bool IsNotchSectionKind(std::string_view kind) {
   return kind == "notch" || StartsWith(kind, "lowpass-notch") || StartsWith(kind, "highpass-notch");
 }

@@ -20,6 +20,8 @@ enum class GainReference { Dc, HighFrequency, Centre };
 GainReference ReferenceOfSectionKind(std::string_view kind);  // FilterSection's kinds
 GainReference ReferenceOfStageType(FilterType type);          // the single stages' types
 bool IsNotchSectionKind(std::string_view kind);
+// The section kind whose gain and zero are stated as the single stage's of this type.
+const char* SectionKindOfStageType(FilterType type);
 
 struct BuiltFigures {
   double f0 = 0.0;  // Hz: of the complex pole pair with the highest Q, else of the real poles

@@ -3,9 +3,22 @@
 // What a recalculation reads besides DesignState: the filter type, the options of the pages
 // and the values of the entries only one page shows.
 
+#include <optional>
+
 #include "design/design_state.h"
+#include "design/stage_design.h"
 
 namespace morvane {
+
+// Standard values the user took from the value search for an active stage: they replace the
+// parts of its design for as long as the design gives the parts it gave when they were taken
+// (the same page, type, entries and options).
+struct ChosenValues {
+  Topology topology = Topology::Mfb;
+  FilterType type = FilterType::Lowpass;
+  StageParts designed;
+  StageParts chosen;
+};
 
 struct DesignChoices {
   FilterType type = FilterType::Lowpass;
@@ -19,6 +32,7 @@ struct DesignChoices {
   // Options > Round Resistors: every resistor of an active stage rounded to the nearest value
   // of the resistor series after the design, as the stage is built.
   bool roundResistors = false;
+  std::optional<ChosenValues> chosenValues;
 
   bool ladderChebyshev = false;    // LC ladder: Chebyshev instead of Butterworth
   int diplexerOrder = 3;           // 3, 5, 7 or 9

@@ -197,6 +197,27 @@ void DesignSession::SetResistorRounding(bool round) {
   Recalculate();
 }
 
+void DesignSession::TakeChosenValues(const StageParts& parts, double level,
+                                     bool levelIsCapacitance) {
+  const Topology topology = state_.topology;
+  if (!IsActiveTopology(topology)) return;
+  const std::string_view entry = !levelIsCapacitance          ? field::ZinEingabe
+                                 : topology == Topology::Svf3 ? field::C12Eingabe3
+                                 : topology == Topology::Svf4 ? field::C12Eingabe4
+                                                              : field::C12Eingabe5;
+  // The entry shows the level and the design follows it, as if the user had typed it.
+  ShowField(entry, " " + FormatValue(7, 2, level));
+  RunEntryHandler(entry);
+  const StageDesign design = DesignStageOf(topology, state_, choices_);
+  if (!design.Realizable()) return;
+  choices_.chosenValues = ChosenValues{topology, choices_.type, design.parts, parts};
+  Recalculate();
+}
+
+bool DesignSession::ValuesChosen() const {
+  return ChosenValuesInForce(state_, choices_);
+}
+
 void DesignSession::SetLadderOrder(int order) {
   state_.LCOrder = std::clamp(order, 2, 10);
   ShowField(field::NLCAusgabe, "  " + FormatInteger(state_.LCOrder));
@@ -262,7 +283,9 @@ double DesignSession::ShownEntryValue(std::string_view name) const {
 void DesignSession::Recalculate(ChangedEntry code) {
   morvane::Recalculate(code, state_.topology, state_, choices_, *this);
   asBuilt_.reset();
-  if (choices_.roundResistors) asBuilt_ = StageAsBuiltOf(state_, choices_);
+  if (choices_.roundResistors || ChosenValuesInForce(state_, choices_)) {
+    asBuilt_ = StageAsBuiltOf(state_, choices_);
+  }
   if (onRecalculated) onRecalculated();
 }
 

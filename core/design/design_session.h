@@ -58,6 +58,10 @@ class DesignSession : private FieldSink {
   void SetDiplexerApproximation(bool chebyshev);
   // Options > Round Resistors: every resistor of an active stage to the nearest series value.
   void SetResistorRounding(bool round);
+  // A choice of the value search (StageValueChoices) taken: Zin, or the page's capacitance,
+  // set to the level that gives its capacitors, and its parts shown and built for as long
+  // as the design asks for the same parts.
+  void TakeChosenValues(const StageParts& parts, double level, bool levelIsCapacitance);
   // Make calculations: every entry rewritten from the state, then a full recalculation.
   void MakeCalculations();
   // Every entry field rewritten from the state.
@@ -77,6 +81,8 @@ class DesignSession : private FieldSink {
   const std::string& CurrentNotice() const { return notice_; }
   // With rounded resistors, the active stage's figures as designed and as built; else none.
   const std::optional<StageAsBuilt>& AsBuilt() const { return asBuilt_; }
+  // Whether the stage is built with values taken from the value search.
+  bool ValuesChosen() const;
   // The components of the current design that cannot be bought, each with the field or grid
   // cell that shows it; renewed by every recalculation, empty when all can be bought.
   const std::vector<ComponentWarning>& ComponentWarnings() const { return componentWarnings_; }

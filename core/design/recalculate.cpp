@@ -72,6 +72,24 @@ StageDesign DesignStageOf(Topology topology, const DesignState& s, const DesignC
   }
 }
 
+bool ChosenValuesApply(const DesignChoices& c, Topology topology, const StageDesign& design) {
+  return c.chosenValues && design.Realizable() && c.chosenValues->topology == topology &&
+         c.chosenValues->type == c.type && c.chosenValues->designed == design.parts;
+}
+
+bool ChosenValuesInForce(const DesignState& s, const DesignChoices& c) {
+  return c.chosenValues && IsActiveTopology(s.topology) &&
+         ChosenValuesApply(c, s.topology, DesignStageOf(s.topology, s, c));
+}
+
+StageParts BuiltParts(const StageDesign& design, Topology topology, const DesignChoices& c,
+                      int seriesR) {
+  if (ChosenValuesApply(c, topology, design)) return c.chosenValues->chosen;
+  StageParts parts = design.parts;
+  if (c.roundResistors && design.Realizable()) RoundResistors(parts, seriesR);
+  return parts;
+}
+
 namespace {
 
 void DesignActiveStage(Topology topology, DesignState& s, const DesignChoices& c, FieldSink& out) {
@@ -81,7 +99,7 @@ void DesignActiveStage(Topology topology, DesignState& s, const DesignChoices& c
     s.fnfp = c.pfbZeroRatio;
   }
   StageDesign design = DesignStageOf(topology, s, c);
-  if (c.roundResistors && design.Realizable()) RoundResistors(design.parts, s.ESeriesR);
+  design.parts = BuiltParts(design, topology, c, s.ESeriesR);
   const double askedQ = s.Q;
   ApplyStageDesign(design, s);
   // A raised Q moves the figures shared out before the design at once, not at the next

@@ -16,6 +16,14 @@ void Recalculate(ChangedEntry changed, Topology topology, DesignState& state,
 // The stage design of an active topology for the state's entries and the choices.
 StageDesign DesignStageOf(Topology topology, const DesignState& s, const DesignChoices& c);
 
+// The parts the stage is built with: the user's chosen values where they still apply to this
+// design, else the design's parts, every resistor rounded to the series when asked.
+StageParts BuiltParts(const StageDesign& design, Topology topology, const DesignChoices& c,
+                      int seriesR);
+// Whether chosen values apply to this design, and to the state's stage as it is designed now.
+bool ChosenValuesApply(const DesignChoices& c, Topology topology, const StageDesign& design);
+bool ChosenValuesInForce(const DesignState& s, const DesignChoices& c);
+
 // fo for the checked type: the resonance of the second-order lowpass whose -3 dB point is fg,
 // mirrored to fg*sqrt(e) for the highpass.
 double ResonanceFrequency(double fg, double Q, FilterType type);

@@ -40,7 +40,9 @@ std::optional<StageAsBuilt> StageAsBuiltOf(const DesignState& s, const DesignCho
   StageDesign design = DesignStageOf(s.topology, s, c);
   if (!design.Realizable()) return std::nullopt;
   const auto designed = FiguresOfStage(s, c.type, design);
-  RoundResistors(design.parts, s.ESeriesR);
+  DesignChoices rounding = c;
+  rounding.roundResistors = true;
+  design.parts = BuiltParts(design, s.topology, rounding, s.ESeriesR);
   const auto built = FiguresOfStage(s, c.type, design);
   if (!designed || !built) return std::nullopt;
   return StageAsBuilt{designed->figures, built->figures, built->transfer};

@@ -28,6 +28,7 @@ struct StageRequirement {
 struct StageParts {
   std::optional<double> R0{}, R1{}, R2{}, R3{}, R4{}, R5{}, R6{};
   std::optional<double> C1{}, C2{}, C3{};
+  bool operator==(const StageParts&) const = default;
 };
 
 // Why a circuit cannot be built from the values asked for.

@@ -6,6 +6,9 @@
 // notch frequency against the design. Nearest rounding is one of them and often not the best:
 // two resistors that set f0 together can err in opposite directions.
 
+#include <functional>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "circuit/built_figures.h"
@@ -17,7 +20,16 @@ struct ValueChoice {
   std::vector<double> values;  // of the circuit's parts, in its order
   BuiltFigures figures;        // as built with them
   double score = 0.0;          // weighted error, the smaller the better
+  double level = 0.0;          // the impedance level (or capacitance) that gave the capacitors
 };
+
+// What a part's value is known by: parts with the same key follow the first of them in a
+// fixed ratio (a stage's "R1A" is 2 R1, its "R1B" of a twin-T R1). By default every part is
+// its own.
+using ValueKey = std::function<std::string(const std::string& partName)>;
+inline std::string OwnName(const std::string& partName) {
+  return partName;
+}
 
 // The error weights: f0 and Q 1, gain 0.5, fz 10 (a notch is useless beside its frequency).
 double ValueChoiceScore(const BuiltFigures& built, const BuiltFigures& designed);
@@ -28,6 +40,22 @@ double ValueChoiceScore(const BuiltFigures& built, const BuiltFigures& designed)
 // resistor at a time from the nearest rounding while it improves. Empty when the circuit
 // cannot be analysed.
 std::vector<ValueChoice> BestResistorRoundings(const Circuit& circuit, const std::string& kind,
-                                               const BuiltFigures& designed, int series, int count);
+                                               const BuiltFigures& designed, int series, int count,
+                                               const ValueKey& key = OwnName);
+
+// The circuit a topology's own design gives at an impedance level (or, where the user enters
+// the capacitance, with that capacitance): its capacitors from the series, its resistors
+// computed to fit. None where it cannot be built.
+using DesignAtLevel = std::function<std::optional<Circuit>(double level)>;
+
+// The `count` best sets of standard values, best first: the designs at levels from
+// level / sqrt(10) to level * sqrt(10) (so every capacitor of the series within a decade
+// around the design's is tried, as the design pairs them), each capacitor set with its best
+// resistor rounding. A set with a part no one can buy is left out. `designed` and `kind` as
+// for BestResistorRoundings.
+std::vector<ValueChoice> SearchStandardValues(const DesignAtLevel& design, double level,
+                                              const std::string& kind, const BuiltFigures& designed,
+                                              int seriesR, int seriesC, int count,
+                                              const ValueKey& key = OwnName);
 
 }  // namespace morvane

@@ -287,8 +287,19 @@ TEST(CliCascade, RoundedResistorsStateTheFiguresAsBuilt) {
   EXPECT_FALSE(design({"--topology", "mfb"}).contains("asBuilt"));
   const QJsonObject stage =
       design({"--topology", "svf4", "--type", "bandstop", "--round-resistors", "Q=5", "fg=50"});
-  EXPECT_TRUE(stage["asBuilt"].toObject()["fzError"].isDouble());
+  const double roundedFz = stage["asBuilt"].toObject()["fzError"].toDouble();
+  EXPECT_GT(std::abs(roundedFz), 1.0);
+  // The value search takes other capacitors and each resistor down or up: the notch within
+  // a percent, and Zin moved to the level that gives those capacitors.
+  const QJsonObject searched =
+      design({"--topology", "svf4", "--type", "bandstop", "--best-values", "Q=5", "fg=50"});
+  EXPECT_LT(std::abs(searched["asBuilt"].toObject()["fzError"].toDouble()), 1.0);
+  EXPECT_NE(searched["state"].toObject()["Zin"].toDouble(),
+            stage["state"].toObject()["Zin"].toDouble());
   EXPECT_FALSE(design({"--topology", "lc", "--round-resistors"}).contains("asBuilt"));
+  const ChildRun lc = RunChild({"design", "--topology", "lc", "--best-values"});
+  EXPECT_EQ(lc.exitCode, 0);
+  EXPECT_NE(lc.err.find("--best-values"), std::string::npos);
 }
 
 // A tolerance scheme gives the order LeastOrder gives (a highpass's with its frequencies
