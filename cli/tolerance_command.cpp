@@ -13,6 +13,7 @@
 #include "design_options.h"
 #include "numerics/value_text.h"
 #include "option_value.h"
+#include "spice/netlist.h"
 #include "tolerance/tolerance_analysis.h"
 #include "tolerance/tolerance_filter.h"
 #include "usage_error.h"
@@ -100,20 +101,21 @@ ToleranceArguments Parse(const std::vector<std::string>& args, std::ostream& war
   return a;
 }
 
-ToleranceFilter StageFilter(const std::vector<std::string>& args, std::ostream& warnings) {
+std::vector<ToleranceFilter> PageFilters(const std::vector<std::string>& args,
+                                         std::ostream& warnings) {
   DesignRequest request;
   for (const std::string& arg : ParseDesignRequest(args, request)) {
     throw UsageError("unknown option or argument: " + arg);
   }
   DesignSession session;
   ApplyDesignRequest(request, session, warnings);
-  auto filter = StageToleranceFilter(session.State(), session.Type());
-  if (!filter) {
-    throw UsageError(
-        "tolerance analyses the active stages and cascades (--cascade); this page "
-        "has no such circuit for the type");
+  std::vector<ToleranceFilter> filters = PageToleranceFilters(session.State(), session.Choices());
+  if (filters.empty()) {
+    const std::string problem = DesignNetlistProblem(session.State(), session.Choices());
+    throw UsageError("no circuit to analyse: " +
+                     (problem.empty() ? std::string("the page has none for the type") : problem));
   }
-  return *filter;
+  return filters;
 }
 
 ToleranceFilter CascadeFilter(const std::vector<std::string>& args, std::ostream& warnings) {
@@ -147,7 +149,7 @@ QString PartName(const std::string& part, std::size_t section, bool cascade) {
   return QString::fromStdString(cascade ? part + "_" + std::to_string(section + 1) : part);
 }
 
-std::string Json(const ToleranceArguments& a, const std::vector<ToleranceSection>& sections,
+QJsonObject Json(const ToleranceArguments& a, const std::vector<ToleranceSection>& sections,
                  const MonteCarloResult& m) {
   QJsonObject root{{"runs", m.runs}, {"seed", static_cast<double>(m.seed)}};
   if (a.cascade) {
@@ -195,7 +197,7 @@ std::string Json(const ToleranceArguments& a, const std::vector<ToleranceSection
                            Number(b.nominalDb[i]), Number(b.p95Db[i]), Number(b.maxDb[i])});
   }
   root.insert("band", band);
-  return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
+  return root;
 }
 
 std::string Table(const ToleranceArguments& a, const std::vector<ToleranceSection>& sections,
@@ -243,25 +245,58 @@ std::string Table(const ToleranceArguments& a, const std::vector<ToleranceSectio
   return out.str();
 }
 
-}  // namespace
+// One output of the filter, analysed.
+struct OutputAnalysis {
+  std::string output;
+  std::vector<ToleranceSection> sections;
+  MonteCarloResult result;
+};
 
-int RunTolerance(const std::vector<std::string>& args) {
-  std::ostringstream warnings;
-  ToleranceArguments a = Parse(args, warnings);
-  const ToleranceFilter filter =
-      a.cascade ? CascadeFilter(a.rest, warnings) : StageFilter(a.rest, warnings);
-  const auto sections = ToleranceSectionsOf(filter.circuits);
+OutputAnalysis Analyse(const ToleranceFilter& filter, const ToleranceArguments& a) {
+  auto sections = ToleranceSectionsOf(filter.circuits);
   if (!sections) throw UsageError("the filter's circuit cannot be analysed");
-  MonteCarloRequest& r = a.request;
-  r = RequestAround(filter, r);
+  MonteCarloRequest r = RequestAround(filter, a.request);
   r.fromHz = a.from.value_or(r.fromHz);
   r.toHz = a.to.value_or(r.toHz);
   if (!(r.fromHz > 0.0) || !(r.toHz > r.fromHz)) {
     throw UsageError("--from and --to need 0 < from < to");
   }
-  const MonteCarloResult m = RunMonteCarlo(*sections, r);
+  MonteCarloResult m = RunMonteCarlo(*sections, r);
+  return {filter.output, std::move(*sections), std::move(m)};
+}
+
+// One output as it is; several (the diplexer's) each under its name.
+std::string Report(const ToleranceArguments& a, const std::vector<OutputAnalysis>& outputs) {
+  if (a.json) {
+    QJsonObject root;
+    if (outputs.size() == 1) {
+      root = Json(a, outputs[0].sections, outputs[0].result);
+    } else {
+      for (const OutputAnalysis& o : outputs)
+        root.insert(QString::fromStdString(o.output), Json(a, o.sections, o.result));
+    }
+    return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
+  }
+  std::string text;
+  for (const OutputAnalysis& o : outputs) {
+    if (!text.empty()) text += "\n";
+    if (outputs.size() > 1) text += "Output: " + o.output + "\n";
+    text += Table(a, o.sections, o.result);
+  }
+  return text;
+}
+
+}  // namespace
+
+int RunTolerance(const std::vector<std::string>& args) {
+  std::ostringstream warnings;
+  const ToleranceArguments a = Parse(args, warnings);
+  const std::vector<ToleranceFilter> filters =
+      a.cascade ? std::vector{CascadeFilter(a.rest, warnings)} : PageFilters(a.rest, warnings);
+  std::vector<OutputAnalysis> outputs;
+  for (const ToleranceFilter& filter : filters) outputs.push_back(Analyse(filter, a));
   std::cerr << warnings.str();
-  std::cout << (a.json ? Json(a, *sections, m) : Table(a, *sections, m));
+  std::cout << Report(a, outputs);
   return 0;
 }
 

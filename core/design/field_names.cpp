@@ -44,7 +44,9 @@ constexpr std::array kPageEntries{
 
 }  // namespace
 
-std::span<const PageEntry> PageEntries() { return kPageEntries; }
+std::span<const PageEntry> PageEntries() {
+  return kPageEntries;
+}
 
 std::span<const CheckBox> CheckBoxes() {
   return kCheckBoxes;

@@ -1,14 +1,20 @@
 // The LC diplexer through ngspice: every order and approximation, over a few terminations and
-// crossover frequencies, splits at fg with both branches half-power down there.
+// crossover frequencies, splits at fg with both branches half-power down there, and both
+// outputs are what the diplexer's circuits give (DiplexerCircuit, as the tolerance analysis
+// computes them).
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <numbers>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "circuit/circuit_transfer.h"
+#include "lc/lc_circuit.h"
 #include "lc/lc_diplexer.h"
 #include "ngspice_runner.h"
 #include "spice/netlist.h"
@@ -19,6 +25,8 @@ namespace {
 // Every port sees R against R: half the source voltage in the pass band.
 const double kPassBandDb = 20.0 * std::log10(0.5);   // -6.0206 dB re 1 V
 const double kHalfPowerDb = 10.0 * std::log10(0.5);  // -3.0103 dB
+constexpr double kCircuitToleranceDb = 0.01;
+constexpr double kTwoPi = 2.0 * std::numbers::pi;
 
 struct Design {
   int order;
@@ -39,6 +47,20 @@ std::vector<Design> Designs() {
     }
   }
   return designs;
+}
+
+DesignState StateOf(const Design& d) {
+  DesignState s;
+  s.Zin = d.R;
+  s.fg = d.fg;
+  return s;
+}
+
+DesignChoices ChoicesOf(const Design& d) {
+  DesignChoices in;
+  in.diplexerOrder = d.order;
+  in.diplexerChebyshev = d.chebyshev;
+  return in;
 }
 
 std::string Name(const Design& d) {
@@ -65,13 +87,7 @@ TEST(LcDiplexerSim, BranchesCrossOverHalfPowerDownAtFg) {
   const std::vector<Design> designs = Designs();
   std::vector<sim::AcJob> jobs;
   for (const Design& d : designs) {
-    DesignState s;
-    s.Zin = d.R;
-    s.fg = d.fg;
-    DesignChoices in;
-    in.diplexerOrder = d.order;
-    in.diplexerChebyshev = d.chebyshev;
-    jobs.push_back({DiplexerNetlist(s, in, {}), {"outlp", "outhp", "common"}});
+    jobs.push_back({DiplexerNetlist(StateOf(d), ChoicesOf(d), {}), {"outlp", "outhp", "common"}});
   }
   const std::vector<sim::AcResult> results = sim::RunAc(jobs);
   ASSERT_EQ(results.size(), designs.size());
@@ -116,6 +132,19 @@ TEST(LcDiplexerSim, BranchesCrossOverHalfPowerDownAtFg) {
       if (std::fabs(deviation) > std::fabs(commonWorst)) commonWorst = deviation;
     }
     EXPECT_LT(std::fabs(commonWorst), d.chebyshev ? 0.4 : 0.002);
+
+    // Each output's circuit, the whole diplexer in it, at every simulated frequency.
+    for (const auto& [output, node] : {std::pair{DiplexerOutput::Lowpass, "outlp"},
+                                       std::pair{DiplexerOutput::Highpass, "outhp"}}) {
+      const auto h = CircuitTransfer(DiplexerCircuit(StateOf(d), ChoicesOf(d), output));
+      ASSERT_TRUE(h) << node;
+      for (std::size_t k = 0; k < r.frequency.size(); ++k) {
+        const double built = std::abs(EvaluateAt(*h, {0.0, kTwoPi * r.frequency[k]}));
+        EXPECT_NEAR(20.0 * std::log10(built), 20.0 * std::log10(std::abs(r.Voltage(node)[k])),
+                    kCircuitToleranceDb)
+            << node << " at " << r.frequency[k] << " Hz";
+      }
+    }
 
     std::printf("%-36s %9.4f %9.4f %9.4f %9.4f %+9.4f\n", Name(d).c_str(), lpAtFg, hpAtFg, lpLow,
                 hpHigh, commonWorst);
