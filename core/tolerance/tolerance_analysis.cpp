@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <complex>
 #include <numbers>
 #include <random>
 
@@ -110,6 +111,33 @@ double MagnitudeSquared(const RationalTransfer& h, double omega) {
   return SquaredAt(h.numerator, u, u * u) / SquaredAt(h.denominator, u, u * u);
 }
 
+// H(j omega) and its group delay -d arg H / d omega from the transfer in u = s / scale:
+// tau = -Re(N'/N - D'/D) / scale at u = j omega / scale. The delay is NaN at a zero of N.
+struct PointResponse {
+  std::complex<double> value;
+  double delay = 0.0;
+};
+
+PointResponse ResponseAt(const RationalTransfer& h, double omega) {
+  const std::complex<double> u(0.0, omega / h.scale);
+  const auto valueAndSlope = [&u](const std::vector<double>& c) {
+    std::complex<double> value = 0.0, slope = 0.0;
+    for (std::size_t k = c.size(); k-- > 0;) {
+      slope = slope * u + value;
+      value = value * u + c[k];
+    }
+    return std::pair{value, slope};
+  };
+  const auto [n, dn] = valueAndSlope(h.numerator);
+  const auto [d, dd] = valueAndSlope(h.denominator);
+  const double delay = n == 0.0 ? NAN : -(dn / n - dd / d).real() / h.scale;
+  return {n / d, delay};
+}
+
+double Degrees(double radians) {
+  return radians * (180.0 / std::numbers::pi);
+}
+
 double Db(double magnitudeSquared) {
   return 10.0 * std::log10(magnitudeSquared);
 }
@@ -213,6 +241,49 @@ std::vector<PartImportance> ImportanceOf(std::vector<SectionModel>& models,
   return parts;
 }
 
+// A column's spread about `nominal`: its least, 5 %, 95 % and largest value.
+void AppendSpread(std::vector<float>& column, double nominal, SpreadBand& band) {
+  band.nominal.push_back(nominal);
+  if (column.empty()) {
+    for (auto* v : {&band.min, &band.p5, &band.p95, &band.max}) v->push_back(nominal);
+    return;
+  }
+  const auto [least, most] = std::minmax_element(column.begin(), column.end());
+  band.min.push_back(*least);
+  band.max.push_back(*most);
+  band.p5.push_back(NearestRank(column, 0.05));
+  band.p95.push_back(NearestRank(column, 0.95));
+}
+
+// The phase band (each run's phase from the nominal added to the nominal's, continuous in f)
+// and the delay band.
+void SpreadsOfPhaseAndDelay(std::vector<SectionModel>& models,
+                            const std::vector<double>& frequencies,
+                            const std::vector<std::complex<double>>& nominalResponse,
+                            std::vector<std::vector<float>>& phaseColumns,
+                            std::vector<std::vector<float>>& delayColumns,
+                            MonteCarloResult& result) {
+  SpreadBand phase, delay;
+  double previous = 0.0;
+  for (std::size_t i = 0; i < frequencies.size(); ++i) {
+    double nominalPhase = Degrees(std::arg(nominalResponse[i]));
+    if (i > 0) nominalPhase += 360.0 * std::round((previous - nominalPhase) / 360.0);
+    previous = nominalPhase;
+    for (float& x : phaseColumns[i]) x = static_cast<float>(nominalPhase + x);
+    AppendSpread(phaseColumns[i], nominalPhase, phase);
+    double nominalDelay = 0.0;
+    for (SectionModel& m : models) {
+      if (const auto h = m.Transfer(m.nominal)) {
+        nominalDelay += ResponseAt(*h, kTwoPi * frequencies[i]).delay;
+      }
+    }
+    if (!std::isfinite(nominalDelay)) nominalDelay = 0.0;
+    AppendSpread(delayColumns[i], nominalDelay, delay);
+  }
+  result.phaseDegrees = std::move(phase);
+  result.groupDelay = std::move(delay);
+}
+
 }  // namespace
 
 double ToleranceOf(const std::string& partName, const Tolerances& t) {
@@ -275,11 +346,33 @@ MonteCarloResult RunMonteCarlo(const std::vector<ToleranceSection>& sections,
   for (auto& column : squared) column.reserve(static_cast<std::size_t>(std::max(request.runs, 0)));
   std::vector<double> whole(points), wholeMask(maskPoints.size());
   std::vector<double> values;
+  // With phase and delay: the nominal response at each frequency, and each run's phase from
+  // it and delay, one column a frequency.
+  const bool phaseAndDelay = request.phaseAndDelay;
+  std::vector<std::complex<double>> nominalResponse, wholeResponse;
+  std::vector<double> wholeDelay;
+  std::vector<std::vector<float>> phaseColumns, delayColumns;
+  if (phaseAndDelay) {
+    nominalResponse.assign(points, 1.0);
+    for (SectionModel& m : models) {
+      const auto h = m.Transfer(m.nominal);
+      if (!h) continue;
+      for (std::size_t i = 0; i < points; ++i) {
+        nominalResponse[i] *= ResponseAt(*h, kTwoPi * frequencies[i]).value;
+      }
+    }
+    wholeResponse.resize(points);
+    wholeDelay.resize(points);
+    phaseColumns.resize(points);
+    delayColumns.resize(points);
+  }
   Draws draws(request.tolerances.seed);
   int met = 0;
   for (int run = 0; run < request.runs; ++run) {
     std::fill(whole.begin(), whole.end(), 1.0);
     std::fill(wholeMask.begin(), wholeMask.end(), 1.0);
+    std::fill(wholeResponse.begin(), wholeResponse.end(), 1.0);
+    std::fill(wholeDelay.begin(), wholeDelay.end(), 0.0);
     bool analysed = true;
     for (std::size_t k = 0; k < models.size(); ++k) {
       SectionModel& m = models[k];
@@ -302,8 +395,18 @@ MonteCarloResult RunMonteCarlo(const std::vector<ToleranceSection>& sections,
         const double atZero = MagnitudeSquared(*h, kTwoPi * *m.notchAt);
         out.depth.push_back(Db(atZero) - Db(f->gain * f->gain));
       }
-      for (std::size_t i = 0; i < points; ++i)
-        whole[i] *= MagnitudeSquared(*h, kTwoPi * frequencies[i]);
+      if (phaseAndDelay) {
+        for (std::size_t i = 0; i < points; ++i) {
+          const PointResponse r = ResponseAt(*h, kTwoPi * frequencies[i]);
+          wholeResponse[i] *= r.value;
+          wholeDelay[i] += r.delay;
+          whole[i] *= std::norm(r.value);
+        }
+      } else {
+        for (std::size_t i = 0; i < points; ++i) {
+          whole[i] *= MagnitudeSquared(*h, kTwoPi * frequencies[i]);
+        }
+      }
       for (std::size_t i = 0; i < maskPoints.size(); ++i) {
         wholeMask[i] *= MagnitudeSquared(*h, maskPoints[i].omega);
       }
@@ -317,6 +420,12 @@ MonteCarloResult RunMonteCarlo(const std::vector<ToleranceSection>& sections,
       sumOfSquares[i] += x;
       least[i] = std::min(least[i], x);
       most[i] = std::max(most[i], x);
+    }
+    for (std::size_t i = 0; phaseAndDelay && i < points; ++i) {
+      const double fromNominal = std::arg(wholeResponse[i] * std::conj(nominalResponse[i]));
+      phaseColumns[i].push_back(static_cast<float>(Degrees(fromNominal)));
+      if (std::isfinite(wholeDelay[i]))
+        delayColumns[i].push_back(static_cast<float>(wholeDelay[i]));
     }
     if (request.mask) {
       bool meets = true;
@@ -363,6 +472,9 @@ MonteCarloResult RunMonteCarlo(const std::vector<ToleranceSection>& sections,
     band.p5Db.push_back(percentile(0.05));
     band.p95Db.push_back(percentile(0.95));
   }
+  if (phaseAndDelay)
+    SpreadsOfPhaseAndDelay(models, frequencies, nominalResponse, phaseColumns, delayColumns,
+                           result);
   result.importance = ImportanceOf(models, sections);
   return result;
 }

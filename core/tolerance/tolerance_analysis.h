@@ -95,6 +95,12 @@ struct GainBand {
   std::vector<double> meanGain, stdGain;  // of |H| (V/V) over the runs
 };
 
+// The spread of one quantity over the band's frequencies: for each, the least, 5 %, nominal,
+// 95 % and largest value (the percentiles by nearest rank).
+struct SpreadBand {
+  std::vector<double> min, p5, nominal, p95, max;
+};
+
 struct MonteCarloRequest {
   int runs = 1000;
   Tolerances tolerances;
@@ -106,6 +112,7 @@ struct MonteCarloRequest {
   double passbandGain = 1.0;              // the nominal pass-band gain the mask is measured from
   double centreHz = 1000.0;               // fm of a band filter's mask
   std::optional<ToleranceMask> mask;
+  bool phaseAndDelay = false;  // the bands of phase and group delay too (slower)
 };
 
 struct PartImportance {
@@ -121,6 +128,11 @@ struct MonteCarloResult {
   GainBand band;
   std::optional<double> yield;             // with a mask: the share of runs that meet it
   std::vector<PartImportance> importance;  // largest first
+  // With phaseAndDelay: the phase in degrees (the nominal continuous in f, each run's within
+  // 180 of it) and the group delay in seconds. A run's delay where a zero lies on the
+  // frequency is left out of that frequency's spread.
+  std::optional<SpreadBand> phaseDegrees;
+  std::optional<SpreadBand> groupDelay;
 };
 
 MonteCarloResult RunMonteCarlo(const std::vector<ToleranceSection>& sections,

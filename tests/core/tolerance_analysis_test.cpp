@@ -150,6 +150,59 @@ TEST(Tolerance, BandAndYield) {
   EXPECT_EQ(spread.importance[0].part[0], 'C');
 }
 
+// The phase and delay bands: nominal at the closed forms of the Sallen-Key lowpass (at f0
+// -90 degrees and 2Q / w0, near DC 1 / (Q w0)), no spread without tolerances, ordered with
+// them; and finite beside the zero of a notch, where the delay has a pole.
+TEST(Tolerance, PhaseAndDelayBands) {
+  const ToleranceSection s = SallenKey();
+  const double f0 = s.nominal.f0, w0 = 2.0 * std::numbers::pi * f0, q = s.nominal.q;
+  MonteCarloRequest r;
+  r.runs = 500;
+  r.frequencies = {f0 / 1000.0, f0, 10.0 * f0};
+  r.phaseAndDelay = true;
+  r.tolerances = {0.0, 0.0, 0.0, ToleranceDistribution::Uniform, 1};
+  const MonteCarloResult exact = RunMonteCarlo({s}, r);
+  ASSERT_TRUE(exact.phaseDegrees && exact.groupDelay);
+  const SpreadBand& phase = *exact.phaseDegrees;
+  const SpreadBand& delay = *exact.groupDelay;
+  EXPECT_NEAR(delay.nominal[0], 1.0 / (q * w0), 1e-5 / (q * w0));
+  EXPECT_NEAR(phase.nominal[1], -90.0, 1e-9);
+  EXPECT_NEAR(delay.nominal[1], 2.0 * q / w0, 1e-12 / w0);
+  EXPECT_LT(phase.nominal[2], -170.0);  // continuous past -180 would be below; it is not
+  for (const SpreadBand* b : {&phase, &delay}) {
+    for (std::size_t i = 0; i < 3; ++i) {
+      EXPECT_NEAR(b->min[i], b->nominal[i], 1e-5 * std::abs(b->nominal[i]));
+      EXPECT_NEAR(b->max[i], b->nominal[i], 1e-5 * std::abs(b->nominal[i]));
+    }
+  }
+  r.tolerances = {1.0, 5.0, 5.0, ToleranceDistribution::Uniform, 1};
+  const MonteCarloResult spread = RunMonteCarlo({s}, r);
+  for (const SpreadBand* b : {&*spread.phaseDegrees, &*spread.groupDelay}) {
+    for (std::size_t i = 0; i < 3; ++i) {
+      EXPECT_LE(b->min[i], b->p5[i]);
+      EXPECT_LT(b->p5[i], b->p95[i]);
+      EXPECT_LE(b->p95[i], b->max[i]);
+    }
+  }
+  // At f0 the phase moves by 2Q per relative change of f0 (rad): f0 spreads by a few percent.
+  EXPECT_LT(spread.phaseDegrees->max[1] - spread.phaseDegrees->min[1], 2.0 * q * 0.12 * 57.3);
+
+  CascadeRequest notch;
+  notch.kind = FilterKind::Bandstop;
+  notch.order = 1;
+  notch.fm = 50.0;
+  notch.bandwidth = 10.0;
+  const auto sections = ToleranceSectionsOf(SectionCircuitsOf(DesignCascade(notch)));
+  ASSERT_TRUE(sections);
+  r.frequencies = {40.0, 50.0, 60.0};
+  const MonteCarloResult atZero = RunMonteCarlo(*sections, r);
+  for (const SpreadBand* b : {&*atZero.phaseDegrees, &*atZero.groupDelay}) {
+    for (const auto* v : {&b->min, &b->p5, &b->nominal, &b->p95, &b->max}) {
+      for (double x : *v) EXPECT_TRUE(std::isfinite(x));
+    }
+  }
+}
+
 }  // namespace
 }  // namespace morvane
 
