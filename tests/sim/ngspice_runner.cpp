@@ -23,9 +23,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A hung simulator must not hang the test run.
-constexpr auto kTimeout = std::chrono::seconds(120);
-
 std::string CircuitFile(std::size_t job) {
   return "c" + std::to_string(job) + ".cir";
 }
@@ -84,11 +81,11 @@ pid_t Start(const fs::path& dir, int process) {
   _exit(127);
 }
 
-// Waits for every started process; one still running at the deadline is killed.
-std::vector<std::string> WaitAll(const std::vector<pid_t>& pids) {
+// Waits for every started process; one still running after `timeout` is killed.
+std::vector<std::string> WaitAll(const std::vector<pid_t>& pids, std::chrono::seconds timeout) {
   std::vector<std::string> failures(pids.size());
   std::vector<bool> done(pids.size(), false);
-  const auto deadline = std::chrono::steady_clock::now() + kTimeout;
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
   for (std::size_t i = 0; i < pids.size(); ++i) {
     if (pids[i] < 0) {
       failures[i] = "ngspice could not be started";
@@ -150,6 +147,21 @@ std::string LogTail(const fs::path& path) {
   return log.size() > kTail ? log.substr(log.size() - kTail) : log;
 }
 
+// A new folder for one batch's files; empty when none can be made.
+fs::path TemporaryFolder() {
+  std::string pattern = (fs::temp_directory_path() / "morvane-sim-XXXXXX").string();
+  return mkdtemp(pattern.data()) ? fs::path(pattern) : fs::path();
+}
+
+// MORVANE_KEEP_SIM_FILES keeps the netlists, scripts and logs for a look by hand: then the
+// note that says where, for the errors; otherwise the folder goes and the note is empty.
+std::string CleanUp(const fs::path& dir) {
+  if (std::getenv("MORVANE_KEEP_SIM_FILES")) return "\nfiles in " + dir.string();
+  std::error_code ignored;
+  fs::remove_all(dir, ignored);
+  return {};
+}
+
 }  // namespace
 
 const std::vector<std::complex<double>>& AcResult::Voltage(std::string_view node) const {
@@ -165,12 +177,11 @@ std::vector<AcResult> RunAc(const std::vector<AcJob>& jobs, int processes) {
   if (jobs.empty()) return results;
   for (std::size_t i = 0; i < jobs.size(); ++i) results[i].nodes = jobs[i].nodes;
 
-  std::string pattern = (fs::temp_directory_path() / "morvane-sim-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) {
+  const fs::path dir = TemporaryFolder();
+  if (dir.empty()) {
     for (AcResult& r : results) r.error = "cannot create a temporary directory";
     return results;
   }
-  const fs::path dir = pattern;
 
   const int count = std::clamp(processes, 1, static_cast<int>(jobs.size()));
   std::vector<std::vector<std::size_t>> share(static_cast<std::size_t>(count));
@@ -183,7 +194,7 @@ std::vector<AcResult> RunAc(const std::vector<AcJob>& jobs, int processes) {
     WriteFile(dir / ControlFile(p), ControlScript(jobs, share[static_cast<std::size_t>(p)]));
     pids.push_back(Start(dir, p));
   }
-  const std::vector<std::string> failures = WaitAll(pids);
+  const std::vector<std::string> failures = WaitAll(pids, kDefaultTimeout);
 
   for (std::size_t i = 0; i < jobs.size(); ++i) {
     const std::size_t p = i % share.size();
@@ -201,18 +212,37 @@ std::vector<AcResult> RunAc(const std::vector<AcJob>& jobs, int processes) {
       r.error += "; ngspice log ends:\n" + LogTail(dir / LogFile(static_cast<int>(p)));
     }
   }
-  // MORVANE_KEEP_SIM_FILES keeps the netlists, scripts and logs for a look by hand.
-  if (std::getenv("MORVANE_KEEP_SIM_FILES")) {
-    for (AcResult& r : results) r.error += r.error.empty() ? "" : "\nfiles in " + dir.string();
-  } else {
-    std::error_code ignored;
-    fs::remove_all(dir, ignored);
-  }
+  const std::string kept = CleanUp(dir);
+  for (AcResult& r : results) r.error += r.error.empty() ? "" : kept;
   return results;
 }
 
 AcResult RunAc(const std::string& netlist, const std::vector<std::string>& nodes) {
   return RunAc(std::vector<AcJob>{AcJob{netlist, nodes}}, 1).front();
+}
+
+ScriptResult RunScript(const std::string& netlist, const std::string& outputFile,
+                       std::chrono::seconds timeout) {
+  ScriptResult result;
+  const fs::path dir = TemporaryFolder();
+  if (dir.empty()) {
+    result.error = "cannot create a temporary directory";
+    return result;
+  }
+  WriteFile(dir / ControlFile(0), netlist);
+  const auto start = std::chrono::steady_clock::now();
+  const std::string failure = WaitAll({Start(dir, 0)}, timeout).front();
+  result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  if (fs::exists(dir / outputFile)) {
+    result.output = ReadFile(dir / outputFile);
+    result.error = failure;
+  } else {
+    result.error = failure.empty() ? "no output" : "no output (" + failure + ")";
+  }
+  if (!result.error.empty()) result.error += "; ngspice log ends:\n" + LogTail(dir / LogFile(0));
+  const std::string kept = CleanUp(dir);
+  if (!result.error.empty()) result.error += kept;
+  return result;
 }
 
 }  // namespace morvane::sim

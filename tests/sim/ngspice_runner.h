@@ -2,8 +2,10 @@
 
 // Runs ngspice in batch mode on SPICE netlists and reads back the node voltages of their AC
 // analysis. Many circuits go through one ngspice process (its start-up dominates a small
-// circuit), and the batch is spread over a few processes running side by side.
+// circuit), and the batch is spread over a few processes running side by side. A netlist with
+// a .control block of its own runs as it is, in one process.
 
+#include <chrono>
 #include <complex>
 #include <string>
 #include <string_view>
@@ -33,5 +35,19 @@ std::vector<AcResult> RunAc(const std::vector<AcJob>& jobs, int processes = 2);
 
 // One circuit.
 AcResult RunAc(const std::string& netlist, const std::vector<std::string>& nodes = {"out"});
+
+// A hung simulator must not hang the test run.
+inline constexpr std::chrono::seconds kDefaultTimeout{120};
+
+struct ScriptResult {
+  std::string error;     // empty when ngspice ran and the script wrote its output file
+  std::string output;    // the text of that file
+  double seconds = 0.0;  // wall time of the ngspice process, start to end
+};
+
+// Runs a netlist whose .control block writes its results to `outputFile`, a bare file name
+// (ngspice's "print ... > outputFile"), in a temporary folder of its own.
+ScriptResult RunScript(const std::string& netlist, const std::string& outputFile,
+                       std::chrono::seconds timeout = kDefaultTimeout);
 
 }  // namespace morvane::sim

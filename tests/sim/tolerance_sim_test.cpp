@@ -5,17 +5,13 @@
 // against finite differences of ngspice runs.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <complex>
-#include <cstdio>
-#include <fstream>
-#include <map>
-#include <sstream>
 #include <string>
 
 #include "cascade/cascade_design.h"
+#include "ngspice_monte_carlo.h"
 #include "ngspice_runner.h"
 #include "spice/netlist.h"
 #include "tolerance/tolerance_analysis.h"
@@ -27,89 +23,35 @@ constexpr int kRuns = 2000;
 constexpr double kResistorTolerance = 0.01;
 constexpr double kCapacitorTolerance = 0.05;
 
-// The cascade's netlist with a .control block that alters every R and C uniformly within its
-// tolerance, runs an AC analysis at the three frequencies, and prints the mean and standard
-// deviation of |V(out)| at each.
-std::string MonteCarloNetlist(const CascadeDesign& d, const double (&f)[3]) {
-  NetlistOptions options;
-  options.controlBlock = false;
-  options.idealOpAmpGain = 1e9;
-  std::istringstream lines(CascadeNetlist(d, options));
-  std::ostringstream out, alters;
-  std::string line;
-  int k = 0;
-  while (std::getline(lines, line)) {
-    if (line.rfind(".ac", 0) == 0 || line.rfind(".end", 0) == 0) continue;
-    out << line << "\n";
-    if (line.empty() || (line[0] != 'R' && line[0] != 'C')) continue;
-    std::istringstream words(line);
-    std::string name, a, b, value;
-    words >> name >> a >> b >> value;
-    const double t = line[0] == 'R' ? kResistorTolerance : kCapacitorTolerance;
-    alters << "  let p" << k << " = " << value << " * (1 + " << t << " * sunif(0))\n"
-           << "  alter " << name << " = $&p" << k << "\n";
-    ++k;
-  }
-  out << ".control\nset noaskquit\nlet run = 0\n";
-  for (int i = 0; i < 3; ++i) out << "let g" << i << " = vector(" << kRuns << ")\n";
-  out << "dowhile run < " << kRuns << "\n"
-      << alters.str() << "  ac lin 3 " << f[0] << " " << f[2] << "\n";
-  // The three frequencies are evenly spaced: "lin 3" hits f[1] too.
-  out << "  let m = mag(v(out))\n";
-  for (int i = 0; i < 3; ++i) out << "  let g" << i << "[run] = m[" << i << "]\n";
-  out << "  destroy\n  let run = run + 1\nend\n";
-  for (int i = 0; i < 3; ++i) {
-    out << "let mean" << i << " = mean(g" << i << ")\n"
-        << "let std" << i << " = sqrt(mean((g" << i << " - mean" << i << ")^2) * " << kRuns << " / "
-        << kRuns - 1 << ")\nprint mean" << i << " std" << i << "\n";
-  }
-  out << ".endc\n.end\n";
-  return out.str();
-}
-
-// "name = value" lines of ngspice's output.
-std::map<std::string, double> Printed(const std::string& netlist) {
-  char path[] = "/tmp/morvane-mc-XXXXXX.cir";
-  const int fd = mkstemps(path, 4);
-  EXPECT_GE(fd, 0);
-  close(fd);
-  std::ofstream(path) << netlist;
-  const std::string command = std::string(NGSPICE_PATH) + " -b " + path + " 2>/dev/null";
-  FILE* pipe = popen(command.c_str(), "r");
-  std::map<std::string, double> values;
-  char buffer[512];
-  while (pipe && fgets(buffer, sizeof buffer, pipe)) {
-    std::istringstream words(buffer);
-    std::string name, equals;
-    double value = 0.0;
-    if (words >> name >> equals >> value && equals == "=") values[name] = value;
-  }
-  if (pipe) pclose(pipe);
-  std::remove(path);
-  return values;
-}
-
 void Compare(const CascadeRequest& request) {
   const CascadeDesign d = DesignCascade(request);
   ASSERT_EQ(d.problem, "");
   const double fg = request.fg;
   const double f[3] = {0.5 * fg, fg, 1.5 * fg};
-  const std::map<std::string, double> spice = Printed(MonteCarloNetlist(d, f));
-  ASSERT_EQ(spice.size(), 6u) << "ngspice printed no statistics";
+  sim::SpiceMonteCarloRequest spiceRequest;
+  spiceRequest.runs = kRuns;
+  spiceRequest.tolerances = {100 * kResistorTolerance, 100 * kCapacitorTolerance, 0.0,
+                             ToleranceDistribution::Uniform, 3};
+  spiceRequest.sweep = {sim::AcSweep::Spacing::Linear, 3, f[0], f[2]};
+  const sim::SpiceMonteCarlo spice =
+      sim::RunSpiceMonteCarlo(sim::MonteCarloNetlist(d, spiceRequest));
+  ASSERT_TRUE(spice.Ok()) << spice.error.substr(0, 2000);
+  // The three frequencies are evenly spaced: "lin 3" hits f[1] too.
+  ASSERT_EQ(spice.frequencies.size(), 3u);
+  for (int i = 0; i < 3; ++i) EXPECT_NEAR(spice.frequencies[i], f[i], 1e-9 * fg);
 
   const auto sections = ToleranceSectionsOf(SectionCircuitsOf(d));
   ASSERT_TRUE(sections);
   MonteCarloRequest r;
   r.runs = kRuns;
-  r.tolerances = {100 * kResistorTolerance, 100 * kCapacitorTolerance, 0.0,
-                  ToleranceDistribution::Uniform, 3};
+  r.tolerances = spiceRequest.tolerances;
   r.frequencies = {f[0], f[1], f[2]};
   const MonteCarloResult m = RunMonteCarlo(*sections, r);
-  for (int i = 0; i < 3; ++i) {
-    const double ours = m.band.meanGain[static_cast<std::size_t>(i)];
-    const double mean = spice.at("mean" + std::to_string(i));
-    const double sd = spice.at("std" + std::to_string(i));
-    const double ourSd = m.band.stdGain[static_cast<std::size_t>(i)];
+  for (std::size_t i = 0; i < 3; ++i) {
+    const double ours = m.band.meanGain[i];
+    const double mean = spice.meanGain[i];
+    const double sd = spice.stdGain[i];
+    const double ourSd = m.band.stdGain[i];
     const double meanError = std::sqrt((sd * sd + ourSd * ourSd) / kRuns);
     const double sdError = std::sqrt((sd * sd + ourSd * ourSd) / (2.0 * (kRuns - 1)));
     EXPECT_NEAR(ours, mean, 3.0 * meanError) << "mean at " << f[i] << " Hz";
