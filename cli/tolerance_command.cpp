@@ -16,6 +16,7 @@
 #include "spice/netlist.h"
 #include "tolerance/tolerance_analysis.h"
 #include "tolerance/tolerance_filter.h"
+#include "tolerance/tolerance_report.h"
 #include "usage_error.h"
 
 namespace morvane::cli {
@@ -144,9 +145,8 @@ QJsonObject SectionJson(const SectionStatistics& s) {
   return o;
 }
 
-// A part's name in a cascade: with its section's number, as the cascade's netlist names it.
 QString PartName(const std::string& part, std::size_t section, bool cascade) {
-  return QString::fromStdString(cascade ? part + "_" + std::to_string(section + 1) : part);
+  return QString::fromStdString(FilterPartName(part, section, cascade));
 }
 
 QJsonObject Json(const ToleranceArguments& a, const std::vector<ToleranceSection>& sections,
@@ -200,51 +200,6 @@ QJsonObject Json(const ToleranceArguments& a, const std::vector<ToleranceSection
   return root;
 }
 
-std::string Table(const ToleranceArguments& a, const std::vector<ToleranceSection>& sections,
-                  const MonteCarloResult& m) {
-  std::ostringstream out;
-  const Tolerances& t = a.request.tolerances;
-  out << m.runs << " runs, seed " << m.seed << ", resistors "
-      << FormatFixedTrimmed(2, t.resistorPercent) << " %, capacitors "
-      << FormatFixedTrimmed(2, t.capacitorPercent) << " %, inductors "
-      << FormatFixedTrimmed(2, t.inductorPercent) << " %, "
-      << (t.distribution == ToleranceDistribution::Uniform ? "uniform" : "Gaussian (3 sigma)")
-      << "\n";
-  if (m.yield)
-    out << "Yield against the mask: " << FormatFixedTrimmed(1, 100.0 * *m.yield) << " %\n";
-  const auto row = [&out](const char* name, const Statistics& s, std::string_view unit) {
-    const auto v = [unit](double x) {
-      return unit.empty() ? FormatFixedTrimmed(4, x) : FormatQuantity(x, unit);
-    };
-    out << "  " << name << "  mean " << v(s.mean) << ", std " << v(s.std) << ", 5..95 % " << v(s.p5)
-        << " .. " << v(s.p95) << ", min " << v(s.min) << ", max " << v(s.max) << "\n";
-  };
-  for (std::size_t k = 0; k < m.sections.size(); ++k) {
-    const SectionStatistics& s = m.sections[k];
-    out << "\nSection " << k + 1 << " (" << sections[k].kind << "), nominal f0 "
-        << FormatQuantity(sections[k].nominal.f0, "Hz") << ", Q "
-        << FormatFixedTrimmed(4, sections[k].nominal.q) << "\n";
-    row("f0  ", s.f0, "Hz");
-    row("Q   ", s.q, "");
-    row("gain", s.gain, "");
-    if (s.fz) row("fz  ", *s.fz, "Hz");
-    if (s.notchDepthDb) row("depth", *s.notchDepthDb, "dB");
-    if (a.worstCase) {
-      const WorstCase w = WorstCaseOf(sections[k], t);
-      out << "  worst case" << (w.vertices ? "" : " (from the sensitivities)") << ": f0 "
-          << FormatQuantity(w.f0Min, "Hz") << " .. " << FormatQuantity(w.f0Max, "Hz") << ", Q "
-          << FormatFixedTrimmed(4, w.qMin) << " .. " << FormatFixedTrimmed(4, w.qMax) << "\n";
-    }
-  }
-  out << "\nParts that matter most (share of the f0 and Q spread):\n";
-  for (std::size_t i = 0; i < m.importance.size() && i < 5; ++i) {
-    const PartImportance& p = m.importance[i];
-    out << "  " << PartName(p.part, std::stoul(p.section) - 1, a.cascade).toStdString() << "  "
-        << FormatFixedTrimmed(1, 100.0 * p.share) << " %\n";
-  }
-  return out.str();
-}
-
 // One output of the filter, analysed.
 struct OutputAnalysis {
   std::string output;
@@ -281,7 +236,7 @@ std::string Report(const ToleranceArguments& a, const std::vector<OutputAnalysis
   for (const OutputAnalysis& o : outputs) {
     if (!text.empty()) text += "\n";
     if (outputs.size() > 1) text += "Output: " + o.output + "\n";
-    text += Table(a, o.sections, o.result);
+    text += ToleranceReport(o.sections, o.result, a.request.tolerances, a.cascade, a.worstCase);
   }
   return text;
 }

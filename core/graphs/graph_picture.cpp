@@ -139,7 +139,8 @@ Colour SectionCurveColour(std::size_t index) {
 
 void DrawGraphPicture(const GraphProfile& profile, GraphKind kind, bool pulse, AxisState& a,
                       Canvas& canvas, const CurveBuffer& buffer,
-                      std::span<const CurveBuffer> sections, const CurveBuffer* asBuilt) {
+                      std::span<const CurveBuffer> sections, const CurveBuffer* asBuilt,
+                      const SpreadCurve* spread) {
   ClearImage(canvas, kWhite);
   SetupAxes(a, canvas.Width(), canvas.Height(), a.ymax, a.xmax, a.ymin, a.xmin);
   FixOrigin(a, a.yo, a.xo);
@@ -148,6 +149,7 @@ void DrawGraphPicture(const GraphProfile& profile, GraphKind kind, bool pulse, A
   SetDrawColour(canvas, kSilver);
   DrawReferenceLines(a, canvas, level);
 
+  if (spread) DrawSpreadCurve(a, canvas, *spread);
   SetDrawColour(canvas, kGrey);
   DrawXGrid(a, canvas, a.xGridEvery);
   DrawYGrid(a, canvas, a.yGridEvery);
@@ -173,6 +175,10 @@ void DrawGraphPicture(const GraphProfile& profile, GraphKind kind, bool pulse, A
                   DrawnSampleCount(kind, *asBuilt));
     SetDrawColour(canvas, kRed);
     DrawTextAt(a, canvas, "as built", 3, 950);
+  }
+  if (spread) {
+    SetDrawColour(canvas, kGreen);
+    DrawTextAt(a, canvas, "tolerance band: min-max, 5-95 %", 3, 905);
   }
 
   const int count = DrawnSampleCount(kind, buffer);

@@ -14,6 +14,7 @@
 #include "graphs/curve_buffer.h"
 #include "graphs/graph_kind.h"
 #include "graphs/graph_profile.h"
+#include "graphs/tolerance_bands.h"
 
 namespace morvane {
 
@@ -45,10 +46,12 @@ void DrawGraphPicture(GraphKind kind, bool pulse, AxisState& a, Canvas& canvas,
 // line in a light colour of its own, the sections' numbers in those colours at the top right.
 // Without sections it draws what the form above draws.
 // With `asBuilt`, the curve of the circuit as built too, dotted in red and named "as built"
-// under the curve's name.
+// under the curve's name. With `spread`, a tolerance analysis's band under every curve, named
+// "tolerance band" below.
 void DrawGraphPicture(const GraphProfile& profile, GraphKind kind, bool pulse, AxisState& a,
                       Canvas& canvas, const CurveBuffer& buffer,
-                      std::span<const CurveBuffer> sections, const CurveBuffer* asBuilt = nullptr);
+                      std::span<const CurveBuffer> sections, const CurveBuffer* asBuilt = nullptr,
+                      const SpreadCurve* spread = nullptr);
 // The colour of the section curve with that index (from 0).
 Colour SectionCurveColour(std::size_t index);
 

@@ -10,6 +10,7 @@
 // scaled to its peak as the program's pulse curves are.
 
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 #include "graphs/axis_state.h"
@@ -17,6 +18,7 @@
 #include "graphs/graph_axis_rules.h"
 #include "graphs/graph_kind.h"
 #include "graphs/graph_profile.h"
+#include "graphs/tolerance_bands.h"
 
 namespace morvane {
 
@@ -51,11 +53,19 @@ class ResponseSource {
   virtual bool OffersAsBuilt() const { return false; }
   virtual void FillAsBuilt(GraphKind, const AxisState&, bool /*pulse*/, CurveBuffer&) const {}
 
+  // The bands of a tolerance analysis of the filter the source shows; the owner sets them
+  // when an analysis ends and clears them when the filter changes.
+  void SetToleranceBands(std::shared_ptr<const ToleranceBands> bands) { bands_ = std::move(bands); }
+  const ToleranceBands* Bands() const { return bands_.get(); }
+
   virtual bool OffersSections() const { return false; }
   virtual std::size_t SectionCount() const { return 0; }
   // One buffer per section, each sampled on the same x values as Fill's.
   virtual void FillSections(GraphKind kind, const AxisState& a, bool pulse,
                             std::vector<CurveBuffer>& buffers) const;
+
+ private:
+  std::shared_ptr<const ToleranceBands> bands_;
 };
 
 // Whether axes that the zoom-out button produced are still within the reach of the source's

@@ -369,6 +369,11 @@ MonteCarloResult RunMonteCarlo(const std::vector<ToleranceSection>& sections,
   Draws draws(request.tolerances.seed);
   int met = 0;
   for (int run = 0; run < request.runs; ++run) {
+    if (request.progress && run % kProgressEvery == 0 && run > 0 && !request.progress(run)) {
+      MonteCarloResult cancelled;
+      cancelled.cancelled = true;
+      return cancelled;
+    }
     std::fill(whole.begin(), whole.end(), 1.0);
     std::fill(wholeMask.begin(), wholeMask.end(), 1.0);
     std::fill(wholeResponse.begin(), wholeResponse.end(), 1.0);

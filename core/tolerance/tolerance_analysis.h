@@ -13,6 +13,7 @@
 // beyond (a part outside its tolerance is not delivered).
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -113,7 +114,12 @@ struct MonteCarloRequest {
   double centreHz = 1000.0;               // fm of a band filter's mask
   std::optional<ToleranceMask> mask;
   bool phaseAndDelay = false;  // the bands of phase and group delay too (slower)
+  // Called every kProgressEvery runs with the runs done so far; false stops the analysis,
+  // which then returns no result (cancelled). May be called from another thread's run.
+  std::function<bool(int runsDone)> progress;
 };
+
+inline constexpr int kProgressEvery = 100;
 
 struct PartImportance {
   std::string section;  // "1", "2", ...
@@ -122,6 +128,7 @@ struct PartImportance {
 };
 
 struct MonteCarloResult {
+  bool cancelled = false;  // the progress callback stopped it: nothing else is filled
   int runs = 0;
   std::uint64_t seed = 0;
   std::vector<SectionStatistics> sections;

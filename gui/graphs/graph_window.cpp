@@ -127,6 +127,11 @@ void GraphWindow::FillSectionCurves() {
   }
   asBuiltShown_ = context_.source.OffersAsBuilt();
   if (asBuiltShown_) context_.source.FillAsBuilt(kind_, axes_, PulseSelected(), asBuiltBuffer_);
+  spread_.reset();
+  if (const ToleranceBands* bands = context_.source.Bands()) {
+    const ResponseSource& source = context_.source;
+    spread_ = SpreadCurveFor(*bands, kind_, [&source](double f) { return source.PhaseDegrees(f); });
+  }
 }
 
 const CurveBuffer* GraphWindow::AsBuiltCurve() const {
@@ -154,7 +159,7 @@ void GraphWindow::DrawGraph() {
   {
     render::QPainterCanvas canvas(image_->Bitmap());
     DrawGraphPicture(profile_, kind_, PulseSelected(), axes_, canvas, buffer_, sectionBuffers_,
-                     AsBuiltCurve());
+                     AsBuiltCurve(), spread_ ? &*spread_ : nullptr);
   }
   drawnAxes_ = axes_;
   drawn_ = true;

@@ -17,6 +17,7 @@
 #include <QImage>
 #include <QWidget>
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,7 @@
 #include "graphs/graph_kind.h"
 #include "graphs/graph_output_services.h"
 #include "graphs/graph_profile.h"
+#include "graphs/tolerance_bands.h"
 
 class QAction;
 class QLabel;
@@ -147,6 +149,7 @@ class GraphWindow : public QWidget {
   std::vector<CurveBuffer> sectionBuffers_;
   CurveBuffer asBuiltBuffer_;
   bool asBuiltShown_ = false;
+  std::optional<SpreadCurve> spread_;  // the tolerance band the source holds, for this window
   QString lastFileName_;
   std::array<QString, 3> lastExportNames_;
   // The axes as this window's last drawing left them.
