@@ -118,4 +118,14 @@ MonteCarloRequest RequestAround(const ToleranceFilter& filter, MonteCarloRequest
   return request;
 }
 
+std::vector<double> PartValuesOf(const std::vector<ToleranceFilter>& filters) {
+  std::vector<double> values;
+  for (const ToleranceFilter& f : filters) {
+    for (const SectionCircuitOfKind& section : f.circuits) {
+      for (const CircuitPart& part : section.circuit.parts) values.push_back(part.value);
+    }
+  }
+  return values;
+}
+
 }  // namespace morvane

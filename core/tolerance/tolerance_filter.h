@@ -36,6 +36,10 @@ struct ToleranceFilter {
 // without a circuit, or a ladder without a network.
 std::vector<ToleranceFilter> PageToleranceFilters(const DesignState& s, const DesignChoices& c);
 
+// Every part value of the filters in order: equal for the same circuits with the same values
+// (what an analysis's results belong to).
+std::vector<double> PartValuesOf(const std::vector<ToleranceFilter>& filters);
+
 ToleranceFilter CascadeToleranceFilter(const CascadeDesign& design, FilterKind kind);
 
 // A Monte Carlo request over two decades either side of the filter's corner, with its kind,

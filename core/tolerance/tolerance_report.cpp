@@ -55,4 +55,21 @@ std::string ToleranceReport(const std::vector<ToleranceSection>& sections,
   return out.str();
 }
 
+std::string SensitivityTable(const std::vector<ToleranceSection>& sections, bool cascade) {
+  std::ostringstream out;
+  out << "\nRelative sensitivities (dy/y per dx/x):\n  part          f0        Q     gain\n";
+  const auto cell = [](double x) {
+    const std::string text = FormatFixedTrimmed(3, x + 0.0);
+    return std::string(text.size() < 9 ? 9 - text.size() : 0, ' ') + text;
+  };
+  for (std::size_t k = 0; k < sections.size(); ++k) {
+    for (const PartSensitivity& p : Sensitivities(sections[k])) {
+      const std::string name = FilterPartName(p.part, k, cascade);
+      out << "  " << name << std::string(name.size() < 10 ? 10 - name.size() : 0, ' ') << cell(p.f0)
+          << cell(p.q) << cell(p.gain) << "\n";
+    }
+  }
+  return out.str();
+}
+
 }  // namespace morvane

@@ -20,4 +20,7 @@ std::string ToleranceReport(const std::vector<ToleranceSection>& sections,
                             const MonteCarloResult& result, const Tolerances& tolerances,
                             bool cascade, bool worstCase);
 
+// The relative sensitivities of each section's f0, Q and gain to each part, one line a part.
+std::string SensitivityTable(const std::vector<ToleranceSection>& sections, bool cascade);
+
 }  // namespace morvane

@@ -101,6 +101,10 @@ constexpr std::array kOptions{
          {},
          "Every resistor of the stage rounded to the nearest value of its series, as it is built",
          Group::Toggle},
+    Item{"ValueSearch1",
+         "Search Standard &Values…",
+         {},
+         "Other capacitors of the series and resistor roundings that come closest to the design"},
 };
 
 constexpr std::array kTools{
@@ -108,6 +112,8 @@ constexpr std::array kTools{
     Item{"Filterordnungberechnen1", "Calculate &Filter Order"},
     Item{"MultiStageFilter1", "&Multi-stage Filter…", "Ctrl+M",
          "Design a whole filter as a chain of first- and second-order sections"},
+    Item{"ToleranceAnalysis1", "&Tolerance Analysis…", "Ctrl+T",
+         "Monte Carlo of the parts' tolerances: spread, sensitivities and yield"},
     kSeparator,
     Item{"Zwischenablage1", "&Clipboard"},
     Item{"Taschenrechner1", "&Calculator"},

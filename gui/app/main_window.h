@@ -57,6 +57,8 @@ class MainWindow : public QMainWindow {
   void entryTyped(const QString& field, const QString& text);
   // A command that opens another window (graphs, dialogs); SecondaryWindows answers it.
   void windowRequested(SecondaryWindow window);
+  // After every recalculation of the design.
+  void recalculated();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

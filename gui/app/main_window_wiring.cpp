@@ -80,7 +80,10 @@ void MainWindow::ConnectSession() {
   session_.onComponentWarnings = [this](const std::vector<ComponentWarning>& warnings) {
     MarkUnbuildableComponents(warnings, fields_, grids_);
   };
-  session_.onRecalculated = [this] { ShowAsBuilt(); };
+  session_.onRecalculated = [this] {
+    ShowAsBuilt();
+    emit recalculated();
+  };
 }
 
 void MainWindow::ConnectEntries() {

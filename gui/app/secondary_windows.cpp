@@ -8,6 +8,8 @@
 #include "app/main_window.h"
 #include "cascade/cascade_window.h"
 #include "graphs/graph_windows.h"
+#include "tolerance/tolerance_window.h"
+#include "tolerance/value_search_dialog.h"
 #include "ui/about_box.h"
 #include "ui/help_box.h"
 #include "ui/window_placement.h"
@@ -27,6 +29,15 @@ SecondaryWindows::SecondaryWindows(MainWindow& window, PlatformServices& service
           &SecondaryWindows::OpenCascade);
   connect(window.findChild<QAbstractButton*>("CascadeBtn"), &QAbstractButton::clicked, this,
           &SecondaryWindows::OpenCascade);
+  connect(window.findChild<QAction*>("ToleranceAnalysis1"), &QAction::triggered, this,
+          [this] { ShowInFront(&Tolerance()); });
+  connect(window.findChild<QAction*>("ValueSearch1"), &QAction::triggered, this, [this] {
+    ValueSearch().Search();
+    ShowInFront(&ValueSearch());
+  });
+  connect(&window, &MainWindow::recalculated, this, [this] {
+    if (tolerance_) tolerance_->SubjectMayHaveChanged();
+  });
   connect(order_, &OrderDialog::multiStageFilterRequested, this,
           [this](Approximation approximation, const ToleranceScheme& scheme, int leastOrder) {
             Cascade().TakeToleranceScheme(approximation, scheme, leastOrder);
@@ -43,6 +54,26 @@ CascadeWindow& SecondaryWindows::Cascade() {
     CentreOnScreen(cascade_.get());
   }
   return *cascade_;
+}
+
+ToleranceWindow& SecondaryWindows::Tolerance() {
+  if (!tolerance_) {
+    const DesignSession& session = window_.Session();
+    const auto subject = [&session]() -> std::optional<ToleranceSubject> {
+      const OrderCalculatorInputs& o = session.State().order;
+      return ToleranceSubject{PageToleranceFilters(session.State(), session.Choices()),
+                              false,
+                              {o.OrderF1, o.OrderD1, o.OrderF2, o.OrderD2}};
+    };
+    tolerance_ = new ToleranceWindow(
+        subject, [this](auto bands) { graphs_->SetToleranceBands(std::move(bands)); }, &window_);
+  }
+  return *tolerance_;
+}
+
+ValueSearchDialog& SecondaryWindows::ValueSearch() {
+  if (!valueSearch_) valueSearch_ = new ValueSearchDialog(window_.Session(), &window_);
+  return *valueSearch_;
 }
 
 void SecondaryWindows::OpenCascade() {

@@ -18,6 +18,8 @@ class MainWindow;
 class OrderDialog;
 class PlatformServices;
 class ProposalDialog;
+class ToleranceWindow;
+class ValueSearchDialog;
 
 class SecondaryWindows : public QObject {
   Q_OBJECT
@@ -38,6 +40,10 @@ class SecondaryWindows : public QObject {
   // for, a window of its own without a parent, kept with its design for the whole run.
   CascadeWindow& Cascade();
   void OpenCascade();
+  // Tools > Tolerance Analysis of the page's stage (made when first asked for).
+  ToleranceWindow& Tolerance();
+  // Options > Search Standard Values.
+  ValueSearchDialog& ValueSearch();
 
  private:
   MainWindow& window_;
@@ -47,6 +53,8 @@ class SecondaryWindows : public QObject {
   GraphWindows* graphs_ = nullptr;
   HelpBox* help_ = nullptr;
   std::unique_ptr<CascadeWindow> cascade_;
+  ToleranceWindow* tolerance_ = nullptr;
+  ValueSearchDialog* valueSearch_ = nullptr;
 };
 
 }  // namespace morvane::gui

@@ -22,7 +22,9 @@
 #include "graphs/cascade_graphs.h"
 #include "graphs/sweep_target.h"
 #include "schematic/section_pictures.h"
+#include "tolerance/tolerance_window.h"
 #include "ui/glyphs.h"
+#include "ui/window_placement.h"
 
 namespace morvane::gui {
 
@@ -198,6 +200,31 @@ void CascadeWindow::BuildMenus() {
     connect(action, &QAction::triggered, this,
             [this, what = static_cast<int>(item.graph)] { emit graphRequested(what); });
   }
+
+  QMenu* tools = menuBar()->addMenu("&Tools");
+  tools->setObjectName("CascadeToolsMenu");
+  QAction* tolerance = tools->addAction("&Tolerance Analysis…");
+  tolerance->setObjectName("CascadeToleranceAnalysis");
+  tolerance->setShortcut(QKeySequence("Ctrl+T"));
+  tolerance->setStatusTip("Monte Carlo of the parts' tolerances: spread, sensitivities and yield");
+  connect(tolerance, &QAction::triggered, this, [this] { ShowInFront(&Tolerance()); });
+}
+
+ToleranceWindow& CascadeWindow::Tolerance() {
+  if (!tolerance_) {
+    const auto subject = [this]() -> std::optional<ToleranceSubject> {
+      const CascadeDesign& design = Design();
+      if (!design.problem.empty() || design.sections.empty()) return std::nullopt;
+      const ToleranceScheme& s = entries_.scheme;
+      return ToleranceSubject{
+          {CascadeToleranceFilter(design, entries_.request.kind)}, true, {s.f1, s.d1, s.f2, s.d2}};
+    };
+    tolerance_ = new ToleranceWindow(
+        subject, [this](auto bands) { graphs_->SetToleranceBands(std::move(bands)); }, this);
+    connect(this, &CascadeWindow::designChanged, tolerance_,
+            [this] { tolerance_->SubjectMayHaveChanged(); });
+  }
+  return *tolerance_;
 }
 
 void CascadeWindow::BuildStatusBar() {

@@ -32,6 +32,7 @@ class QScrollArea;
 namespace morvane::gui {
 
 class CascadeGraphs;
+class ToleranceWindow;
 class FunctionSweepTarget;
 
 class PlatformServices;
@@ -49,6 +50,8 @@ class CascadeWindow : public QMainWindow {
 
   const CascadeEntries& Entries() const { return entries_; }
   const CascadeDesign& Design() const { return shown_.design; }
+  // Tools > Tolerance Analysis of the whole filter (made when first asked for).
+  ToleranceWindow& Tolerance();
   // Replaces every entry (as opening a design file does), rewrites the fields and designs.
   void SetEntries(const CascadeEntries& entries);
 
@@ -142,6 +145,7 @@ class CascadeWindow : public QMainWindow {
   ChainPicture* chain_ = nullptr;
   std::unique_ptr<FunctionSweepTarget> sweep_;  // before the graphs, which use it
   CascadeGraphs* graphs_ = nullptr;
+  ToleranceWindow* tolerance_ = nullptr;
   int pictureSection_ = 0;  // the section whose circuit the picture shows
   QLabel* problemLine_ = nullptr;
   QLabel* warningLine_ = nullptr;

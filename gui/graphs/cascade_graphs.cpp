@@ -55,6 +55,11 @@ void CascadeGraphs::SetCascade(const CascadeDesign& design) {
   poleZero_->SetRoots(source_.Transfer());
 }
 
+void CascadeGraphs::SetToleranceBands(std::shared_ptr<const ToleranceBands> bands) {
+  source_.SetToleranceBands(std::move(bands));
+  for (auto& window : windows_) window->SourceChanged();
+}
+
 void CascadeGraphs::Open(GraphKind kind) {
   Window(kind).Open();
 }

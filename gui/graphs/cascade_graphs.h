@@ -24,6 +24,7 @@
 
 #include "graphs/cascade_response_source.h"
 #include "graphs/graph_kind.h"
+#include "graphs/tolerance_bands.h"
 
 class QWidget;
 
@@ -60,6 +61,9 @@ class CascadeGraphs : public QObject {
 
   // The filter to show from now on; open windows are redrawn with their axes kept.
   void SetCascade(const CascadeDesign& design);
+
+  // The tolerance band the windows draw until the next cascade; open windows redraw.
+  void SetToleranceBands(std::shared_ptr<const ToleranceBands> bands);
 
   void Open(GraphKind kind);
   void OpenPoleZero();

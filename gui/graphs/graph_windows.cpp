@@ -116,6 +116,11 @@ bool GraphWindows::Open(SecondaryWindow window) {
   return false;
 }
 
+void GraphWindows::SetToleranceBands(std::shared_ptr<const ToleranceBands> bands) {
+  source_->SetToleranceBands(std::move(bands));
+  for (auto& window : windows_) window->SourceChanged();
+}
+
 GraphWindow& GraphWindows::Window(GraphKind kind) {
   return *windows_[IndexOf(kind)];
 }

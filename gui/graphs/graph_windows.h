@@ -10,6 +10,7 @@
 
 #include "app/secondary_window.h"
 #include "graphs/graph_kind.h"
+#include "graphs/tolerance_bands.h"
 
 class QWidget;
 
@@ -56,6 +57,8 @@ class GraphWindows : public QObject {
 
   GraphWindow& Window(GraphKind kind);
   AxisState& Axes();
+  // The tolerance band the windows draw from now on (none: no band); open windows redraw.
+  void SetToleranceBands(std::shared_ptr<const ToleranceBands> bands);
   AxisScaleDialog& AxisDialog();
   SweepModeDialog& SweepMode();
   SweepFactorDialog& SweepFactor();
