@@ -39,16 +39,27 @@ std::vector<morvane::ToleranceSection> Sections(int order) {
   return *morvane::ToleranceSectionsOf(morvane::SectionCircuitsOf(Design(order)));
 }
 
-void BM_MonteCarlo(benchmark::State& bench) {
+void RunOurs(benchmark::State& bench, bool phaseAndDelay) {
   const auto sections = Sections(static_cast<int>(bench.range(0)));
   morvane::MonteCarloRequest request;
   request.runs = kRuns;
   request.points = 200;
   request.fromHz = 10.0;
   request.toHz = 100e3;
+  request.phaseAndDelay = phaseAndDelay;
   for (auto _ : bench) benchmark::DoNotOptimize(morvane::RunMonteCarlo(sections, request));
 }
+
+void BM_MonteCarlo(benchmark::State& bench) {
+  RunOurs(bench, false);
+}
 BENCHMARK(BM_MonteCarlo)->Arg(2)->Arg(8)->Unit(benchmark::kMillisecond);
+
+// As the tolerance window runs it: the phase and group delay bands too.
+void BM_MonteCarloWithPhaseAndDelay(benchmark::State& bench) {
+  RunOurs(bench, true);
+}
+BENCHMARK(BM_MonteCarloWithPhaseAndDelay)->Arg(2)->Arg(8)->Unit(benchmark::kMillisecond);
 
 #ifdef NGSPICE_PATH
 // User and system time of the ended child processes.

@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 #include <atomic>
 
+#include "numerics/number_text.h"
 #include "numerics/value_text.h"
 #include "tolerance/tolerance_report.h"
 
@@ -153,7 +154,8 @@ void ToleranceWindow::BuildControls() {
   report_->setObjectName("ToleranceReport");
   report_->setReadOnly(true);
   report_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-  report_->setMinimumSize(560, 220);
+  report_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  report_->setMinimumSize(640, 240);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
@@ -168,11 +170,14 @@ void ToleranceWindow::showEvent(QShowEvent* event) {
   // The mask starts with the owner's scheme each time the window is shown, unless in use.
   if (!useMask_->isChecked()) {
     if (const auto subject = subject_()) {
-      const double values[] = {subject->mask.f1, subject->mask.d1, subject->mask.f2,
-                               subject->mask.d2};
-      for (int i = 0; i < 4; ++i) {
-        mask_[i]->setText(QString::fromStdString(FormatValue(7, 3, values[i])).trimmed());
-      }
+      // Frequencies with their prefix letter, attenuations in plain decibels.
+      const ToleranceMask& m = subject->mask;
+      const auto frequency = [](double f) {
+        return QString::fromStdString(FormatValue(7, 2, f)).trimmed();
+      };
+      const QString texts[] = {frequency(m.f1), QString::fromStdString(GeneralText(m.d1, 6)),
+                               frequency(m.f2), QString::fromStdString(GeneralText(m.d2, 6))};
+      for (int i = 0; i < 4; ++i) mask_[i]->setText(texts[i]);
     }
   }
   QDialog::showEvent(event);

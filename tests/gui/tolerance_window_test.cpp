@@ -69,7 +69,8 @@ class ToleranceWindowTest : public QObject {
     auto* t = w.window.findChild<ToleranceWindow*>("ToleranceWindow");
     QVERIFY(t && t->isVisible());
     // The mask starts with the order dialog's scheme.
-    QCOMPARE(t->findChild<QLineEdit*>("ToleranceMask1")->text(), QString("1.000k"));
+    QCOMPARE(t->findChild<QLineEdit*>("ToleranceMask1")->text(), QString("1.00k"));
+    QCOMPARE(t->findChild<QLineEdit*>("ToleranceMask2")->text(), QString("0.1"));
     t->findChild<QSpinBox*>("ToleranceRuns")->setValue(3000);
     t->findChild<QCheckBox*>("ToleranceUseMask")->setChecked(true);
     QVERIFY(RunToEnd(*t));
