@@ -10,6 +10,7 @@
 #include "design/design_session.h"
 #include "design_options.h"
 #include "files/atomic_file.h"
+#include "graphs/design_response_source.h"
 #include "graphs/graph_picture.h"
 #include "graphs/qpainter_canvas.h"
 #include "graphs/svg_canvas.h"
@@ -116,6 +117,19 @@ int RunPlot(const std::vector<std::string>& args) {
   AxisState axes;
   SetPlainCurveStyle(axes);
   CurveBuffer buffer;
+  // With rounded resistors or chosen values the stage as built too, as the graph windows
+  // draw it.
+  std::optional<CurveBuffer> asBuilt;
+  const auto draw = [&](Canvas& canvas) {
+    StartGraph(kind->graph, state, session.Type(), axes, buffer);
+    RefillGraph(kind->graph, state, session.Type(), kind->pulse, axes, buffer);
+    if (session.AsBuilt()) {
+      asBuilt.emplace();
+      DesignResponseSource(session).FillAsBuilt(kind->graph, axes, kind->pulse, *asBuilt);
+    }
+    DrawGraphPicture(ProfileOf(kind->graph), kind->graph, kind->pulse, axes, canvas, buffer, {},
+                     asBuilt ? &*asBuilt : nullptr);
+  };
   if (format == FileFormat::Png) {
     // A PNG needs Qt's painter, hence an application object: only this command makes one,
     // and only for PNG.
@@ -124,7 +138,7 @@ int RunPlot(const std::vector<std::string>& args) {
     image.fill(Qt::white);
     {
       render::QPainterCanvas canvas(image);
-      DrawOpenedGraph(kind->graph, state, session.Type(), kind->pulse, axes, buffer, canvas);
+      draw(canvas);
     }
     const std::string png = PngBytes(image);
     if (png.empty()) throw RunError("cannot write \"" + *out + "\": the picture cannot be encoded");
@@ -132,9 +146,11 @@ int RunPlot(const std::vector<std::string>& args) {
     return 0;
   }
   SvgCanvas canvas(width, height);
-  DrawOpenedGraph(kind->graph, state, session.Type(), kind->pulse, axes, buffer, canvas);
-  WriteWhole(*out, format == FileFormat::Svg ? canvas.Document()
-                                             : GraphSamplesCsv(kind->graph, kind->pulse, buffer));
+  draw(canvas);
+  WriteWhole(*out, format == FileFormat::Svg
+                       ? canvas.Document()
+                       : GraphSamplesCsv(ProfileOf(kind->graph), kind->graph, kind->pulse, buffer,
+                                         {}, asBuilt ? &*asBuilt : nullptr));
   return 0;
 }
 

@@ -91,6 +91,26 @@ TEST(PlotCommandTest, PngAtTheSizeAsked) {
   std::remove(out.c_str());
 }
 
+// With rounded resistors or the value search's values the stage as built is drawn beside
+// the design, as in the graph windows: a column of its own in the CSV; the SVG names it.
+TEST(PlotCommandTest, TheStageAsBuiltBesideTheDesign) {
+  const std::string csv = TempPath("built.csv"), svg = TempPath("built.svg");
+  const std::string stage = " --topology svf4 --type bandstop Q=5 fg=50 --series-r E24";
+  for (const char* option : {"", " --round-resistors", " --best-values"}) {
+    SCOPED_TRACE(option);
+    ASSERT_EQ(RunCli("plot gain" + stage + option + " --out " + csv).exitCode, 0);
+    std::istringstream lines(Slurp(csv));
+    std::string header;
+    std::getline(lines, header);
+    const bool built = *option != '\0';
+    EXPECT_EQ(header.ends_with(" as built"), built) << header;
+    ASSERT_EQ(RunCli("plot gain" + stage + option + " --out " + svg).exitCode, 0);
+    EXPECT_EQ(Slurp(svg).find("as built") != std::string::npos, built);
+  }
+  std::remove(csv.c_str());
+  std::remove(svg.c_str());
+}
+
 TEST(PlotCommandTest, AFileThatCannotBeWrittenExitsWithOne) {
   for (const char* suffix : {"svg", "png", "csv"}) {
     const CliRun run = RunCli(std::string("plot gain --out /nonexistent/folder/gain.") + suffix);
