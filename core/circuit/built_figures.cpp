@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
+
+#include "numerics/polynomial_roots.h"
 
 namespace morvane {
 
@@ -59,9 +62,11 @@ namespace {
 // f0, Q and fz from the roots, for any order: the complex pole pair of the highest Q, else the
 // two smallest real poles (or the one); the zero pair nearest the j omega axis.
 void PolesAndZeros(const RationalTransfer& transfer, bool notch, BuiltFigures& f) {
-  const PoleZeroGain pzg = PoleZeroOf(transfer);
+  // The zeros only where a notch asks for them: finding roots is most of the work.
+  std::vector<Complex> poles = PolynomialRoots(transfer.denominator);
+  for (Complex& p : poles) p *= transfer.scale;
   double bestQ = -1.0;
-  for (const Complex& p : pzg.poles) {
+  for (const Complex& p : poles) {
     if (p.imag() <= 0.0) continue;
     const double q = std::abs(p) / (-2.0 * p.real());
     if (q > bestQ) {
@@ -72,7 +77,7 @@ void PolesAndZeros(const RationalTransfer& transfer, bool notch, BuiltFigures& f
   }
   if (bestQ < 0.0) {
     std::vector<double> real;
-    for (const Complex& p : pzg.poles) real.push_back(p.real());
+    for (const Complex& p : poles) real.push_back(p.real());
     std::sort(real.begin(), real.end(),
               [](double a, double b) { return std::abs(a) < std::abs(b); });
     if (real.size() == 1) {
@@ -86,7 +91,8 @@ void PolesAndZeros(const RationalTransfer& transfer, bool notch, BuiltFigures& f
   }
   if (notch) {
     double nearest = INFINITY;
-    for (const Complex& z : pzg.zeros) {
+    for (Complex z : PolynomialRoots(transfer.numerator)) {
+      z *= transfer.scale;
       if (z.imag() <= 0.0) continue;
       const double offAxis = std::abs(z.real()) / std::abs(z);
       if (offAxis < nearest) {
