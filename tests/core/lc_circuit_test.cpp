@@ -4,6 +4,7 @@
 // closed-form f0, Q and pass-band gain of the approximations.
 
 #include "lc/lc_circuit.h"
+#include "ladder_page.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +22,6 @@
 #include "lc/lc_ladder.h"
 #include "spice/netlist.h"
 #include "spice/netlist_lines.h"
-#include "stage_test_support.h"
 #include "tolerance/tolerance_filter.h"
 
 namespace morvane {
@@ -64,18 +64,8 @@ struct Page {
 };
 
 Page Designed(const LadderCase& l) {
-  Page d;
-  d.s.topology = Topology::LcLadder;
-  d.s.LCOrder = l.n;
-  d.s.rippleDb = l.ripple > 0.0 ? l.ripple : 1.0;
-  d.s.Zin = l.RG;
-  d.s.RL = l.RL;
-  d.s.fg = l.fg;
-  d.c.type = l.type;
-  d.c.ladderChebyshev = l.ripple > 0.0;
-  testing::RecordingSink sink;
-  Recalculate(ChangedEntry::Any, Topology::LcLadder, d.s, d.c, sink);
-  return d;
+  const auto page = testing::DesignedLadderPage(l.n, l.ripple, l.type, l.RG, l.RL, l.fg);
+  return {page.s, page.in};
 }
 
 // Every order, both approximations and types, the load below, equal to and above the source

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "../core/ladder_page.h"
 #include "circuit/circuit_transfer.h"
 #include "design/field_sink.h"
 #include "design/recalculate.h"
@@ -22,17 +23,6 @@
 
 namespace morvane {
 namespace {
-
-class QuietSink : public FieldSink {
- public:
-  void Write(std::string_view, const std::string&) override {}
-  void WriteCell(std::string_view, int, int, const std::string&) override {}
-  void Beep() override {}
-  void Message(const std::string& text) override { message = text; }
-  void Notice(const std::string& text) override { notice = text; }
-  std::string message;
-  std::string notice;
-};
 
 struct Case {
   int n;
@@ -52,24 +42,10 @@ std::string Describe(const Case& c) {
   return text.str();
 }
 
-struct Design {
-  DesignState s;
-  DesignChoices in;
-  QuietSink sink;
-};
+using Design = testing::LadderPage;
 
 Design DesignOf(const Case& c) {
-  Design d;
-  d.s.topology = Topology::LcLadder;
-  d.s.LCOrder = c.n;
-  d.s.rippleDb = c.ripple > 0.0 ? c.ripple : 1.0;
-  d.s.Zin = c.RG;
-  d.s.RL = c.RL;
-  d.s.fg = c.fg;
-  d.in.type = c.type;
-  d.in.ladderChebyshev = c.ripple > 0.0;
-  Recalculate(ChangedEntry::Any, Topology::LcLadder, d.s, d.in, d.sink);
-  return d;
+  return testing::DesignedLadderPage(c.n, c.ripple, c.type, c.RG, c.RL, c.fg);
 }
 
 // One decade either side of fg, 40 points a decade, fg among them.
@@ -105,7 +81,7 @@ void Check(const std::vector<Case>& cases) {
   for (const Case& c : cases) {
     designs.push_back(DesignOf(c));
     const Design& d = designs.back();
-    ASSERT_TRUE(d.sink.message.empty() && d.sink.notice.empty()) << Describe(c);
+    ASSERT_TRUE(d.message.empty() && d.notice.empty()) << Describe(c);
     jobs.push_back({LadderNetlist(d.s, d.in, Sweep(c.fg)), {"out"}});
     ASSERT_FALSE(jobs.back().netlist.empty()) << Describe(c);
   }
