@@ -11,6 +11,15 @@
 
 namespace morvane::testing {
 
+struct LadderCase {
+  int n;
+  double ripple;  // 0: Butterworth
+  FilterType type;
+  double RG;
+  double RL;
+  double fg;
+};
+
 struct LadderPage {
   DesignState s;
   DesignChoices in;
@@ -18,8 +27,7 @@ struct LadderPage {
   std::string notice;
 };
 
-inline LadderPage DesignedLadderPage(int n, double ripple, FilterType type, double rg, double rl,
-                                     double fg) {
+inline LadderPage DesignedLadderPage(const LadderCase& ladder) {
   class Sink : public FieldSink {
    public:
     explicit Sink(LadderPage& page) : page_(page) {}
@@ -34,13 +42,13 @@ inline LadderPage DesignedLadderPage(int n, double ripple, FilterType type, doub
   };
   LadderPage page;
   page.s.topology = Topology::LcLadder;
-  page.s.LCOrder = n;
-  page.s.rippleDb = ripple > 0.0 ? ripple : 1.0;
-  page.s.Zin = rg;
-  page.s.RL = rl;
-  page.s.fg = fg;
-  page.in.type = type;
-  page.in.ladderChebyshev = ripple > 0.0;
+  page.s.LCOrder = ladder.n;
+  page.s.rippleDb = ladder.ripple > 0.0 ? ladder.ripple : 1.0;
+  page.s.Zin = ladder.RG;
+  page.s.RL = ladder.RL;
+  page.s.fg = ladder.fg;
+  page.in.type = ladder.type;
+  page.in.ladderChebyshev = ladder.ripple > 0.0;
   Sink sink(page);
   Recalculate(ChangedEntry::Any, Topology::LcLadder, page.s, page.in, sink);
   return page;

@@ -35,14 +35,7 @@ constexpr double kPhaseToleranceDegrees = 0.1;
 // Relative to fg: the pass band, around the corner and into the stop band.
 constexpr double kFrequencies[] = {0.05, 0.3, 0.7, 0.95, 1.0, 1.05, 1.5, 3.0};
 
-struct LadderCase {
-  int n;
-  double ripple;  // 0: Butterworth
-  FilterType type;
-  double RG;
-  double RL;
-  double fg;
-};
+using testing::LadderCase;
 
 std::string Describe(const LadderCase& c) {
   std::ostringstream text;
@@ -64,7 +57,7 @@ struct Page {
 };
 
 Page Designed(const LadderCase& l) {
-  const auto page = testing::DesignedLadderPage(l.n, l.ripple, l.type, l.RG, l.RL, l.fg);
+  const auto page = testing::DesignedLadderPage(l);
   return {page.s, page.in};
 }
 

@@ -24,14 +24,7 @@
 namespace morvane {
 namespace {
 
-struct Case {
-  int n;
-  double ripple;  // 0: Butterworth
-  FilterType type;
-  double RG;
-  double RL;
-  double fg;
-};
+using Case = testing::LadderCase;
 
 std::string Describe(const Case& c) {
   std::ostringstream text;
@@ -45,7 +38,7 @@ std::string Describe(const Case& c) {
 using Design = testing::LadderPage;
 
 Design DesignOf(const Case& c) {
-  return testing::DesignedLadderPage(c.n, c.ripple, c.type, c.RG, c.RL, c.fg);
+  return testing::DesignedLadderPage(c);
 }
 
 // One decade either side of fg, 40 points a decade, fg among them.
