@@ -57,7 +57,7 @@ void CascadeGraphs::SetCascade(const CascadeDesign& design) {
 
 void CascadeGraphs::SetToleranceBands(std::shared_ptr<const ToleranceBands> bands) {
   source_.SetToleranceBands(std::move(bands));
-  for (auto& window : windows_) window->SourceChanged();
+  for (auto& window : windows_) window->BandsChanged();
 }
 
 void CascadeGraphs::Open(GraphKind kind) {

@@ -127,6 +127,10 @@ void GraphWindow::FillSectionCurves() {
   }
   asBuiltShown_ = context_.source.OffersAsBuilt();
   if (asBuiltShown_) context_.source.FillAsBuilt(kind_, axes_, PulseSelected(), asBuiltBuffer_);
+  TakeBand();
+}
+
+void GraphWindow::TakeBand() {
   spread_.reset();
   if (const ToleranceBands* bands = context_.source.Bands()) {
     const ResponseSource& source = context_.source;
@@ -152,6 +156,11 @@ void GraphWindow::SourceChanged() {
   if (!isVisible() || !drawn_) return;
   RestoreAxes(axes_, drawnAxes_);
   RefillAndDraw();
+}
+
+void GraphWindow::BandsChanged() {
+  TakeBand();
+  if (isVisible() && drawn_) DrawGraph();
 }
 
 void GraphWindow::DrawGraph() {

@@ -68,6 +68,9 @@ class GraphWindow : public QWidget {
   // The source has changed: an open window takes back the axes of its own last drawing,
   // fills and draws again; a hidden one starts afresh when it is next opened.
   void SourceChanged();
+  // The source's tolerance bands changed: the picture is drawn again from the samples it has,
+  // the curve not sampled anew (so the design's state is not touched).
+  void BandsChanged();
 
   // The thin curves of the source's sections (a source with sections only).
   bool SectionsShown() const;
@@ -106,6 +109,7 @@ class GraphWindow : public QWidget {
   void FormResize();
   void FitBitmap();
   void FillSectionCurves();
+  void TakeBand();
   void TakeAxes();
   void Save1Click();
   void SavePng1Click();

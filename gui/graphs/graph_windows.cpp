@@ -118,7 +118,7 @@ bool GraphWindows::Open(SecondaryWindow window) {
 
 void GraphWindows::SetToleranceBands(std::shared_ptr<const ToleranceBands> bands) {
   source_->SetToleranceBands(std::move(bands));
-  for (auto& window : windows_) window->SourceChanged();
+  for (auto& window : windows_) window->BandsChanged();
 }
 
 GraphWindow& GraphWindows::Window(GraphKind kind) {

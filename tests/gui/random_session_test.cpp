@@ -46,6 +46,7 @@
 #include "gui_test_support.h"
 #include "numerics/value_text.h"
 #include "support/cascade_session.h"
+#include "support/tolerance_session.h"
 #include "ui/about_box.h"
 #include "ui/help_box.h"
 #include "ui/spin_button.h"
@@ -241,9 +242,11 @@ class RandomSession {
 
   // One random action; returns what it did.
   QString Step() {
-    const int kind = texts_.Pick(110);
+    const int kind = texts_.Pick(114);
     QString done;
-    if (kind >= 100) {
+    if (kind >= 110) {
+      done = tolerance_.Step();
+    } else if (kind >= 100) {
       done = cascade_.Step();
     } else if (kind < 30) {
       done = TypeIntoEntry();
@@ -311,6 +314,7 @@ class RandomSession {
     }
     if (QString problem = CheckChoices(); !problem.isEmpty()) return problem;
     if (QString problem = cascade_.Check(); !problem.isEmpty()) return problem;
+    if (QString problem = tolerance_.Check(); !problem.isEmpty()) return problem;
     return CompareWithShadow();
   }
 
@@ -793,6 +797,7 @@ class RandomSession {
   SecondaryWindows windows_;
   CascadeSession cascade_{window_, windows_, texts_, folder_};
   DesignSession shadow_;
+  ToleranceSession tolerance_{window_, windows_, shadow_, texts_};
   QMap<QString, QActionGroup*> groups_;
   QHash<QString, QObject*> controls_;
   QMap<QString, QString> lastTyped_;
@@ -804,6 +809,8 @@ class RandomSession {
 
 QString RandomSession::CompareWithCli(const QString& cli, bool& compared) {
   const DesignSession& session = window_.Session();
+  // Values taken from the value search are the window's alone: no entries reproduce them.
+  if (session.ValuesChosen()) return {};
   const DesignState& s = session.State();
   const DesignChoices& in = session.Choices();
   const Topology t = s.topology;

@@ -160,15 +160,18 @@ QString CascadeSession::TypeIntoField() {
   edit->setFocus();
   QString text = texts_.Next();
   if (text.size() > 40) text = text.left(40);  // a keystroke each: long texts are the main window's
+  // A keystroke that leaves the text as it was (a control character) is no typing: the
+  // field goes on showing the window's own text.
+  const QString before = edit->text();
   if (texts_.Pick(2) == 0) {
     TypeReplacing(edit, text);
-    typed_[edit->objectName()] = edit->text();
+    if (edit->text() != before) typed_[edit->objectName()] = edit->text();
     return "type " + Shown(text) + " into " + edit->objectName();
   }
   edit->end(false);
   for (int i = texts_.Pick(4); i > 0; --i) QTest::keyClick(edit, Qt::Key_Backspace);
   for (QChar c : text.left(4)) QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, c, {});
-  typed_[edit->objectName()] = edit->text();
+  if (edit->text() != before) typed_[edit->objectName()] = edit->text();
   return "append " + Shown(text.left(4)) + " to " + edit->objectName();
 }
 
