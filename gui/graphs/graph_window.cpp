@@ -160,7 +160,10 @@ void GraphWindow::SourceChanged() {
 
 void GraphWindow::BandsChanged() {
   TakeBand();
-  if (isVisible() && drawn_) DrawGraph();
+  if (!isVisible() || !drawn_) return;
+  // The set's windows share their axes: this one draws with those of its own last drawing.
+  RestoreAxes(axes_, drawnAxes_);
+  DrawGraph();
 }
 
 void GraphWindow::DrawGraph() {
