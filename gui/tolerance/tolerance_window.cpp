@@ -245,6 +245,7 @@ void ToleranceWindow::Run() {
   status_->setText(subject->filters.size() > 1 ? "Running (the lowpass output)…" : "Running…");
   thread_ = QThread::create(
       [keep = job_] { keep->result = RunMonteCarlo(keep->sections, keep->request); });
+  thread_->setParent(this);  // deleted with the window, after the destructor has waited
   connect(thread_, &QThread::finished, this, &ToleranceWindow::AnalysisEnded);
   SetRunning(true);
   thread_->start();
