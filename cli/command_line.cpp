@@ -13,6 +13,7 @@
 #include "file_commands.h"
 #include "help_texts.h"
 #include "morvane/version.h"
+#include "opamps_command.h"
 #include "order_command.h"
 #include "plot_command.h"
 #include "spice_command.h"
@@ -79,6 +80,7 @@ int RunCommandLine(std::vector<std::string> args) {
     if (command == "plot") return RunPlot(args);
     if (command == "cascade") return RunCascade(args);
     if (command == "tolerance") return RunTolerance(args);
+    if (command == "opamps") return RunOpAmps(args);
     throw UsageError("unknown command: " + command);
   } catch (const UsageError& e) {
     std::cerr << "morvane-cli: " << e.what() << "\n";

@@ -38,6 +38,7 @@ constexpr std::string_view kGeneral =
     "       morvane-cli tolerance [design options and entries | --cascade [cascade options]]\n"
     "                             [--runs N] [--r-tol P] [--c-tol P] [--l-tol P] [--mask ...]\n"
     "  Monte Carlo, sensitivities, worst case and yield of the parts' tolerances.\n"
+    "       morvane-cli opamps [--file FILE] [--json]   the op-amp models\n"
     "       morvane-cli help COMMAND   (or COMMAND --help)   the options of one command\n"
     "       morvane-cli --version\n";
 
@@ -259,6 +260,32 @@ constexpr std::string_view kTolerance =
     "                            yield, importance ([part, share]) and band ([f, min dB, p5 dB,\n"
     "                            nominal dB, p95 dB, max dB])\n";
 
+constexpr std::string_view kOpAmps =
+    "usage: morvane-cli opamps [--file FILE] [--json]\n"
+    "Lists the op-amp models: typical datasheet values of widely used parts, and ideal\n"
+    "(infinite gain and bandwidth, noiseless: the noise of the resistors alone).\n"
+    "  --file FILE   a user file that adds parts or changes built-in ones; one section a part:\n"
+    "                  [NAME]\n"
+    "                  a0 = 200k      DC gain, V/V\n"
+    "                  gbw = 4M       gain-bandwidth product, Hz\n"
+    "                  secondPole = 30M   optional, Hz (none: no second pole)\n"
+    "                  rout = 75      open-loop output resistance, ohms\n"
+    "                  cin = 3p       input capacitance, F\n"
+    "                  slewRate = 10M V/s (10M is 10 V/us)\n"
+    "                  swing = 13     peak output swing, V\n"
+    "                  en = 12n       input voltage noise density, V/sqrt(Hz)\n"
+    "                  enCorner = 100 its 1/f corner, Hz (0: none)\n"
+    "                  in = 0.5p      input current noise density, A/sqrt(Hz)\n"
+    "                  inCorner = 200 its 1/f corner, Hz (0: none)\n"
+    "                a new part needs every key but secondPole; a built-in part's section\n"
+    "                changes only the keys it gives; # or ; starts a comment line; names and\n"
+    "                keys in any letter case; values with prefix letters as in entry fields.\n"
+    "                A fault is named with its line and exits with status 1.\n"
+    "  --json        a list of objects: name, a0 (V/V), gbw (Hz), secondPole (Hz), rout (ohms),\n"
+    "                cin (F), slewRate (V/s), swing (V), en (V/sqrt(Hz)), enCorner (Hz),\n"
+    "                in (A/sqrt(Hz)), inCorner (Hz); infinite values (those of ideal) and a\n"
+    "                missing second pole are null\n";
+
 constexpr std::array kCommands{
     CommandHelp{"design", kDesign, true},
     CommandHelp{"curve", kCurve, true},
@@ -269,6 +296,7 @@ constexpr std::array kCommands{
     CommandHelp{"plot", kPlot, true},
     CommandHelp{"cascade", kCascade, false},
     CommandHelp{"tolerance", kTolerance, true},
+    CommandHelp{"opamps", kOpAmps, false},
 };
 
 }  // namespace
