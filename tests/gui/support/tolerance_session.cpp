@@ -35,7 +35,8 @@ QString ToleranceSession::ToleranceCommand() {
   ToleranceWindow& t = windows_.Tolerance();
   switch (texts_.Pick(6)) {
     case 0:
-      t.findChild<QSpinBox*>("ToleranceRuns")->setValue(2 + texts_.Pick(3000));
+      // Few runs: the analyses share the cores with the session (and its instrumented build).
+      t.findChild<QSpinBox*>("ToleranceRuns")->setValue(2 + texts_.Pick(500));
       return "tolerance runs";
     case 1: {
       const char* boxes[] = {"ToleranceResistors", "ToleranceCapacitors", "ToleranceInductors",
