@@ -119,19 +119,35 @@ struct PointResponse {
 };
 
 PointResponse ResponseAt(const RationalTransfer& h, double omega) {
-  const std::complex<double> u(0.0, omega / h.scale);
-  const auto valueAndSlope = [&u](const std::vector<double>& c) {
-    std::complex<double> value = 0.0, slope = 0.0;
-    for (std::size_t k = c.size(); k-- > 0;) {
-      slope = slope * u + value;
-      value = value * u + c[k];
-    }
-    return std::pair{value, slope};
+  // Horner's scheme for the value and the slope at u = j w by real arithmetic: multiplying
+  // by j w takes (re, im) to (-im w, re w). (std::complex's product guards against infinities
+  // at several times the cost, in the innermost loop of every run.)
+  const double w = omega / h.scale;
+  struct ValueAndSlope {
+    double re = 0.0, im = 0.0, slopeRe = 0.0, slopeIm = 0.0;
   };
-  const auto [n, dn] = valueAndSlope(h.numerator);
-  const auto [d, dd] = valueAndSlope(h.denominator);
-  const double delay = n == 0.0 ? NAN : -(dn / n - dd / d).real() / h.scale;
-  return {n / d, delay};
+  const auto at = [w](const std::vector<double>& c) {
+    ValueAndSlope v;
+    for (std::size_t k = c.size(); k-- > 0;) {
+      const double slopeRe = -v.slopeIm * w + v.re;
+      v.slopeIm = v.slopeRe * w + v.im;
+      v.slopeRe = slopeRe;
+      const double re = -v.im * w + c[k];
+      v.im = v.re * w;
+      v.re = re;
+    }
+    return v;
+  };
+  const ValueAndSlope n = at(h.numerator);
+  const ValueAndSlope d = at(h.denominator);
+  const double nn = n.re * n.re + n.im * n.im;
+  const double dd = d.re * d.re + d.im * d.im;
+  // Re(a / b) = Re(a conj(b)) / |b|^2.
+  const double delay = nn == 0.0 ? NAN
+                                 : -((n.slopeRe * n.re + n.slopeIm * n.im) / nn -
+                                     (d.slopeRe * d.re + d.slopeIm * d.im) / dd) /
+                                       h.scale;
+  return {{(n.re * d.re + n.im * d.im) / dd, (n.im * d.re - n.re * d.im) / dd}, delay};
 }
 
 double Degrees(double radians) {
@@ -403,7 +419,9 @@ MonteCarloResult RunMonteCarlo(const std::vector<ToleranceSection>& sections,
       if (phaseAndDelay) {
         for (std::size_t i = 0; i < points; ++i) {
           const PointResponse r = ResponseAt(*h, kTwoPi * frequencies[i]);
-          wholeResponse[i] *= r.value;
+          const std::complex<double> z = wholeResponse[i];
+          wholeResponse[i] = {z.real() * r.value.real() - z.imag() * r.value.imag(),
+                              z.real() * r.value.imag() + z.imag() * r.value.real()};
           wholeDelay[i] += r.delay;
           whole[i] *= std::norm(r.value);
         }
@@ -427,7 +445,10 @@ MonteCarloResult RunMonteCarlo(const std::vector<ToleranceSection>& sections,
       most[i] = std::max(most[i], x);
     }
     for (std::size_t i = 0; phaseAndDelay && i < points; ++i) {
-      const double fromNominal = std::arg(wholeResponse[i] * std::conj(nominalResponse[i]));
+      // arg(H conj(H nominal)), by real arithmetic as above.
+      const std::complex<double> h = wholeResponse[i], n = nominalResponse[i];
+      const double fromNominal = std::atan2(h.imag() * n.real() - h.real() * n.imag(),
+                                            h.real() * n.real() + h.imag() * n.imag());
       phaseColumns[i].push_back(static_cast<float>(Degrees(fromNominal)));
       if (std::isfinite(wholeDelay[i]))
         delayColumns[i].push_back(static_cast<float>(wholeDelay[i]));
