@@ -2,12 +2,14 @@
 
 // The transfer function of a circuit as built from its part values: V(output) / V(input) for
 // an ideal source at the input, as a ratio of two polynomials in s (rad/s), from a nodal
-// analysis of the parts (resistors R..., capacitors C..., inductors L...) and ideal op amps.
+// analysis of the parts (resistors R..., capacitors C..., inductors L...) and the op amps
+// (ideal, or the circuit's amplifier model: see Circuit::opAmpModel).
 //
 // How: the circuit's nodal equations A(s) x = b(s) are polynomial in s; by Cramer's rule
 // V(output) = det A_out(s) / det A(s), both polynomials of a degree at most the number of
-// capacitors and inductors. Each is sampled on a circle |s| = r around the circuit's own
-// frequency scale and its coefficients taken by a discrete Fourier transform, which is exact
+// capacitors and inductors and the real amplifiers' poles. Each is sampled on a circle |s| = r
+// around the circuit's own frequency scale (moved towards the amplifiers' frequencies by their
+// share of the roots) and its coefficients taken by a discrete Fourier transform, which is exact
 // for a polynomial of lower degree than the number of samples and well conditioned on that
 // circle. Coefficients below 1e-12 of the largest (after scaling by r) are rounding: they are
 // set to zero, and a polynomial's top zero coefficients dropped.

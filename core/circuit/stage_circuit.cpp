@@ -224,4 +224,9 @@ Circuit StageCircuit(Topology topology, FilterType type, const StageParts& parts
   return Build(topology, ValuesOf(parts), type);
 }
 
+std::string OpAmpName(const Circuit& circuit, std::size_t index) {
+  if (index < circuit.opAmpNames.size()) return circuit.opAmpNames[index];
+  return "U" + std::to_string(index + 1);
+}
+
 }  // namespace morvane

@@ -101,11 +101,7 @@ std::string Header(const DesignState& s, const DesignChoices& in, const NetlistO
     default:
       break;
   }
-  if (options.opAmpSubcircuit.empty()) {
-    text += "* op amps: ideal, voltage gain " + SpiceNumber(options.idealOpAmpGain) + "\n";
-  } else {
-    text += "* op amps: subcircuit " + options.opAmpSubcircuit + " (pins in+ in- out)\n";
-  }
+  text += OpAmpComment(options);
   return text;
 }
 

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <string>
 
+#include "cascade/cascade_circuit.h"
 #include "cascade/cascade_design.h"
 #include "spice/netlist.h"
 #include "spice/netlist_lines.h"
@@ -8,15 +9,6 @@
 namespace morvane {
 
 namespace {
-
-// A node of section `number` (1-based) of `count`: its input is the previous output, its
-// output "s<number>" or "out" for the last; ground stays; every other node gets the number.
-std::string NodeOf(const std::string& node, int number, int count) {
-  if (node == "0") return node;
-  if (node == "in") return number == 1 ? "in" : "s" + std::to_string(number - 1);
-  if (node == "out") return number == count ? "out" : "s" + std::to_string(number);
-  return node + "_" + std::to_string(number);
-}
 
 std::string SectionHeader(int number, const CascadeSection& s) {
   std::string text =
@@ -60,11 +52,7 @@ std::string CascadeNetlist(const CascadeDesign& design, const NetlistOptions& op
                         std::to_string(count) + " sections\n";
   netlist += "* pass-band gain " + std::string(design.inverting ? "-" : "") +
              SpiceNumber(design.gain) + "\n";
-  if (options.opAmpSubcircuit.empty()) {
-    netlist += "* op amps: ideal, voltage gain " + SpiceNumber(options.idealOpAmpGain) + "\n";
-  } else {
-    netlist += "* op amps: subcircuit " + options.opAmpSubcircuit + " (pins in+ in- out)\n";
-  }
+  netlist += OpAmpComment(options);
   netlist += OpAmpInclude(options);
   netlist += "V1 in 0 DC 0 AC 1\n";
   for (int k = 1; k <= count; ++k) {
@@ -72,13 +60,13 @@ std::string CascadeNetlist(const CascadeDesign& design, const NetlistOptions& op
     netlist += SectionHeader(k, s);
     const std::string suffix = "_" + std::to_string(k);
     for (const CircuitPart& part : s.circuit.circuit.parts) {
-      netlist += PartLine(part.name + suffix, NodeOf(part.a, k, count), NodeOf(part.b, k, count),
+      netlist += PartLine(part.name + suffix, CascadeNodeName(part.a, k, count), CascadeNodeName(part.b, k, count),
                           part.value);
     }
     int index = 1;
     for (const CircuitOpAmp& amp : s.circuit.circuit.opAmps) {
-      const CircuitOpAmp renamed{NodeOf(amp.plus, k, count), NodeOf(amp.minus, k, count),
-                                 NodeOf(amp.output, k, count)};
+      const CircuitOpAmp renamed{CascadeNodeName(amp.plus, k, count), CascadeNodeName(amp.minus, k, count),
+                                 CascadeNodeName(amp.output, k, count)};
       netlist += OpAmpLine(std::to_string(k) + "_" + std::to_string(index++), renamed, options);
     }
   }

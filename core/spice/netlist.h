@@ -3,10 +3,12 @@
 // SPICE netlists of the designed circuits: plain SPICE that ngspice and other simulators read,
 // a 1 V AC source, the output node "out", and an ".ac dec" card.
 
+#include <optional>
 #include <string>
 
 #include "design/design_choices.h"
 #include "design/design_state.h"
+#include "opamp/opamp_model.h"
 
 namespace morvane {
 
@@ -22,6 +24,8 @@ struct NetlistOptions {
   // user supplies, from opAmpInclude when that is given.
   std::string opAmpSubcircuit;
   std::string opAmpInclude;
+  // Or a model of the table (not `ideal`): its subcircuit written into the netlist and called.
+  std::optional<OpAmpModel> opAmpModel;
   double idealOpAmpGain = 1e6;  // the voltage gain of the ideal amplifiers
   // A .control block that runs the analysis and prints the output's gain (dB) and phase
   // (degrees, continuous) when ngspice runs the file in batch mode. Cascade netlists only.

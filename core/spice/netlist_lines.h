@@ -21,7 +21,11 @@ std::string PartLine(const std::string& name, const std::string& a, const std::s
 std::string OpAmpLine(const std::string& index, const CircuitOpAmp& amp,
                       const NetlistOptions& options);
 
-// ".include" of the op-amp model file where a subcircuit and its file are given.
+// "* op amps: ..." saying what the op amps are.
+std::string OpAmpComment(const NetlistOptions& options);
+
+// The subcircuit of the model, or ".include" of the op-amp model file where a subcircuit and its
+// file are given.
 std::string OpAmpInclude(const NetlistOptions& options);
 
 }  // namespace morvane
