@@ -32,13 +32,13 @@ struct Circuit {
   std::vector<CircuitPart> parts;
   std::vector<CircuitOpAmp> opAmps;
   // The names of the op amps where they are not U1, U2, ... (a joined cascade's "U1_2").
-  std::vector<std::string> opAmpNames;
+  std::vector<std::string> opAmpNames{};
   // What every op amp is; none (or `ideal`) is the ideal amplifier the designs assume. A real
   // amplifier k drives its output through its output resistance from an inner source
   //   V = A(s) (V(plus) - V(minus) + en),  1/A(s) = (1/A0 + s/(2 pi GBW)) (1 + s/(2 pi fp2)),
   // has its input capacitance from each input to ground, and input current noise from each
   // input to ground (noise analyses only).
-  std::optional<OpAmpModel> opAmpModel;
+  std::optional<OpAmpModel> opAmpModel{};
 };
 
 // The name of op amp `index` (0-based) of the circuit.
