@@ -59,17 +59,22 @@ bool IsNotchSectionKind(std::string_view kind) {
 
 namespace {
 
-// f0, Q and fz from the roots, for any order: the complex pole pair of the highest Q, else the
-// two smallest real poles (or the one); the zero pair nearest the j omega axis.
-void PolesAndZeros(const RationalTransfer& transfer, bool notch, BuiltFigures& f) {
+// f0, Q and fz from the roots, for any order: the complex pole pair of the highest Q (or the
+// one nearest `nearHz` in frequency ratio, when given), else the two smallest real poles (or
+// the one); the zero pair nearest the j omega axis.
+void PolesAndZeros(const RationalTransfer& transfer, bool notch, std::optional<double> nearHz,
+                   BuiltFigures& f) {
   // The zeros only where a notch asks for them: finding roots is most of the work.
   std::vector<Complex> poles = PolynomialRoots(transfer.denominator);
   for (Complex& p : poles) p *= transfer.scale;
   double bestQ = -1.0;
+  double nearest = INFINITY;
   for (const Complex& p : poles) {
     if (p.imag() <= 0.0) continue;
     const double q = std::abs(p) / (-2.0 * p.real());
-    if (q > bestQ) {
+    const double distance = nearHz ? std::abs(std::log(std::abs(p) / (kTwoPi * *nearHz))) : -q;
+    if (distance < nearest) {
+      nearest = distance;
       bestQ = q;
       f.f0 = std::abs(p) / kTwoPi;
       f.q = q;
@@ -127,17 +132,22 @@ bool LowOrderFigures(const RationalTransfer& h, bool notch, BuiltFigures& f) {
 }  // namespace
 
 std::optional<BuiltFigures> FiguresOf(const RationalTransfer& transfer, GainReference reference,
-                                      bool notch) {
+                                      bool notch, std::optional<double> nearHz) {
   if (transfer.denominator.size() < 2) return std::nullopt;  // no pole
   BuiltFigures f;
-  if (!LowOrderFigures(transfer, notch, f)) PolesAndZeros(transfer, notch, f);
+  if (!LowOrderFigures(transfer, notch, f)) PolesAndZeros(transfer, notch, nearHz, f);
   switch (reference) {
     case GainReference::Dc:
       f.gain = (transfer.numerator.empty() ? 0.0 : transfer.numerator[0]) / transfer.denominator[0];
       break;
     case GainReference::HighFrequency:
-      f.gain = transfer.numerator.size() == transfer.denominator.size() ? transfer.numerator.back()
-                                                                        : 0.0;
+      if (transfer.numerator.size() == transfer.denominator.size()) {
+        f.gain = transfer.numerator.back();
+      } else if (nearHz) {
+        // Falling again at high frequencies (a real amplifier): the gain a decade above f0.
+        const Complex h = EvaluateAt(transfer, Complex(0.0, 10.0 * kTwoPi * f.f0));
+        f.gain = std::copysign(std::abs(h), h.real());
+      }
       break;
     case GainReference::Centre: {
       const Complex h = EvaluateAt(transfer, Complex(0.0, kTwoPi * f.f0));

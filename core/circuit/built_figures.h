@@ -30,9 +30,12 @@ struct BuiltFigures {
   std::optional<double> fz;  // Hz: the zero pair nearest the j omega axis, for a notch
 };
 
-// None when the transfer has no pole or its gain at the reference is not finite.
+// None when the transfer has no pole or its gain at the reference is not finite. With `nearHz`
+// (a circuit with real amplifiers, whose own poles add to the filter's): f0 and Q of the
+// complex pole pair nearest that frequency, and a high-frequency gain that falls again at
+// high frequencies taken a decade above f0.
 std::optional<BuiltFigures> FiguresOf(const RationalTransfer& transfer, GainReference reference,
-                                      bool notch);
+                                      bool notch, std::optional<double> nearHz = std::nullopt);
 
 // The relative error of a built figure against the designed one, in percent.
 double ErrorPercent(double built, double designed);

@@ -82,6 +82,18 @@ std::optional<ResponsePoint> CircuitSweep::Response(double f) {
   return point;
 }
 
+std::optional<std::vector<Complex>> CircuitSweep::OpAmpOutputs(double f) {
+  if (!valid_ || !(f > 0.0) || !std::isfinite(f)) return std::nullopt;
+  if (!Solve(Complex(0.0, 2.0 * std::numbers::pi * f))) return std::nullopt;
+  x_ = b_;
+  lu_.Solve(x_);
+  std::vector<Complex> outputs;
+  for (const auto& amp : equations_.OpAmps()) {
+    outputs.push_back(x_[static_cast<std::size_t>(amp.pin)]);
+  }
+  return outputs;
+}
+
 std::optional<CircuitSweep::NoisePoint> CircuitSweep::Noise(double f, double kelvin) {
   if (!valid_ || !(f > 0.0) || !std::isfinite(f)) return std::nullopt;
   if (!Solve(Complex(0.0, 2.0 * std::numbers::pi * f))) return std::nullopt;

@@ -44,6 +44,10 @@ class CircuitSweep {
   // The response at f (Hz); none where the equations are singular.
   std::optional<ResponsePoint> Response(double f);
 
+  // The voltage at each op amp's output pin for 1 V at the input, at f (Hz), in the
+  // circuit's order of the op amps: where a stage clips first.
+  std::optional<std::vector<Complex>> OpAmpOutputs(double f);
+
   const std::vector<NoiseSource>& NoiseSources() const { return sources_; }
   // The output noise density squared (V^2/Hz) of each source at f, in the order of
   // NoiseSources(), for the resistors at `kelvin`; with the response at f. None where the

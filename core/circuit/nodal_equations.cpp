@@ -54,7 +54,8 @@ bool NodalEquations::Index(const Circuit& c, std::string_view input, std::string
   const double cin = model_ ? model_->inputCapacitance : 0.0;
   for (std::size_t k = 0; k < c.opAmps.size(); ++k) {
     const CircuitOpAmp& amp = c.opAmps[k];
-    OpAmp indexed{node(amp.plus), node(amp.minus), node(amp.output), 0};
+    OpAmp indexed{node(amp.plus), node(amp.minus), node(amp.output), 0, 0};
+    indexed.pin = indexed.output;
     if (indexed.output < 0) return false;
     if (rout > 0.0 && std::isfinite(rout)) {
       const int inner = node("#" + OpAmpName(c, k));

@@ -46,6 +46,7 @@ class NodalEquations {
     int minus;
     int output;  // the node its output current enters: the inner node behind Rout, if any
     int row;     // the unknown of its output current, and its equation
+    int pin;     // its output pin's node
   };
 
   // False when the circuit cannot be analysed: a part of unknown kind, an op amp whose output

@@ -7,6 +7,7 @@
 
 #include "design/design_state.h"
 #include "design/stage_design.h"
+#include "opamp/opamp_model.h"
 
 namespace morvane {
 
@@ -33,6 +34,9 @@ struct DesignChoices {
   // of the resistor series after the design, as the stage is built.
   bool roundResistors = false;
   std::optional<ChosenValues> chosenValues;
+  // The op amp the stage is built with, for its response beside the ideal one; none: only
+  // the ideal amplifier the design assumes.
+  std::optional<OpAmpModel> opAmp;
 
   bool ladderChebyshev = false;    // LC ladder: Chebyshev instead of Butterworth
   int diplexerOrder = 3;           // 3, 5, 7 or 9

@@ -192,6 +192,11 @@ void DesignSession::SetLadderApproximation(bool chebyshev) {
   Recalculate();
 }
 
+void DesignSession::SelectOpAmp(std::optional<OpAmpModel> model) {
+  choices_.opAmp = std::move(model);
+  Recalculate();
+}
+
 void DesignSession::SetResistorRounding(bool round) {
   choices_.roundResistors = round;
   Recalculate();
@@ -285,6 +290,10 @@ void DesignSession::Recalculate(ChangedEntry code) {
   asBuilt_.reset();
   if (choices_.roundResistors || ChosenValuesInForce(state_, choices_)) {
     asBuilt_ = StageAsBuiltOf(state_, choices_);
+  }
+  realAmplifier_.reset();
+  if (choices_.opAmp && !choices_.opAmp->IsIdeal()) {
+    realAmplifier_ = StageRealAmplifier(state_, choices_.type, *choices_.opAmp);
   }
   if (onRecalculated) onRecalculated();
 }

@@ -17,6 +17,7 @@
 #include "design/entry_table.h"
 #include "design/field_sink.h"
 #include "design/stage_as_built.h"
+#include "opamp/real_response.h"
 
 namespace morvane {
 
@@ -81,6 +82,10 @@ class DesignSession : private FieldSink {
   const std::string& CurrentNotice() const { return notice_; }
   // With rounded resistors, the active stage's figures as designed and as built; else none.
   const std::optional<StageAsBuilt>& AsBuilt() const { return asBuilt_; }
+  // With an op amp chosen, the active stage's figures and response with it; else none.
+  const std::optional<RealAmplifierFigures>& RealAmplifier() const { return realAmplifier_; }
+  // Chooses the op amp (none: the ideal one only) and recalculates.
+  void SelectOpAmp(std::optional<OpAmpModel> model);
   // Whether the stage is built with values taken from the value search.
   bool ValuesChosen() const;
   // The components of the current design that cannot be bought, each with the field or grid
@@ -137,6 +142,7 @@ class DesignSession : private FieldSink {
   std::vector<std::string> messages_;
   std::string notice_;
   std::optional<StageAsBuilt> asBuilt_;
+  std::optional<RealAmplifierFigures> realAmplifier_;
   std::vector<ComponentWarning> componentWarnings_;
 };
 

@@ -5,6 +5,7 @@
 
 #include "cascade/cascade_design.h"
 #include "circuit/circuit_transfer.h"
+#include "opamp/real_response.h"
 
 namespace morvane {
 
@@ -73,7 +74,13 @@ void CascadeResponseSource::FillAsBuilt(GraphKind kind, const AxisState& a, bool
   if (asBuilt_) FillTransferCurve(*asBuilt_, kind, XRangeOf(a), pulse, buffer);
 }
 
-CascadeResponseSource CascadeSourceOf(const CascadeDesign& design) {
+void CascadeResponseSource::FillRealAmplifier(GraphKind kind, const AxisState& a, bool pulse,
+                                              CurveBuffer& buffer) const {
+  if (realAmplifier_) FillTransferCurve(*realAmplifier_, kind, XRangeOf(a), pulse, buffer);
+}
+
+CascadeResponseSource CascadeSourceOf(const CascadeDesign& design,
+                                      const std::optional<OpAmpModel>& opAmp) {
   if (!design.problem.empty() || design.sections.empty()) return {};
   std::vector<PoleZeroGain> sections;
   sections.reserve(design.sections.size());
@@ -91,6 +98,11 @@ CascadeResponseSource CascadeSourceOf(const CascadeDesign& design) {
       whole.gain *= t.gain;
     }
     source.SetAsBuilt(std::move(whole));
+  }
+  if (opAmp && !opAmp->IsIdeal()) {
+    if (auto real = CascadeRealTransfer(CascadeRealAmplifier(design, *opAmp))) {
+      source.SetRealAmplifier(std::move(*real), opAmp->name);
+    }
   }
   return source;
 }

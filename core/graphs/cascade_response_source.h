@@ -7,10 +7,12 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "graphs/response_source.h"
 #include "graphs/transfer_curves.h"
+#include "opamp/opamp_model.h"
 
 namespace morvane {
 
@@ -47,6 +49,16 @@ class CascadeResponseSource : public ResponseSource {
   void FillAsBuilt(GraphKind kind, const AxisState& a, bool pulse,
                    CurveBuffer& buffer) const override;
 
+  // The cascade with a real op amp (the product of its sections' real transfers).
+  void SetRealAmplifier(PoleZeroGain whole, std::string name) {
+    realAmplifier_.emplace(std::move(whole));
+    realAmplifierName_ = std::move(name);
+  }
+  bool OffersRealAmplifier() const override { return realAmplifier_.has_value(); }
+  void FillRealAmplifier(GraphKind kind, const AxisState& a, bool pulse,
+                         CurveBuffer& buffer) const override;
+  std::string RealAmplifierName() const override { return realAmplifierName_; }
+
   bool OffersSections() const override { return true; }
   std::size_t SectionCount() const override { return sections_.size(); }
   void FillSections(GraphKind kind, const AxisState& a, bool pulse,
@@ -56,11 +68,15 @@ class CascadeResponseSource : public ResponseSource {
   TransferResponse whole_;
   std::vector<TransferResponse> sections_;
   std::optional<TransferResponse> asBuilt_;
+  std::optional<TransferResponse> realAmplifier_;
+  std::string realAmplifierName_;
 };
 
 // The source of a designed filter: its transfer as built (the sign of an inverting filter
 // included) and each section's with the gain its circuit has; with rounded resistors also the
-// product of the sections' circuits as built. A design with a problem is no filter.
-CascadeResponseSource CascadeSourceOf(const CascadeDesign& design);
+// product of the sections' circuits as built; with an op amp (not `ideal`) the cascade with
+// it. A design with a problem is no filter.
+CascadeResponseSource CascadeSourceOf(const CascadeDesign& design,
+                                      const std::optional<OpAmpModel>& opAmp = std::nullopt);
 
 }  // namespace morvane

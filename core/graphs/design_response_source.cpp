@@ -69,4 +69,20 @@ void DesignResponseSource::FillAsBuilt(GraphKind kind, const AxisState& a, bool 
   FillTransferCurve(TransferResponse(built->transfer), kind, XRangeOf(a), pulse, buffer);
 }
 
+bool DesignResponseSource::OffersRealAmplifier() const {
+  return session_.RealAmplifier().has_value();
+}
+
+void DesignResponseSource::FillRealAmplifier(GraphKind kind, const AxisState& a, bool pulse,
+                                             CurveBuffer& buffer) const {
+  const auto& real = session_.RealAmplifier();
+  if (!real) return;
+  FillTransferCurve(TransferResponse(real->transfer), kind, XRangeOf(a), pulse, buffer);
+}
+
+std::string DesignResponseSource::RealAmplifierName() const {
+  const auto& real = session_.RealAmplifier();
+  return real ? real->opAmp : std::string();
+}
+
 }  // namespace morvane

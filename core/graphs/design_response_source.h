@@ -34,6 +34,12 @@ class DesignResponseSource : public ResponseSource {
   void FillAsBuilt(GraphKind kind, const AxisState& a, bool pulse,
                    CurveBuffer& buffer) const override;
 
+  // With an op amp chosen: the stage with it.
+  bool OffersRealAmplifier() const override;
+  void FillRealAmplifier(GraphKind kind, const AxisState& a, bool pulse,
+                         CurveBuffer& buffer) const override;
+  std::string RealAmplifierName() const override;
+
  private:
   // The state with fo set, as every frequency curve sets it first.
   DesignState TunedCopy() const;

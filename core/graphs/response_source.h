@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "graphs/axis_state.h"
@@ -52,6 +53,11 @@ class ResponseSource {
   // (the main window's stage with rounded resistors); none by default.
   virtual bool OffersAsBuilt() const { return false; }
   virtual void FillAsBuilt(GraphKind, const AxisState&, bool /*pulse*/, CurveBuffer&) const {}
+  // The curve with the chosen op amp (its model's gain, poles, output resistance and input
+  // capacitance), drawn beside the ideal one; none by default. RealAmplifierName names it.
+  virtual bool OffersRealAmplifier() const { return false; }
+  virtual void FillRealAmplifier(GraphKind, const AxisState&, bool /*pulse*/, CurveBuffer&) const {}
+  virtual std::string RealAmplifierName() const { return {}; }
 
   // The bands of a tolerance analysis of the filter the source shows; the owner sets them
   // when an analysis ends and clears them when the filter changes.
