@@ -28,4 +28,11 @@ QJsonObject AsBuiltJson(const BuiltFigures& built, const BuiltFigures& designed)
   return o;
 }
 
+QJsonObject RealAmplifierJson(const RealAmplifierFigures& figures) {
+  QJsonObject o = AsBuiltJson(figures.real, figures.ideal);
+  o.insert("opAmp", QString::fromStdString(figures.opAmp));
+  o.insert("peakingDb", Number(figures.peakingDb));
+  return o;
+}
+
 }  // namespace morvane::cli

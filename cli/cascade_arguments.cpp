@@ -225,6 +225,8 @@ CascadeArguments ParseCascadeArguments(const std::vector<std::string>& args,
     if (TakeValue(args, i, "--design", v)) a.designPath = v;
   }
   if (a.designPath) r = OpenedRequest(*a.designPath, warnings);
+  std::optional<std::string> opAmp;
+  std::optional<std::string> opAmpInclude;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     std::string v;
@@ -268,11 +270,9 @@ CascadeArguments ParseCascadeArguments(const std::vector<std::string>& args,
       }
       a.netlistPath = v;
     } else if (TakeValue(args, i, "--opamp", v)) {
-      CheckSubcircuitName(v);
-      a.netlist.opAmpSubcircuit = v;
+      opAmp = v;
     } else if (TakeValue(args, i, "--opamp-include", v)) {
-      CheckIncludePath(v);
-      a.netlist.opAmpInclude = v;
+      opAmpInclude = v;
     } else if (TakeValue(args, i, "--curve", v)) {
       a.curve = Named(ParseCurveKind(v), "--curve", v, "gain, phase, delay or step");
     } else if (TakeValue(args, i, "--from", v)) {
@@ -292,6 +292,16 @@ CascadeArguments ParseCascadeArguments(const std::vector<std::string>& args,
       throw UsageError("unknown option or argument: " + arg);
     }
   }
+  if (opAmp) {
+    // The user's own subcircuit only where a netlist is written.
+    const OpAmpSelection selection = ResolveOpAmp(*opAmp, opAmpInclude, a.netlistPath.has_value());
+    a.opAmp = selection.model;
+    a.netlist.opAmpModel = selection.model;
+    a.netlist.opAmpSubcircuit = selection.subcircuit;
+    a.netlist.opAmpInclude = selection.include;
+  } else if (opAmpInclude) {
+    throw UsageError("--opamp-include needs --opamp NAME");
+  }
   return a;
 }
 
@@ -307,12 +317,6 @@ void CheckCascadeArguments(const CascadeArguments& a) {
   const bool netlistToStdout = a.netlistPath == "-";
   if (int(a.json) + int(a.curve.has_value()) + int(netlistToStdout) > 1) {
     throw UsageError("--json, --curve and --netlist - each write to stdout: choose one");
-  }
-  if (!a.netlistPath && (!a.netlist.opAmpSubcircuit.empty() || !a.netlist.opAmpInclude.empty())) {
-    throw UsageError("--opamp and --opamp-include belong to --netlist FILE|-");
-  }
-  if (!a.netlist.opAmpInclude.empty() && a.netlist.opAmpSubcircuit.empty()) {
-    throw UsageError("--opamp-include needs --opamp NAME");
   }
   if (!a.curve) {
     if (a.from || a.to || a.points || a.logarithmic) {

@@ -25,6 +25,9 @@ struct CascadeArguments {
   bool json = false;
   std::optional<std::string> netlistPath;  // "-" for stdout
   NetlistOptions netlist;
+  // --opamp as a model (a table part or an op-amp file): the sections' figures and the curve
+  // with it, and its subcircuit in the netlist.
+  std::optional<OpAmpModel> opAmp;
   std::optional<CurveKind> curve;
   std::optional<double> from;
   std::optional<double> to;

@@ -13,12 +13,19 @@ namespace morvane::cli {
 
 namespace {
 
-std::string Curve(const CascadeArguments& a, const CascadeDesign& design) {
+std::string Curve(const CascadeArguments& a, const CascadeDesign& design,
+                  const RealSections& real) {
   const CurveSpan span{.from = a.from.value_or(0.0),
                        .to = *a.to,
                        .points = a.points.value_or(CurveSpan{}.points),
                        .logarithmic = a.logarithmic};
-  const std::optional<std::string> csv = CurveCsv(SampleCurve(design.transfer, *a.curve, span));
+  std::optional<PoleZeroGain> transfer = design.transfer;
+  if (a.opAmp && !a.opAmp->IsIdeal()) {
+    transfer = CascadeRealTransfer(real);
+    if (!transfer)
+      throw RunError("the cascade with the op amp " + a.opAmp->name + " cannot be analysed");
+  }
+  const std::optional<std::string> csv = CurveCsv(SampleCurve(*transfer, *a.curve, span));
   if (!csv) {
     throw RunError("the curve cannot be sampled from " + GeneralText(span.from, 17) + " to " +
                    GeneralText(span.to, 17) +
@@ -64,14 +71,16 @@ int RunCascade(const std::vector<std::string>& args) {
   const CascadeArguments a = ParseCascadeArguments(args, warnings);
   CheckCascadeArguments(a);
   const CascadeDesign design = DesignCascadeOrRefuse(a.request);
+  RealSections real;
+  if (a.opAmp && !a.opAmp->IsIdeal()) real = CascadeRealAmplifier(design, *a.opAmp);
 
   std::string out;
   if (a.curve) {
-    out = Curve(a, design);
+    out = Curve(a, design, real);
   } else if (a.json) {
-    out = CascadeJson(a.request, design);
+    out = CascadeJson(a.request, design, real);
   } else if (a.netlistPath != "-") {
-    out = CascadeTable(a.request, design);
+    out = CascadeTable(a.request, design, real);
   }
   for (const std::string& w : design.warnings) warnings << "morvane-cli: warning: " << w << "\n";
   std::cerr << warnings.str();

@@ -61,7 +61,7 @@ QJsonObject Figures(const CascadeFigures& f) {
   return o;
 }
 
-QJsonObject Section(const CascadeSection& s) {
+QJsonObject Section(const CascadeSection& s, const std::optional<RealAmplifierFigures>& real) {
   QJsonObject components;
   for (const CircuitPart& part : s.circuit.circuit.parts) {
     components.insert(Text(part.name), Number(part.value));
@@ -84,12 +84,14 @@ QJsonObject Section(const CascadeSection& s) {
                                 s.circuit.inverting ? -s.circuit.gain : s.circuit.gain, s.plan.fz};
     o.insert("asBuilt", AsBuiltJson(*b, designed));
   }
+  if (real) o.insert("realAmplifier", RealAmplifierJson(*real));
   return o;
 }
 
 }  // namespace
 
-std::string CascadeJson(const CascadeRequest& request, const CascadeDesign& design) {
+std::string CascadeJson(const CascadeRequest& request, const CascadeDesign& design,
+                        const RealSections& real) {
   QJsonObject root;
   root.insert("approximation", Text(NameOf(request.approximation)));
   root.insert("type", Text(NameOf(request.kind)));
@@ -107,7 +109,9 @@ std::string CascadeJson(const CascadeRequest& request, const CascadeDesign& desi
   root.insert("zeros", Roots(design.transfer.zeros));
   root.insert("figures", Figures(design.figures));
   QJsonArray sections;
-  for (const CascadeSection& s : design.sections) sections.append(Section(s));
+  for (std::size_t i = 0; i < design.sections.size(); ++i) {
+    sections.append(Section(design.sections[i], i < real.size() ? real[i] : std::nullopt));
+  }
   root.insert("sections", sections);
   root.insert("warnings", Texts(design.warnings));
   return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();

@@ -9,14 +9,20 @@
 #include <vector>
 
 #include "cascade/cascade_design.h"
+#include "opamp/real_response.h"
 
 namespace morvane::cli {
 
+// Each section's figures with a real op amp (--opamp), by section; empty without one.
+using RealSections = std::vector<std::optional<RealAmplifierFigures>>;
+
 // The table: the filter, its figures, then each section with its circuit's parts.
-std::string CascadeTable(const CascadeRequest& request, const CascadeDesign& design);
+std::string CascadeTable(const CascadeRequest& request, const CascadeDesign& design,
+                         const RealSections& real = {});
 
 // One JSON object; every figure that is not defined (or not finite) is null.
-std::string CascadeJson(const CascadeRequest& request, const CascadeDesign& design);
+std::string CascadeJson(const CascadeRequest& request, const CascadeDesign& design,
+                        const RealSections& real = {});
 
 enum class CurveKind { Gain, Phase, Delay, Step };
 std::optional<CurveKind> ParseCurveKind(std::string_view name);

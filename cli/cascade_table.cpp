@@ -127,7 +127,8 @@ std::string PeakFrequency(std::optional<double> hz) {
   return " at " + (*hz == 0.0 ? std::string("0 Hz") : FormatQuantity(*hz, "Hz"));
 }
 
-void SectionLines(std::ostringstream& out, std::size_t index, const CascadeSection& s) {
+void SectionLines(std::ostringstream& out, std::size_t index, const CascadeSection& s,
+                  const std::optional<RealAmplifierFigures>& real) {
   const double gain = s.circuit.inverting ? -s.circuit.gain : s.circuit.gain;
   out << "\nSection " << index + 1 << ": " << s.plan.kind << ", " << SectionTopologyName(s.topology)
       << " (" << s.circuit.name << ")\n";
@@ -149,6 +150,7 @@ void SectionLines(std::ostringstream& out, std::size_t index, const CascadeSecti
     }
     Row(out, "          gain", SignedGain(b->gain) + error(b->gain, gain));
   }
+  if (real) Row(out, "Op amp", RealAmplifierLine(*real).substr(5));
   for (const CircuitPart& part : s.circuit.circuit.parts) {
     out << "  " << part.name << " = " << FormatQuantity(part.value, PartUnit(part.name)) << "\n";
   }
@@ -156,12 +158,13 @@ void SectionLines(std::ostringstream& out, std::size_t index, const CascadeSecti
 
 }  // namespace
 
-std::string CascadeTable(const CascadeRequest& request, const CascadeDesign& design) {
+std::string CascadeTable(const CascadeRequest& request, const CascadeDesign& design,
+                         const RealSections& real) {
   std::ostringstream out;
   FilterLines(out, request, design);
   FigureLines(out, request.kind, design.figures);
   for (std::size_t i = 0; i < design.sections.size(); ++i) {
-    SectionLines(out, i, design.sections[i]);
+    SectionLines(out, i, design.sections[i], i < real.size() ? real[i] : std::nullopt);
   }
   return out.str();
 }

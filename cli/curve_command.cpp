@@ -9,6 +9,7 @@
 #include "design/design_session.h"
 #include "design_options.h"
 #include "graphs/curve_buffer.h"
+#include "graphs/transfer_curves.h"
 #include "numerics/number_text.h"
 #include "numerics/value_text.h"
 #include "unread_rest.h"
@@ -95,22 +96,33 @@ int RunCurve(const std::vector<std::string>& args) {
   const AxisRange axis{*from, *to, logarithmic};
   CurveBuffer buffer;
   int last = buffer.Count;
-  switch (*kind) {
-    case CurveKind::Gain:
-      FillGainCurve(state, type, axis, buffer);
-      break;
-    case CurveKind::Phase:
-      FillPhaseCurve(state, type, axis, buffer);
-      break;
-    case CurveKind::Delay:
-      FillGroupDelayCurve(state, type, axis, buffer);
-      break;
-    case CurveKind::Step:
-    case CurveKind::Pulse:
-      FillTimeCurve(state, axis,
-                    *kind == CurveKind::Step ? TimeResponse::Step : TimeResponse::Pulse, buffer);
-      last = 250;
-      break;
+  if (const auto& real = session.RealAmplifier()) {
+    // The stage with the op amp asked for.
+    const GraphKind graph = *kind == CurveKind::Gain    ? GraphKind::Gain
+                            : *kind == CurveKind::Phase ? GraphKind::Phase
+                            : *kind == CurveKind::Delay ? GraphKind::GroupDelay
+                                                        : GraphKind::TimeResponse;
+    FillTransferCurve(TransferResponse(real->transfer), graph, axis, *kind == CurveKind::Pulse,
+                      buffer);
+    if (graph == GraphKind::TimeResponse) last = 250;
+  } else {
+    switch (*kind) {
+      case CurveKind::Gain:
+        FillGainCurve(state, type, axis, buffer);
+        break;
+      case CurveKind::Phase:
+        FillPhaseCurve(state, type, axis, buffer);
+        break;
+      case CurveKind::Delay:
+        FillGroupDelayCurve(state, type, axis, buffer);
+        break;
+      case CurveKind::Step:
+      case CurveKind::Pulse:
+        FillTimeCurve(state, axis,
+                      *kind == CurveKind::Step ? TimeResponse::Step : TimeResponse::Pulse, buffer);
+        last = 250;
+        break;
+    }
   }
   // A range far beyond what a graph window shows (it holds the x axis within 1000 fg)
   // overflows the response: say so rather than print "inf" or "nan".

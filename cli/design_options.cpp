@@ -174,6 +174,10 @@ std::vector<std::string> ParseDesignRequest(const std::vector<std::string>& args
       request.diplexerChebyshev = true;
     } else if (TakeValue(args, i, "--design", value)) {
       request.designFile = value;
+    } else if (TakeValue(args, i, "--opamp", value)) {
+      request.opAmp = value;
+    } else if (TakeValue(args, i, "--opamp-include", value)) {
+      request.opAmpInclude = value;
     } else if (!arg.empty() && arg[0] != '-' && arg.find('=') != std::string::npos) {
       const auto eq = arg.find('=');
       request.entries.emplace_back(arg.substr(0, eq), arg.substr(eq + 1));
@@ -200,8 +204,17 @@ void TakeBestValues(DesignSession& session, std::ostream& warnings) {
 
 }  // namespace
 
+OpAmpSelection OpAmpOf(const DesignRequest& request) {
+  if (!request.opAmp) {
+    if (request.opAmpInclude) throw UsageError("--opamp-include needs --opamp NAME");
+    return {};
+  }
+  return ResolveOpAmp(*request.opAmp, request.opAmpInclude, request.opAmpSubcircuitAllowed);
+}
+
 void ApplyDesignRequest(const DesignRequest& request, DesignSession& session,
                         std::ostream& warnings) {
+  const OpAmpSelection opAmp = OpAmpOf(request);
   session.Start();
   if (request.designFile) {
     OpenDesignFile(*request.designFile, session, warnings);
@@ -224,6 +237,7 @@ void ApplyDesignRequest(const DesignRequest& request, DesignSession& session,
     if (cleared && session.Choices().*option) session.SetCheckBox(box.name, false);
   }
   if (request.roundResistors) session.SetResistorRounding(true);
+  if (opAmp.model && !opAmp.model->IsIdeal()) session.SelectOpAmp(opAmp.model);
   if (request.ladderChebyshev) session.SetLadderApproximation(true);
   if (request.ladderOrder) session.SetLadderOrder(*request.ladderOrder);
   if (request.diplexerChebyshev) session.SetDiplexerApproximation(true);

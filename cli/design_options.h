@@ -10,6 +10,7 @@
 
 #include "design/design_session.h"
 #include "design/design_state.h"
+#include "opamp_arguments.h"
 
 namespace morvane::cli {
 
@@ -29,7 +30,15 @@ struct DesignRequest {
   std::optional<int> diplexerOrder;  // 3, 5, 7, 9
   bool diplexerChebyshev = false;
   std::vector<std::pair<std::string, std::string>> entries;  // NAME, TEXT in order given
+  // --opamp VALUE and --opamp-include FILE (see ResolveOpAmp); a model is chosen for the
+  // stage, as the window's Options > Op Amp chooses it.
+  std::optional<std::string> opAmp;
+  std::optional<std::string> opAmpInclude;
+  bool opAmpSubcircuitAllowed = false;  // set by the commands that write a netlist
 };
+
+// The op amp the request names (nothing when it names none).
+OpAmpSelection OpAmpOf(const DesignRequest& request);
 
 // Takes the design options and entries out of `args`; returns what it did not recognise
 // as an option of its own (left for the command). Throws UsageError on bad use.

@@ -85,9 +85,9 @@ constexpr StateMember kStateMembers[] = {
     {"tgrf", &DesignState::tgrf},
 };
 
-// The figures with rounded resistors beside the designed ones.
-void AppendAsBuilt(std::ostringstream& out, const BuiltFigures& built, const BuiltFigures& designed,
-                   bool chosen) {
+// The figures with rounded resistors (or a real op amp) beside the designed ones.
+void AppendBuilt(std::ostringstream& out, const std::string& title, const BuiltFigures& built,
+                 const BuiltFigures& designed) {
   const auto row = [&](std::string_view label, double b, double d, std::string_view unit) {
     const auto text = [unit](double x) {
       return unit.empty() ? FormatFixedTrimmed(4, x) : FormatQuantity(x, unit);
@@ -98,8 +98,7 @@ void AppendAsBuilt(std::ostringstream& out, const BuiltFigures& built, const Bui
                   FormatFixedTrimmed(3, error) + " %)",
               {});
   };
-  out << (chosen ? "\nAs built, with the values of the value search\n"
-                 : "\nAs built, resistors rounded to the series\n");
+  out << "\n" << title << "\n";
   row("f0", built.f0, designed.f0, "Hz");
   row("Q", built.q, designed.q, "");
   if (built.fz && designed.fz) row("fz", *built.fz, *designed.fz, "Hz");
@@ -134,8 +133,16 @@ std::string DesignTable(const DesignSession& session) {
   for (const auto& row : ReadoutFields()) {
     AppendRow(out, row.label, session.FieldText(row.field), row.unit);
   }
-  if (const auto& b = session.AsBuilt())
-    AppendAsBuilt(out, b->built, b->designed, session.ValuesChosen());
+  if (const auto& b = session.AsBuilt()) {
+    AppendBuilt(out,
+                session.ValuesChosen() ? "As built, with the values of the value search"
+                                       : "As built, resistors rounded to the series",
+                b->built, b->designed);
+  }
+  if (const auto& r = session.RealAmplifier()) {
+    AppendBuilt(out, "With the op amp " + r->opAmp + " (against ideal op amps)", r->real, r->ideal);
+    AppendRow(out, "Peaking", FormatFixedTrimmed(2, r->peakingDb) + " dB", {});
+  }
   for (const auto& message : session.Messages()) out << "\nMessage: " << message << "\n";
   if (!session.CurrentNotice().empty()) out << "\nNote: " << session.CurrentNotice() << "\n";
   if (session.BeepCount() > 0) {
@@ -184,6 +191,7 @@ std::string DesignJson(const DesignSession& session) {
   root.insert("warnings", warnings);
   if (!session.CurrentNotice().empty()) root.insert("notice", Q(session.CurrentNotice()));
   if (const auto& b = session.AsBuilt()) root.insert("asBuilt", AsBuiltJson(b->built, b->designed));
+  if (const auto& r = session.RealAmplifier()) root.insert("realAmplifier", RealAmplifierJson(*r));
   return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
 }
 

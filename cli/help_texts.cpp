@@ -25,7 +25,7 @@ constexpr std::string_view kGeneral =
     "       morvane-cli export-circuit FILE [design options and entries]   (--topology lc)\n"
     "       morvane-cli order --f1 TEXT --d1 TEXT --f2 TEXT --d2 TEXT [--chebyshev] [--json]\n"
     "       morvane-cli spice FILE|- [design options and entries] [--from X] [--to Y]\n"
-    "                         [--points N] [--opamp NAME [--opamp-include FILE]]\n"
+    "                         [--points N] [--opamp NAME|FILE [--opamp-include FILE]]\n"
     "       morvane-cli plot gain|phase|delay|step|pulse --out FILE.png|FILE.svg|FILE.csv\n"
     "                        [--width W] [--height H] [design options and entries]\n"
     "  draws the graph a freshly opened graph window shows, without a window.\n"
@@ -39,6 +39,9 @@ constexpr std::string_view kGeneral =
     "                             [--runs N] [--r-tol P] [--c-tol P] [--l-tol P] [--mask ...]\n"
     "  Monte Carlo, sensitivities, worst case and yield of the parts' tolerances.\n"
     "       morvane-cli opamps [--file FILE] [--json]   the op-amp models\n"
+    "       morvane-cli noise [design options and entries | --cascade [cascade options]]\n"
+    "                         --from F --to F [--points N] [--temperature C] [--json]\n"
+    "  the noise at the output: density, RMS, each part's, op amp's and section's share.\n"
     "       morvane-cli help COMMAND   (or COMMAND --help)   the options of one command\n"
     "       morvane-cli --version\n";
 
@@ -69,6 +72,16 @@ constexpr std::string_view kDesignOptions =
     "  --chebyshev               Chebyshev LC ladder (else Butterworth)\n"
     "  --diplexer-order N        order of the LC diplexer: 3, 5, 7 or 9\n"
     "  --diplexer-chebyshev      Chebyshev LC diplexer (else Butterworth)\n"
+    "  --opamp NAME|FILE         the op amp the active stage is built with: a part that\n"
+    "                            `morvane-cli opamps` lists (any letter case) or an op-amp\n"
+    "                            file (its first part). design then states f0, Q, gain (fz)\n"
+    "                            and the peaking with it against ideal op amps (--json:\n"
+    "                            realAmplifier); curve gives the response with it; spice\n"
+    "                            writes the part's model as a subcircuit and calls it;\n"
+    "                            noise takes its noise. With --opamp-include FILE, NAME is\n"
+    "                            instead the user's own subcircuit (pins in+ in- out) that\n"
+    "                            spice calls from FILE; spice also calls a NAME it does not\n"
+    "                            know as such a subcircuit\n"
     "Entries, typed into their fields in the order given:\n"
     "  NAME=TEXT                 NAME is one of fg, f, Q, D, Vu, Zin, R3, C1, fnfp, RL,\n"
     "                            ripple (or Welligkeit, the same entry); TEXT is read as the\n"
@@ -120,14 +133,17 @@ constexpr std::string_view kOrder =
 
 constexpr std::string_view kSpice =
     "usage: morvane-cli spice FILE|- [design options] [NAME=TEXT ...] [--from X] [--to Y]\n"
-    "                         [--points N] [--opamp NAME [--opamp-include FILE]]\n"
+    "                         [--points N] [--opamp NAME|FILE [--opamp-include FILE]]\n"
     "Writes a SPICE netlist of the designed circuit with an AC sweep, to FILE or, for -, to\n"
     "stdout.\n"
     "  --from X, --to Y          the sweep in Hz (default fg/100 to 100*fg)\n"
     "  --points N                points per decade, 1..100000 (default 50)\n"
-    "  --opamp NAME              call this subcircuit (pins in+ in- out) for every op amp\n"
-    "                            instead of an ideal amplifier\n"
-    "  --opamp-include FILE      .include this file, which holds that subcircuit\n"
+    "  --opamp NAME|FILE         a part of the op-amp table or an op-amp file: its model is\n"
+    "                            written into the netlist as a subcircuit (gain, poles,\n"
+    "                            output resistance, input capacitance, noise sources) and\n"
+    "                            called for every op amp; any other NAME: call this\n"
+    "                            subcircuit (pins in+ in- out) instead of an ideal amplifier\n"
+    "  --opamp-include FILE      .include this file, which holds the subcircuit NAME\n"
     "                            (NAME and FILE without control characters or quotes)\n";
 
 constexpr std::string_view kPlot =
@@ -150,8 +166,8 @@ constexpr std::string_view kCascade =
     "           [--series-r E6..E96] [--series-c E6..E96] [--round-resistors | --best-values]\n"
     "           [--section-order 2,1,3]\n"
     "           [fg=TEXT] [fm=TEXT] [B=TEXT] [ripple=TEXT] [stopband=TEXT] [gain=TEXT]\n"
-    "           [Zin=TEXT] [fs=TEXT] [--json] [--netlist FILE|- [--opamp NAME\n"
-    "           [--opamp-include FILE]]] [--curve gain|phase|delay|step --from F --to F\n"
+    "           [Zin=TEXT] [fs=TEXT] [--json] [--netlist FILE|-] [--opamp NAME|FILE\n"
+    "           [--opamp-include FILE]] [--curve gain|phase|delay|step --from F --to F\n"
     "           [--points N] [--log]] [--design FILE] [--save FILE]\n"
     "Designs a whole active filter as a cascade of first- and second-order sections (lowest Q\n"
     "first), each built as a circuit with standard values, and prints the filter, its figures\n"
@@ -199,8 +215,12 @@ constexpr std::string_view kCascade =
     "                            null for a figure that is not defined\n"
     "  --netlist FILE|-          write the SPICE netlist of the whole cascade to FILE (the\n"
     "                            table or JSON still goes to stdout) or, for -, to stdout\n"
-    "  --opamp NAME              with --netlist: call this subcircuit (pins in+ in- out)\n"
-    "  --opamp-include FILE      .include this file, which holds it\n"
+    "  --opamp NAME|FILE         a part of the op-amp table (or an op-amp file): each section\n"
+    "                            states f0, Q, gain and peaking with it (JSON: realAmplifier),\n"
+    "                            --curve gives the cascade's response with it, --netlist\n"
+    "                            carries its model as a subcircuit. Any other NAME, with\n"
+    "                            --netlist only: call this subcircuit (pins in+ in- out)\n"
+    "  --opamp-include FILE      with --netlist: .include this file, which holds NAME\n"
     "  --curve KIND              CSV \"x,y\": gain (dB, the gain included), phase (degrees,\n"
     "                            unwrapped, the inversion included), delay (s) over frequency\n"
     "                            (Hz), or step (V for a 1 V step) over time (s)\n"
@@ -286,6 +306,25 @@ constexpr std::string_view kOpAmps =
     "                in (A/sqrt(Hz)), inCorner (Hz); infinite values (those of ideal) and a\n"
     "                missing second pole are null\n";
 
+constexpr std::string_view kNoise =
+    "usage: morvane-cli noise [design options and entries | --cascade [cascade options and\n"
+    "                         entries]] --from F --to F [--points N] [--temperature C] [--json]\n"
+    "The noise at the output of the page's active stage (or the LC ladder from RG to RL), or\n"
+    "with --cascade of the whole filter the cascade options give: every resistor's thermal\n"
+    "noise (4kTR) and every op amp's input voltage and current noise (with their 1/f\n"
+    "corners), from the op amp --opamp names (default ideal: the resistors alone).\n"
+    "  --from F, --to F          the range in Hz (0 < F1 < F2)\n"
+    "  --points N                points in equal ratios, both ends included, 2..100000\n"
+    "                            (default 400)\n"
+    "  --temperature C           of the resistors, in degrees Celsius (default 25)\n"
+    "  --json                    one object: opAmp, temperature, from, to, rms (V over the\n"
+    "                            range), density ([f in Hz, V/sqrt(Hz) at the output]),\n"
+    "                            inputReferred (the same divided by the gain; left out where\n"
+    "                            the gain is 240 dB below its largest), contributions ([part\n"
+    "                            or op amp, RMS in V], largest first; an op amp's voltage and\n"
+    "                            current noise together) and, with --cascade, sections\n"
+    "Without --json: the RMS, the contributions and their share, then \"f,density\" lines.\n";
+
 constexpr std::array kCommands{
     CommandHelp{"design", kDesign, true},
     CommandHelp{"curve", kCurve, true},
@@ -297,6 +336,7 @@ constexpr std::array kCommands{
     CommandHelp{"cascade", kCascade, false},
     CommandHelp{"tolerance", kTolerance, true},
     CommandHelp{"opamps", kOpAmps, false},
+    CommandHelp{"noise", kNoise, true},
 };
 
 }  // namespace

@@ -69,19 +69,15 @@ int RunSpice(const std::vector<std::string>& args) {
       options.fStop = ParseFrequency(name, value(), warnings);
     } else if (name == "--points") {
       options.pointsPerDecade = ParsePoints(value());
-    } else if (name == "--opamp") {
-      options.opAmpSubcircuit = value();
-      CheckSubcircuitName(options.opAmpSubcircuit);
-    } else if (name == "--opamp-include") {
-      options.opAmpInclude = value();
-      CheckIncludePath(options.opAmpInclude);
     } else {
       throw UsageError("unknown option or argument: " + arg);
     }
   }
-  if (!options.opAmpInclude.empty() && options.opAmpSubcircuit.empty()) {
-    throw UsageError("--opamp-include needs --opamp NAME");
-  }
+  request.opAmpSubcircuitAllowed = true;
+  const OpAmpSelection opAmp = OpAmpOf(request);
+  options.opAmpModel = opAmp.model;
+  options.opAmpSubcircuit = opAmp.subcircuit;
+  options.opAmpInclude = opAmp.include;
 
   DesignSession session;
   ApplyDesignRequest(request, session, warnings);

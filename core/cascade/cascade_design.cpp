@@ -7,6 +7,7 @@
 #include "design/stage_design.h"
 #include "filters/filter_response.h"
 #include "numerics/number_text.h"
+#include "opamp/real_response.h"
 
 namespace morvane {
 
@@ -145,7 +146,17 @@ std::string SectionLabel(std::size_t index, const FilterSection& s) {
 }
 
 // The figures of a section's circuit from its part values.
-std::optional<BuiltFigures> BuiltFiguresOf(const CascadeSection& section) {
+// A section pre-distorted for an op amp is built for its figures with that amplifier.
+std::optional<BuiltFigures> BuiltFiguresOf(const CascadeSection& section,
+                                           const std::optional<OpAmpModel>& predistortFor) {
+  const bool real = section.circuit.predistortion && section.circuit.predistortion->Achieved();
+  if (real) {
+    const auto figures = RealAmplifierFiguresOf(
+        section.circuit.circuit, *predistortFor, ReferenceOfSectionKind(section.plan.kind),
+        IsNotchSectionKind(section.plan.kind), section.plan.f0);
+    if (!figures) return std::nullopt;
+    return figures->real;
+  }
   const auto transfer = CircuitTransfer(section.circuit.circuit, "in", "out",
                                         2.0 * std::numbers::pi * section.plan.f0);
   if (!transfer) return std::nullopt;
@@ -252,7 +263,7 @@ CascadeDesign DesignCascade(const CascadeRequest& request) {
       out.warnings.push_back(SectionLabel(i, section.plan) + ": " + w);
     }
     if (request.circuit.roundResistors || request.circuit.bestValues) {
-      section.asBuilt = BuiltFiguresOf(section);
+      section.asBuilt = BuiltFiguresOf(section, request.circuit.predistortFor);
     }
     out.sections.push_back(std::move(section));
   }

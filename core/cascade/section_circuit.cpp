@@ -15,6 +15,7 @@
 #include "design/svf_stage.h"
 #include "numerics/number_text.h"
 #include "numerics/standard_series.h"
+#include "opamp/predistortion.h"
 #include "tolerance/value_search.h"
 
 namespace morvane {
@@ -347,6 +348,11 @@ void CheckParts(SectionCircuit& out) {
   }
 }
 
+// The section's circuit as DesignSectionCircuit builds it without pre-distortion (whatever
+// options.predistortFor holds); its resistors rounded or best values chosen only `asBuilt`.
+SectionCircuit PlainSection(const FilterSection& section, Topology topology,
+                            const SectionDesignOptions& options, bool asBuilt);
+
 // The section built from the value search's best set: capacitors of the series within a
 // decade around the design's (by the design at other impedance levels), resistors rounded
 // down or up. None when the search finds nothing.
@@ -364,7 +370,7 @@ std::optional<SectionCircuit> WithBestValues(const FilterSection& section, Topol
   const auto designAt = [&](double level) {
     SectionDesignOptions at = exact;
     at.zin = level;
-    return DesignSectionCircuit(section, topology, at);
+    return PlainSection(section, topology, at, true);
   };
   const std::vector<ValueChoice> best = SearchStandardValues(
       [&](double level) -> std::optional<Circuit> {
@@ -377,6 +383,54 @@ std::optional<SectionCircuit> WithBestValues(const FilterSection& section, Topol
   SectionCircuit out = designAt(best[0].level);
   for (std::size_t i = 0; i < out.circuit.parts.size(); ++i) {
     out.circuit.parts[i].value = best[0].values[i];
+  }
+  return out;
+}
+
+bool Predistortable(Topology topology, Shape shape) {
+  const bool kind = shape == Shape::FirstLowpass || shape == Shape::FirstHighpass ||
+                    shape == Shape::Lowpass || shape == Shape::Highpass || shape == Shape::Bandpass;
+  return kind && (topology == Topology::Mfb || topology == Topology::Pfb);
+}
+
+// The section designed for the f0 and Q that give its own with the op amp of
+// options.predistortFor; the plain design, with a warning, where none does.
+SectionCircuit PredistortedSection(const FilterSection& section, Topology topology,
+                                   const SectionDesignOptions& options) {
+  const OpAmpModel& model = *options.predistortFor;
+  const Shape shape = ShapeOf(section.kind);
+  if (!Predistortable(topology, shape)) {
+    SectionCircuit out = PlainSection(section, topology, options, true);
+    if (out.problem.empty()) {
+      out.warnings.push_back("pre-distortion for the " + model.name +
+                             " is offered for MFB and Sallen-Key (pfb) sections only");
+    }
+    return out;
+  }
+  const auto designFor = [&](double f0, double q) -> std::optional<Circuit> {
+    FilterSection adjusted = section;
+    adjusted.f0 = f0;
+    adjusted.q = q;
+    SectionCircuit c = PlainSection(adjusted, topology, options, false);
+    if (!c.problem.empty()) return std::nullopt;
+    return c.circuit;
+  };
+  const bool firstOrder = shape == Shape::FirstLowpass || shape == Shape::FirstHighpass;
+  const Predistortion p = Predistort(designFor, model,
+                                     {.f0 = section.f0,
+                                      .q = section.q,
+                                      .reference = ReferenceOfSectionKind(section.kind),
+                                      .notch = false,
+                                      .firstOrder = firstOrder});
+  FilterSection adjusted = section;
+  if (p.Achieved()) {
+    adjusted.f0 = p.f0;
+    adjusted.q = p.q;
+  }
+  SectionCircuit out = PlainSection(adjusted, topology, options, true);
+  out.predistortion = p;
+  if (out.problem.empty() && !p.Achieved()) {
+    out.warnings.push_back(PredistortionLine(p, model, firstOrder));
   }
   return out;
 }
@@ -449,6 +503,17 @@ GainRange SectionGainRange(const FilterSection& section, Topology topology,
 
 SectionCircuit DesignSectionCircuit(const FilterSection& section, Topology topology,
                                     const SectionDesignOptions& options) {
+  if (options.predistortFor && !options.predistortFor->IsIdeal() &&
+      Builds(topology, ShapeOf(section.kind))) {
+    return PredistortedSection(section, topology, options);
+  }
+  return PlainSection(section, topology, options, true);
+}
+
+namespace {
+
+SectionCircuit PlainSection(const FilterSection& section, Topology topology,
+                            const SectionDesignOptions& options, bool asBuilt) {
   const Shape shape = ShapeOf(section.kind);
   SectionCircuit out;
   if (!Builds(topology, shape)) {
@@ -488,6 +553,7 @@ SectionCircuit DesignSectionCircuit(const FilterSection& section, Topology topol
       break;
   }
   if (out.problem.empty()) CheckParts(out);
+  if (!asBuilt) return out;
   if (out.problem.empty() && options.bestValues) {
     if (auto best = WithBestValues(section, topology, options, out)) return *best;
   }
@@ -498,5 +564,7 @@ SectionCircuit DesignSectionCircuit(const FilterSection& section, Topology topol
   }
   return out;
 }
+
+}  // namespace
 
 }  // namespace morvane

@@ -20,12 +20,15 @@
 // to their Q (the PFB bandpass, twin-T and elliptical lowpass; the Fliege notch) realise less
 // by an input divider where they have an input resistor, and otherwise the gain they have.
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "circuit/circuit.h"
 #include "design/design_state.h"
 #include "filters/filter_sections.h"
+#include "opamp/opamp_model.h"
+#include "opamp/predistortion.h"
 
 namespace morvane {
 
@@ -39,6 +42,12 @@ struct SectionDesignOptions {
   // Instead of the nearest values: the rounding of each resistor down or up that comes
   // closest to the section's f0, Q, gain and fz (BestResistorRoundings).
   bool bestValues = false;
+  // The op amp to pre-distort for: MFB and Sallen-Key (pfb) lowpass, highpass, bandpass and
+  // first-order sections are designed for the f0 and Q that give the section's own with this
+  // amplifier (Predistort), rounded afterwards where asked. Where no design reaches them, and
+  // in the other topologies, the plain design is kept with a warning. None (or `ideal`): the
+  // plain design.
+  std::optional<OpAmpModel> predistortFor{};
 };
 
 // The gains a circuit can realise exactly for a section.
@@ -54,6 +63,9 @@ struct SectionCircuit {
   double gain = 1.0;    // the section's pass-band gain as built, positive
   bool inverting = false;
   std::vector<std::string> warnings;
+  // With SectionDesignOptions::predistortFor on an MFB or Sallen-Key section: the targets
+  // designed for and the figures with the op amp, or why there are none.
+  std::optional<Predistortion> predistortion{};
 };
 
 // Whether the topology has a circuit for a section kind, and the topologies that have one.

@@ -89,7 +89,7 @@ std::optional<std::vector<Complex>> CircuitSweep::OpAmpOutputs(double f) {
   lu_.Solve(x_);
   std::vector<Complex> outputs;
   for (const auto& amp : equations_.OpAmps()) {
-    outputs.push_back(x_[static_cast<std::size_t>(amp.pin)]);
+    outputs.push_back(x_[static_cast<std::size_t>(equations_.Position(amp.pin))]);
   }
   return outputs;
 }
@@ -100,7 +100,7 @@ std::optional<CircuitSweep::NoisePoint> CircuitSweep::Noise(double f, double kel
   NoisePoint point;
   for (std::size_t r = 0; r < b_.size(); ++r) point.h += y_[r] * b_[r];
   const auto transfer = [&](int unknown) {
-    return unknown >= 0 ? y_[static_cast<std::size_t>(unknown)] : Complex(0.0);
+    return unknown >= 0 ? y_[static_cast<std::size_t>(equations_.Position(unknown))] : Complex(0.0);
   };
   const auto& parts = equations_.Parts();
   const auto& amps = equations_.OpAmps();

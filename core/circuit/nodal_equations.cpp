@@ -79,7 +79,56 @@ bool NodalEquations::Index(const Circuit& c, std::string_view input, std::string
   size_ = nodes + static_cast<int>(opAmps_.size()) + inductors;
   matrix_.resize(static_cast<std::size_t>(size_ * size_));
   column_.resize(static_cast<std::size_t>(size_));
+  OrderForBand();
   return true;
+}
+
+void NodalEquations::OrderForBand() {
+  const auto n = static_cast<std::size_t>(size_);
+  position_.resize(n);
+  for (std::size_t i = 0; i < n; ++i) position_[i] = static_cast<int>(i);
+  if (n < 3) return;
+  // The pattern at a frequency where no entry cancels by chance.
+  std::vector<Complex> a(n * n), b(n);
+  Fill(Complex(0.37, 1.71), a, b);
+  std::vector<std::vector<int>> neighbours(n);
+  for (std::size_t r = 0; r < n; ++r) {
+    for (std::size_t c = 0; c < n; ++c) {
+      if (r != c && (a[r * n + c] != 0.0 || a[c * n + r] != 0.0)) {
+        neighbours[r].push_back(static_cast<int>(c));
+      }
+    }
+  }
+  const auto degree = [&](int u) { return neighbours[static_cast<std::size_t>(u)].size(); };
+  std::vector<int> order;
+  std::vector<bool> placed(n, false);
+  while (order.size() < n) {
+    // Each connected part from an unknown of least degree, breadth first, neighbours by
+    // increasing degree.
+    int start = -1;
+    for (std::size_t u = 0; u < n; ++u) {
+      if (!placed[u] && (start < 0 || degree(static_cast<int>(u)) < degree(start))) {
+        start = static_cast<int>(u);
+      }
+    }
+    std::size_t next = order.size();
+    order.push_back(start);
+    placed[static_cast<std::size_t>(start)] = true;
+    while (next < order.size()) {
+      std::vector<int> around = neighbours[static_cast<std::size_t>(order[next++])];
+      std::stable_sort(around.begin(), around.end(),
+                       [&](int x, int y) { return degree(x) < degree(y); });
+      for (int v : around) {
+        if (!placed[static_cast<std::size_t>(v)]) {
+          placed[static_cast<std::size_t>(v)] = true;
+          order.push_back(v);
+        }
+      }
+    }
+  }
+  for (std::size_t i = 0; i < n; ++i) {
+    position_[static_cast<std::size_t>(order[i])] = static_cast<int>(n - 1 - i);
+  }
 }
 
 bool NodalEquations::SetValues(std::span<const double> values) {
@@ -158,24 +207,27 @@ Complex NodalEquations::InverseGain(Complex s) const {
 }
 
 void NodalEquations::Fill(Complex s, std::vector<Complex>& a, std::vector<Complex>& b) const {
+  const auto cell = [&](int row, int column) -> Complex& {
+    return a[At(Position(row), Position(column))];
+  };
   // A term coefficient * V(node) of equation `row`: into A, or for the input's 1 V to b.
   const auto term = [&](int row, int node, Complex coefficient) {
     if (row < 0 || node == kGround) return;
     if (node == kInput) {
-      b[static_cast<std::size_t>(row)] -= coefficient;
+      b[static_cast<std::size_t>(Position(row))] -= coefficient;
     } else {
-      a[At(row, node)] += coefficient;
+      cell(row, node) += coefficient;
     }
   };
   int inductor = static_cast<int>(nodes_.size() + opAmps_.size());
   for (const Part& p : parts_) {
     if (p.kind == PartKind::Inductor) {
       // Its current leaves a and enters b; V(a) - V(b) - sL I = 0.
-      if (p.a >= 0) a[At(p.a, inductor)] += 1.0;
-      if (p.b >= 0) a[At(p.b, inductor)] -= 1.0;
+      if (p.a >= 0) cell(p.a, inductor) += 1.0;
+      if (p.b >= 0) cell(p.b, inductor) -= 1.0;
       term(inductor, p.a, 1.0);
       term(inductor, p.b, -1.0);
-      a[At(inductor, inductor)] -= s * p.value;
+      cell(inductor, inductor) -= s * p.value;
       ++inductor;
       continue;
     }
@@ -187,11 +239,11 @@ void NodalEquations::Fill(Complex s, std::vector<Complex>& a, std::vector<Comple
   }
   const Complex inverseGain = InverseGain(s);
   for (const OpAmp& amp : opAmps_) {
-    a[At(amp.output, amp.row)] -= 1.0;  // the output current flows into its node
+    cell(amp.output, amp.row) -= 1.0;  // the output current flows into its node
     // V(plus) - V(minus) - V(output) / A(s) = 0 (the noise en adds to V(plus)).
     term(amp.row, amp.plus, 1.0);
     term(amp.row, amp.minus, -1.0);
-    if (inverseGain != 0.0) a[At(amp.row, amp.output)] -= inverseGain;
+    if (inverseGain != 0.0) cell(amp.row, amp.output) -= inverseGain;
   }
 }
 
@@ -203,8 +255,9 @@ void NodalEquations::Determinants(Complex s, ScaledComplex& whole, ScaledComplex
   a = matrix_;
   whole = Determinant(a);
   a = matrix_;
-  for (int row = 0; row < size_; ++row)
-    a[At(row, output_)] = column_[static_cast<std::size_t>(row)];
+  for (int row = 0; row < size_; ++row) {
+    a[At(row, OutputUnknown())] = column_[static_cast<std::size_t>(row)];
+  }
   output = Determinant(a);
 }
 
@@ -251,27 +304,52 @@ ScaledComplex NodalEquations::Determinant(std::vector<Complex>& a) const {
 bool ComplexLu::Factor(std::vector<Complex> a, int size) {
   size_ = size;
   lu_ = std::move(a);
-  pivot_.resize(static_cast<std::size_t>(size));
+  const auto n = static_cast<std::size_t>(size);
+  pivot_.resize(n);
+  lastColumn_.assign(n, -1);
+  lastRow_.assign(n, -1);
   const auto at = [size](int r, int c) { return static_cast<std::size_t>(r * size + c); };
   double largest = 0.0;
-  for (const Complex& x : lu_) largest = std::max(largest, std::norm(x));
+  for (int r = 0; r < size; ++r) {
+    for (int c = 0; c < size; ++c) {
+      if (lu_[at(r, c)] == 0.0) continue;
+      largest = std::max(largest, std::norm(lu_[at(r, c)]));
+      lastColumn_[static_cast<std::size_t>(r)] = c;
+      lastRow_[static_cast<std::size_t>(c)] = std::max(lastRow_[static_cast<std::size_t>(c)], r);
+    }
+  }
   for (int k = 0; k < size; ++k) {
+    const auto uk = static_cast<std::size_t>(k);
+    const int lastRow = lastRow_[uk];
     int pivot = k;
-    for (int r = k + 1; r < size; ++r) {
+    for (int r = k + 1; r <= lastRow; ++r) {
       if (std::norm(lu_[at(r, k)]) > std::norm(lu_[at(pivot, k)])) pivot = r;
     }
-    pivot_[static_cast<std::size_t>(k)] = pivot;
+    pivot_[uk] = pivot;
     if (!(std::norm(lu_[at(pivot, k)]) > kSingular * largest)) return false;
     if (pivot != k) {
       for (int c = 0; c < size; ++c) std::swap(lu_[at(k, c)], lu_[at(pivot, c)]);
+      std::swap(lastColumn_[uk], lastColumn_[static_cast<std::size_t>(pivot)]);
+      // Row k's entries (of L and U) now lie in the pivot's row, further down their columns.
+      for (int c = 0; c <= lastColumn_[static_cast<std::size_t>(pivot)]; ++c) {
+        auto& rowsOfColumn = lastRow_[static_cast<std::size_t>(c)];
+        if (lu_[at(pivot, c)] != 0.0) rowsOfColumn = std::max(rowsOfColumn, pivot);
+      }
     }
+    const int lastColumn = std::max(lastColumn_[uk], k);
     const Complex p = lu_[at(k, k)];
     const Complex inverse = std::conj(p) / std::norm(p);
-    for (int r = k + 1; r < size; ++r) {
+    for (int r = k + 1; r <= lastRow; ++r) {
       Complex& factor = lu_[at(r, k)];
       if (factor == 0.0) continue;
       factor *= inverse;
-      for (int c = k + 1; c < size; ++c) lu_[at(r, c)] -= factor * lu_[at(k, c)];
+      for (int c = k + 1; c <= lastColumn; ++c) {
+        lu_[at(r, c)] -= factor * lu_[at(k, c)];
+        auto& rowsOfColumn = lastRow_[static_cast<std::size_t>(c)];
+        rowsOfColumn = std::max(rowsOfColumn, r);
+      }
+      auto& columnsOfRow = lastColumn_[static_cast<std::size_t>(r)];
+      columnsOfRow = std::max(columnsOfRow, lastColumn);
     }
   }
   return true;
@@ -280,15 +358,17 @@ bool ComplexLu::Factor(std::vector<Complex> a, int size) {
 void ComplexLu::Solve(std::vector<Complex>& b) const {
   const int n = size_;
   const auto at = [n](int r, int c) { return static_cast<std::size_t>(r * n + c); };
+  const auto i = [](int k) { return static_cast<std::size_t>(k); };
+  for (int k = 0; k < n; ++k) std::swap(b[i(k)], b[i(pivot_[i(k)])]);
+  // L: column by column, within each column's rows.
   for (int k = 0; k < n; ++k) {
-    std::swap(b[static_cast<std::size_t>(k)], b[static_cast<std::size_t>(pivot_[k])]);
-  }
-  for (int r = 1; r < n; ++r) {
-    for (int c = 0; c < r; ++c) b[static_cast<std::size_t>(r)] -= lu_[at(r, c)] * b[c];
+    if (b[i(k)] == 0.0) continue;
+    for (int r = k + 1; r <= lastRow_[i(k)]; ++r) b[i(r)] -= lu_[at(r, k)] * b[i(k)];
   }
   for (int r = n; r-- > 0;) {
-    for (int c = r + 1; c < n; ++c) b[static_cast<std::size_t>(r)] -= lu_[at(r, c)] * b[c];
-    b[static_cast<std::size_t>(r)] /= lu_[at(r, r)];
+    for (int c = r + 1; c <= lastColumn_[i(r)]; ++c) b[i(r)] -= lu_[at(r, c)] * b[i(c)];
+    const Complex p = lu_[at(r, r)];
+    b[i(r)] *= std::conj(p) / std::norm(p);
   }
 }
 
@@ -296,16 +376,17 @@ void ComplexLu::SolveTransposed(std::vector<Complex>& c) const {
   // A = P^T L U, so A^T y = c is U^T L^T P y = c.
   const int n = size_;
   const auto at = [n](int r, int col) { return static_cast<std::size_t>(r * n + col); };
-  for (int r = 0; r < n; ++r) {
-    for (int k = 0; k < r; ++k) c[static_cast<std::size_t>(r)] -= lu_[at(k, r)] * c[k];
-    c[static_cast<std::size_t>(r)] /= lu_[at(r, r)];
+  const auto i = [](int k) { return static_cast<std::size_t>(k); };
+  for (int k = 0; k < n; ++k) {
+    const Complex p = lu_[at(k, k)];
+    c[i(k)] *= std::conj(p) / std::norm(p);
+    if (c[i(k)] == 0.0) continue;
+    for (int r = k + 1; r <= lastColumn_[i(k)]; ++r) c[i(r)] -= lu_[at(k, r)] * c[i(k)];
   }
   for (int r = n; r-- > 0;) {
-    for (int k = r + 1; k < n; ++k) c[static_cast<std::size_t>(r)] -= lu_[at(k, r)] * c[k];
+    for (int k = r + 1; k <= lastRow_[i(r)]; ++k) c[i(r)] -= lu_[at(k, r)] * c[i(k)];
   }
-  for (int k = n; k-- > 0;) {
-    std::swap(c[static_cast<std::size_t>(k)], c[static_cast<std::size_t>(pivot_[k])]);
-  }
+  for (int k = n; k-- > 0;) std::swap(c[i(k)], c[i(pivot_[i(k)])]);
 }
 
 }  // namespace morvane

@@ -58,7 +58,11 @@ class NodalEquations {
   bool SetValues(std::span<const double> values);
 
   int Size() const { return size_; }
-  int OutputUnknown() const { return output_; }
+  // Where an unknown (a node, an op amp's output current) sits in A and b: the unknowns are
+  // ordered so that the matrix is banded (reverse Cuthill-McKee), which keeps the work of a
+  // factorisation near linear in the circuit's size for a long cascade.
+  int Position(int unknown) const { return position_[static_cast<std::size_t>(unknown)]; }
+  int OutputUnknown() const { return Position(output_); }
   // The degree the determinant can reach: capacitors and inductors, and each real op amp's
   // poles.
   int Degree() const;
@@ -71,7 +75,8 @@ class NodalEquations {
   // precision of its samples. `partsScale` itself for ideal amplifiers.
   double BalancedScale(double partsScale) const;
 
-  // A(s) (Size() x Size(), row-major) and b(s) (the input's 1 V moved to the right).
+  // A(s) (Size() x Size(), row-major) and b(s) (the input's 1 V moved to the right), both
+  // in the order of Position.
   void Fill(Complex s, std::vector<Complex>& a, std::vector<Complex>& b) const;
 
   // det A(s) and det of A(s) with the output's column replaced by b(s).
@@ -90,6 +95,7 @@ class NodalEquations {
   // The amplifier's 1/A(s) = (1/A0 + s/wt)(1 + s/wp2); 0 for the ideal one.
   Complex InverseGain(Complex s) const;
   ScaledComplex Determinant(std::vector<Complex>& a) const;
+  void OrderForBand();
 
   std::map<std::string, int, std::less<>> nodes_;
   std::vector<Part> parts_;  // the circuit's, then the amplifiers' input capacitances and Rout
@@ -101,11 +107,13 @@ class NodalEquations {
   double inverseSecondPole_ = 0.0;
   int output_ = 0;
   int size_ = 0;
+  std::vector<int> position_;
   std::vector<Complex> matrix_, column_, scratch_;
   mutable std::vector<double> columnSize_;
 };
 
-// Solves A x = b and A^T y = c after one LU factorisation with partial pivoting.
+// Solves A x = b and A^T y = c after one LU factorisation with partial pivoting, working only
+// within each row's and column's extent of nonzeros (a banded matrix costs n b^2).
 class ComplexLu {
  public:
   // False when A is singular.
@@ -116,6 +124,8 @@ class ComplexLu {
  private:
   std::vector<Complex> lu_;
   std::vector<int> pivot_;
+  std::vector<int> lastColumn_;  // of each row of U
+  std::vector<int> lastRow_;     // of each column of L
   int size_ = 0;
 };
 

@@ -37,6 +37,9 @@ struct DesignChoices {
   // The op amp the stage is built with, for its response beside the ideal one; none: only
   // the ideal amplifier the design assumes.
   std::optional<OpAmpModel> opAmp;
+  // Pre-distortion for that op amp: an MFB or PFB lowpass, highpass or bandpass is designed
+  // for the f0 and Q that give the entered ones with it (the entries stay as typed).
+  bool predistort = false;
 
   bool ladderChebyshev = false;    // LC ladder: Chebyshev instead of Butterworth
   int diplexerOrder = 3;           // 3, 5, 7 or 9

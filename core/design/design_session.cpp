@@ -197,6 +197,11 @@ void DesignSession::SelectOpAmp(std::optional<OpAmpModel> model) {
   Recalculate();
 }
 
+void DesignSession::SetPredistortion(bool on) {
+  choices_.predistort = on;
+  Recalculate();
+}
+
 void DesignSession::SetResistorRounding(bool round) {
   choices_.roundResistors = round;
   Recalculate();
@@ -290,6 +295,10 @@ void DesignSession::Recalculate(ChangedEntry code) {
   asBuilt_.reset();
   if (choices_.roundResistors || ChosenValuesInForce(state_, choices_)) {
     asBuilt_ = StageAsBuiltOf(state_, choices_);
+  }
+  predistortion_.reset();
+  if (IsActiveTopology(state_.topology)) {
+    predistortion_ = PredistortedStageOf(state_.topology, state_, choices_).outcome;
   }
   realAmplifier_.reset();
   if (choices_.opAmp && !choices_.opAmp->IsIdeal()) {

@@ -17,6 +17,7 @@
 #include "design/entry_table.h"
 #include "design/field_sink.h"
 #include "design/stage_as_built.h"
+#include "opamp/predistortion.h"
 #include "opamp/real_response.h"
 
 namespace morvane {
@@ -86,6 +87,12 @@ class DesignSession : private FieldSink {
   const std::optional<RealAmplifierFigures>& RealAmplifier() const { return realAmplifier_; }
   // Chooses the op amp (none: the ideal one only) and recalculates.
   void SelectOpAmp(std::optional<OpAmpModel> model);
+  // Pre-distortion for the chosen op amp on or off (DesignChoices::predistort); recalculates.
+  void SetPredistortion(bool on);
+  // With pre-distortion on and a real op amp on an MFB or PFB lowpass, highpass or bandpass:
+  // the f0 and Q designed for and those with the op amp, or why the plain design is kept
+  // (PredistortionLine gives the text); else none.
+  const std::optional<Predistortion>& PredistortionOutcome() const { return predistortion_; }
   // Whether the stage is built with values taken from the value search.
   bool ValuesChosen() const;
   // The components of the current design that cannot be bought, each with the field or grid
@@ -143,6 +150,7 @@ class DesignSession : private FieldSink {
   std::string notice_;
   std::optional<StageAsBuilt> asBuilt_;
   std::optional<RealAmplifierFigures> realAmplifier_;
+  std::optional<Predistortion> predistortion_;
   std::vector<ComponentWarning> componentWarnings_;
 };
 

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "circuit/built_figures.h"
+#include "circuit/circuit.h"
 #include "design/fliege_stage.h"
 #include "design/mfb_stage.h"
 #include "design/page_presenter.h"
@@ -48,15 +50,21 @@ void DesignPassive(Topology topology, DesignState& s, const DesignChoices& c, Fi
 
 }  // namespace
 
-StageDesign DesignStageOf(Topology topology, const DesignState& s, const DesignChoices& c) {
-  const StageRequirement requirement{.type = c.type,
-                                     .fg = s.fg,
-                                     .fo = s.fo,
-                                     .q = s.Q,
-                                     .gain = s.Vu,
-                                     .zin = s.Zin,
-                                     .seriesR = s.ESeriesR,
-                                     .seriesC = s.ESeriesC};
+namespace {
+
+StageRequirement RequirementOf(const DesignState& s, const DesignChoices& c) {
+  return {.type = c.type,
+          .fg = s.fg,
+          .fo = s.fo,
+          .q = s.Q,
+          .gain = s.Vu,
+          .zin = s.Zin,
+          .seriesR = s.ESeriesR,
+          .seriesC = s.ESeriesC};
+}
+
+StageDesign DesignFor(Topology topology, const StageRequirement& requirement,
+                      const DesignChoices& c) {
   switch (topology) {
     case Topology::Mfb:
       return DesignMfbStage({requirement, c.mfbEqualCapacitors});
@@ -70,6 +78,62 @@ StageDesign DesignStageOf(Topology topology, const DesignState& s, const DesignC
     default:
       return DesignFliegeStage({requirement, c.fliegeAutomaticCapacitance, c.fliegeCapacitance});
   }
+}
+
+// The pole frequency of the stage: the centre fg of a bandpass, else fo.
+double PoleFrequency(const StageRequirement& r) {
+  return r.type == FilterType::Bandpass ? r.fg : r.fo;
+}
+
+// The requirement with pole frequency f0 and Q q, fg and fo kept in step.
+StageRequirement Retargeted(StageRequirement r, double f0, double q) {
+  r.q = q;
+  if (r.type == FilterType::Bandpass) {
+    r.fg = f0;
+    r.fo = ResonanceFrequency(f0, q, r.type);
+  } else {
+    r.fo = f0;
+    r.fg = f0 / ResonanceFrequency(1.0, q, r.type);  // fo is proportional to fg
+  }
+  return r;
+}
+
+bool Predistorts(Topology topology, const DesignChoices& c) {
+  return c.predistort && c.opAmp && !c.opAmp->IsIdeal() &&
+         (topology == Topology::Mfb || topology == Topology::Pfb) &&
+         (c.type == FilterType::Lowpass || c.type == FilterType::Highpass ||
+          c.type == FilterType::Bandpass);
+}
+
+}  // namespace
+
+StagePredistortion PredistortedStageOf(Topology topology, const DesignState& s,
+                                       const DesignChoices& c) {
+  const StageRequirement plain = RequirementOf(s, c);
+  StagePredistortion out{DesignFor(topology, plain, c), std::nullopt};
+  if (!Predistorts(topology, c) || !out.design.Realizable()) return out;
+  const auto designFor = [&](double f0, double q) -> std::optional<Circuit> {
+    const StageDesign d = DesignFor(topology, Retargeted(plain, f0, q), c);
+    // A design that raises Q does not build the Q asked for.
+    if (!d.Realizable() || d.q != q) return std::nullopt;
+    return StageCircuit(topology, c.type, d.parts);
+  };
+  // The Q the plain circuit builds (a design may raise the entry's).
+  const double q = out.design.q;
+  out.outcome = Predistort(designFor, *c.opAmp,
+                           {.f0 = PoleFrequency(plain),
+                            .q = q,
+                            .reference = ReferenceOfStageType(c.type),
+                            .notch = false,
+                            .firstOrder = false});
+  if (!out.outcome->Achieved()) return out;
+  out.design = DesignFor(topology, Retargeted(plain, out.outcome->f0, out.outcome->q), c);
+  out.design.q = q;
+  return out;
+}
+
+StageDesign DesignStageOf(Topology topology, const DesignState& s, const DesignChoices& c) {
+  return PredistortedStageOf(topology, s, c).design;
 }
 
 bool ChosenValuesApply(const DesignChoices& c, Topology topology, const StageDesign& design) {
@@ -98,7 +162,8 @@ void DesignActiveStage(Topology topology, DesignState& s, const DesignChoices& c
     s.R3 = c.pfbR3;
     s.fnfp = c.pfbZeroRatio;
   }
-  StageDesign design = DesignStageOf(topology, s, c);
+  StagePredistortion planned = PredistortedStageOf(topology, s, c);
+  StageDesign& design = planned.design;
   design.parts = BuiltParts(design, topology, c, s.ESeriesR);
   const double askedQ = s.Q;
   ApplyStageDesign(design, s);
@@ -106,6 +171,9 @@ void DesignActiveStage(Topology topology, DesignState& s, const DesignChoices& c
   // recalculation.
   if (s.Q != askedQ) ComputeSharedQuantities(s, c.type);
   PresentStagePage(topology, c.type, design, s, out);
+  if (planned.outcome && !planned.outcome->Achieved()) {
+    out.Notice(PredistortionLine(*planned.outcome, *c.opAmp, false));
+  }
 }
 
 void UpdateReadout(DesignState& s, FilterType type) {

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <optional>
+
 #include "design/design_choices.h"
 #include "design/design_state.h"
 #include "design/field_sink.h"
 #include "design/stage_design.h"
+#include "opamp/predistortion.h"
 
 namespace morvane {
 
@@ -13,8 +16,20 @@ namespace morvane {
 void Recalculate(ChangedEntry changed, Topology topology, DesignState& state,
                  const DesignChoices& choices, FieldSink& out);
 
-// The stage design of an active topology for the state's entries and the choices.
+// The stage design of an active topology for the state's entries and the choices, pre-distorted
+// where PredistortedStageOf does.
 StageDesign DesignStageOf(Topology topology, const DesignState& s, const DesignChoices& c);
+
+// The stage design and, with c.predistort and a real op amp on an MFB or PFB lowpass, highpass
+// or bandpass whose plain design is realizable, the pre-distortion's outcome. Where it is
+// achieved the parts are those of the design for its adjusted f0 and Q, and the design's Q
+// stays the plain design's (the page shows the entries); else the plain design.
+struct StagePredistortion {
+  StageDesign design;
+  std::optional<Predistortion> outcome;
+};
+StagePredistortion PredistortedStageOf(Topology topology, const DesignState& s,
+                                       const DesignChoices& c);
 
 // The parts the stage is built with: the user's chosen values where they still apply to this
 // design, else the design's parts, every resistor rounded to the series when asked.

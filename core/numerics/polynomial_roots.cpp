@@ -11,6 +11,7 @@ namespace {
 using Complex = std::complex<double>;
 
 constexpr int kMostIterations = 500;
+constexpr int kRoundsBeforeRounding = 60;
 // A root whose imaginary part is this small against its size is real.
 constexpr double kRealRoot = 1e-9;
 
@@ -88,7 +89,9 @@ std::vector<Complex> PolynomialRoots(std::span<const double> coefficients) {
       z[k] -= step;
       largestStep = std::max(largestStep, std::abs(step) / std::max(std::abs(z[k]), 1e-300));
     }
-    if (largestStep < 1e-15) break;
+    // Settled; or, after many rounds, as settled as coefficients with rounding in their last
+    // digits let roots far apart in size become (a circuit with fast amplifiers).
+    if (largestStep < 1e-15 || (iteration >= kRoundsBeforeRounding && largestStep < 1e-12)) break;
   }
   // One Newton step each against the full polynomial.
   for (Complex& root : z) {

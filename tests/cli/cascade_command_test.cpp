@@ -143,7 +143,7 @@ const Refusal kRefusals[] = {
     {{"--curve", "gain", "--from", "-1", "--to", "1"}, "0 Hz or above"},
     {{"--curve", "gain", "--from", "0", "--to", "1k", "--log"}, "--log needs --from above 0"},
     {{"--curve", "gain", "--from", "1", "--to", "2", "--points", "1"}, "from 2 to 100000"},
-    {{"--opamp", "OPA1612"}, "belong to --netlist"},
+    {{"--opamp", "MYAMP"}, "unknown op amp \"MYAMP\""},
     {{"--netlist", "-", "--opamp-include", "m.lib"}, "--opamp-include needs --opamp NAME"},
     {{"--netlist", "-", "--opamp", "OPA\n.control"}, "--opamp needs a subcircuit name"},
     {{"--netlist", "-", "--opamp", "X", "--opamp-include", "m.lib\"\n.control"},
