@@ -32,6 +32,7 @@ QJsonObject RealAmplifierJson(const RealAmplifierFigures& figures) {
   QJsonObject o = AsBuiltJson(figures.real, figures.ideal);
   o.insert("opAmp", QString::fromStdString(figures.opAmp));
   o.insert("peakingDb", Number(figures.peakingDb));
+  o.insert("unstable", figures.unstable);
   return o;
 }
 

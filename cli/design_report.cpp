@@ -139,7 +139,9 @@ std::string DesignTable(const DesignSession& session) {
                                        : "As built, resistors rounded to the series",
                 b->built, b->designed);
   }
-  if (const auto& r = session.RealAmplifier()) {
+  if (const auto& r = session.RealAmplifier(); r && r->unstable) {
+    out << "\n" << RealAmplifierLine(*r) << "\n";
+  } else if (r) {
     AppendBuilt(out, "With the op amp " + r->opAmp + " (against ideal op amps)", r->real, r->ideal);
     AppendRow(out, "Peaking", FormatFixedTrimmed(2, r->peakingDb) + " dB", {});
   }

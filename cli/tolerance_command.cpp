@@ -111,6 +111,9 @@ std::vector<ToleranceFilter> PageFilters(const std::vector<std::string>& args,
   DesignSession session;
   ApplyDesignRequest(request, session, warnings);
   std::vector<ToleranceFilter> filters = PageToleranceFilters(session.State(), session.Choices());
+  for (ToleranceFilter& f : filters) {
+    for (auto& section : f.circuits) section.circuit.opAmpModel = session.Choices().opAmp;
+  }
   if (filters.empty()) {
     const std::string problem = DesignNetlistProblem(session.State(), session.Choices());
     throw UsageError("no circuit to analyse: " +
@@ -125,7 +128,9 @@ ToleranceFilter CascadeFilter(const std::vector<std::string>& args, std::ostream
   if (a.json || a.curve || a.netlistPath || a.savePath) {
     throw UsageError("--cascade takes the filter's options; --json belongs to tolerance");
   }
-  return CascadeToleranceFilter(DesignCascadeOrRefuse(a.request), a.request.kind);
+  ToleranceFilter filter = CascadeToleranceFilter(DesignCascadeOrRefuse(a.request), a.request.kind);
+  for (auto& section : filter.circuits) section.circuit.opAmpModel = a.opAmp;
+  return filter;
 }
 
 QJsonValue Number(double x) {

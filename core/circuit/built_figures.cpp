@@ -67,7 +67,7 @@ void PolesAndZeros(const RationalTransfer& transfer, bool notch, std::optional<d
   // The zeros only where a notch asks for them: finding roots is most of the work.
   std::vector<Complex> poles = PolynomialRoots(transfer.denominator);
   for (Complex& p : poles) p *= transfer.scale;
-  double bestQ = -1.0;
+  bool complexPair = false;
   double nearest = INFINITY;
   for (const Complex& p : poles) {
     if (p.imag() <= 0.0) continue;
@@ -75,12 +75,12 @@ void PolesAndZeros(const RationalTransfer& transfer, bool notch, std::optional<d
     const double distance = nearHz ? std::abs(std::log(std::abs(p) / (kTwoPi * *nearHz))) : -q;
     if (distance < nearest) {
       nearest = distance;
-      bestQ = q;
+      complexPair = true;
       f.f0 = std::abs(p) / kTwoPi;
       f.q = q;
     }
   }
-  if (bestQ < 0.0) {
+  if (!complexPair) {
     std::vector<double> real;
     for (const Complex& p : poles) real.push_back(p.real());
     std::sort(real.begin(), real.end(),

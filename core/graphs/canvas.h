@@ -26,9 +26,10 @@ inline constexpr Colour kGreen{0, 128, 0};
 inline constexpr Colour kBlue{0, 0, 255};
 inline constexpr Colour kRed{255, 0, 0};
 
-enum class PenStyle : std::uint8_t { Solid = 0, Dotted = 1 };
+// Bold: a solid line two pixels wide (the curve of a real op amp).
+enum class PenStyle : std::uint8_t { Solid = 0, Dotted = 1, Bold = 2 };
 
-// Lines and outlines are one pixel wide.
+// Lines and outlines are one pixel wide but with the bold pen.
 struct Pen {
   Colour colour;
   PenStyle style = PenStyle::Solid;

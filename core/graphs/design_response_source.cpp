@@ -58,6 +58,17 @@ ValueLimits DesignResponseSource::AxisEndLimits(GraphKind kind, AxisEnd end,
   return morvane::AxisEndLimits(kind, end, session_.State(), a);
 }
 
+namespace {
+
+// The page's curves are the design's without the sign of an inverting circuit (the phase
+// starts at 0°, the step rises): a circuit's curve is drawn alike, to be compared with them.
+TransferResponse LikeTheDesign(PoleZeroGain transfer, double designedGain) {
+  if (designedGain < 0.0) transfer.gain = -transfer.gain;
+  return TransferResponse(transfer);
+}
+
+}  // namespace
+
 bool DesignResponseSource::OffersAsBuilt() const {
   return session_.AsBuilt().has_value();
 }
@@ -66,7 +77,8 @@ void DesignResponseSource::FillAsBuilt(GraphKind kind, const AxisState& a, bool 
                                        CurveBuffer& buffer) const {
   const auto& built = session_.AsBuilt();
   if (!built) return;
-  FillTransferCurve(TransferResponse(built->transfer), kind, XRangeOf(a), pulse, buffer);
+  FillTransferCurve(LikeTheDesign(built->transfer, built->designed.gain), kind, XRangeOf(a), pulse,
+                    buffer);
 }
 
 bool DesignResponseSource::OffersRealAmplifier() const {
@@ -77,7 +89,8 @@ void DesignResponseSource::FillRealAmplifier(GraphKind kind, const AxisState& a,
                                              CurveBuffer& buffer) const {
   const auto& real = session_.RealAmplifier();
   if (!real) return;
-  FillTransferCurve(TransferResponse(real->transfer), kind, XRangeOf(a), pulse, buffer);
+  FillTransferCurve(LikeTheDesign(real->transfer, real->ideal.gain), kind, XRangeOf(a), pulse,
+                    buffer);
 }
 
 std::string DesignResponseSource::RealAmplifierName() const {

@@ -1,6 +1,7 @@
 #include "graphs/graph_picture.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdio>
 #include <iterator>
@@ -78,7 +79,40 @@ void AppendNumber(std::string& out, double v) {
   out += GeneralText(v, 17);
 }
 
+// The legends under the curve's name, one line each, from the top.
+class LegendLines {
+ public:
+  int Next() {
+    const int line = next_;
+    next_ -= kPitch;
+    return line;
+  }
+  // The band's legend keeps its place when at most one curve's legend is above it.
+  int Band() const { return std::min(next_, kFirst - kPitch); }
+
+ private:
+  static constexpr int kFirst = 950;
+  static constexpr int kPitch = 45;
+  int next_ = kFirst;
+};
+
+void AppendColumn(std::string& out, GraphKind kind, const CurveBuffer& curve, std::size_t i) {
+  out += ',';
+  if (static_cast<int>(i) < DrawnSampleCount(kind, curve)) AppendNumber(out, curve.Y[i]);
+}
+
 }  // namespace
+
+std::string OpAmpCurveName(const OpAmpCurve& curve) {
+  return "with " + curve.opAmp;
+}
+
+void AlignPhaseBranch(const CurveBuffer& reference, CurveBuffer& curve) {
+  if (!std::isfinite(reference.Y[0]) || !std::isfinite(curve.Y[0])) return;
+  const double turns = std::round((reference.Y[0] - curve.Y[0]) / 360.0);
+  if (turns == 0.0) return;
+  for (double& y : curve.Y) y += 360.0 * turns;
+}
 
 void SetPlainCurveStyle(AxisState& a) {
   a.ShowBars = false;
@@ -140,7 +174,7 @@ Colour SectionCurveColour(std::size_t index) {
 void DrawGraphPicture(const GraphProfile& profile, GraphKind kind, bool pulse, AxisState& a,
                       Canvas& canvas, const CurveBuffer& buffer,
                       std::span<const CurveBuffer> sections, const CurveBuffer* asBuilt,
-                      const SpreadCurve* spread) {
+                      const SpreadCurve* spread, const OpAmpCurve* opAmp) {
   ClearImage(canvas, kWhite);
   SetupAxes(a, canvas.Width(), canvas.Height(), a.ymax, a.xmax, a.ymin, a.xmin);
   FixOrigin(a, a.yo, a.xo);
@@ -170,15 +204,24 @@ void DrawGraphPicture(const GraphProfile& profile, GraphKind kind, bool pulse, A
   DrawYAxisName(a, canvas, profile.yAxisName);
 
   DrawSectionCurves(kind, a, canvas, sections);
+  LegendLines legend;
+  if (opAmp) {
+    DrawCurveLine(a, canvas, Xs(opAmp->samples), Ys(opAmp->samples), PenStyle::Bold,
+                  kOpAmpCurveColour, DrawnSampleCount(kind, opAmp->samples));
+  }
   if (asBuilt) {
     DrawCurveLine(a, canvas, Xs(*asBuilt), Ys(*asBuilt), PenStyle::Dotted, kRed,
                   DrawnSampleCount(kind, *asBuilt));
     SetDrawColour(canvas, kRed);
-    DrawTextAt(a, canvas, "as built", 3, 950);
+    DrawTextAt(a, canvas, "as built", 3, legend.Next());
+  }
+  if (opAmp) {
+    SetDrawColour(canvas, kOpAmpCurveColour);
+    DrawTextAt(a, canvas, OpAmpCurveName(*opAmp), 3, legend.Next());
   }
   if (spread) {
     SetDrawColour(canvas, kGreen);
-    DrawTextAt(a, canvas, "tolerance band: min-max, 5-95 %", 3, 905);
+    DrawTextAt(a, canvas, "tolerance band: min-max, 5-95 %", 3, legend.Band());
   }
 
   const int count = DrawnSampleCount(kind, buffer);
@@ -204,7 +247,7 @@ std::string GraphSamplesCsv(GraphKind kind, bool pulse, const CurveBuffer& buffe
 
 std::string GraphSamplesCsv(const GraphProfile& profile, GraphKind kind, bool pulse,
                             const CurveBuffer& buffer, std::span<const CurveBuffer> sections,
-                            const CurveBuffer* asBuilt) {
+                            const CurveBuffer* asBuilt, const OpAmpCurve* opAmp) {
   const std::string_view header =
       pulse && !profile.pulseCsvHeader.empty() ? profile.pulseCsvHeader : profile.csvHeader;
   std::string out(header);
@@ -219,6 +262,11 @@ std::string GraphSamplesCsv(const GraphProfile& profile, GraphKind kind, bool pu
     out += yName;
     out += " as built";
   }
+  if (opAmp) {
+    out += ',';
+    out += yName;
+    out += ' ' + OpAmpCurveName(*opAmp);
+  }
   out += '\n';
   const int count = std::clamp(DrawnSampleCount(kind, buffer), 0,
                                static_cast<int>(std::min(buffer.X.size(), buffer.Y.size())));
@@ -226,14 +274,9 @@ std::string GraphSamplesCsv(const GraphProfile& profile, GraphKind kind, bool pu
     AppendNumber(out, buffer.X[i]);
     out += ',';
     AppendNumber(out, buffer.Y[i]);
-    for (const CurveBuffer& section : sections) {
-      out += ',';
-      if (static_cast<int>(i) < DrawnSampleCount(kind, section)) AppendNumber(out, section.Y[i]);
-    }
-    if (asBuilt) {
-      out += ',';
-      if (static_cast<int>(i) < DrawnSampleCount(kind, *asBuilt)) AppendNumber(out, asBuilt->Y[i]);
-    }
+    for (const CurveBuffer& section : sections) AppendColumn(out, kind, section, i);
+    if (asBuilt) AppendColumn(out, kind, *asBuilt, i);
+    if (opAmp) AppendColumn(out, kind, opAmp->samples, i);
     out += '\n';
   }
   return out;

@@ -18,6 +18,20 @@
 
 namespace morvane {
 
+// The design's curve with a real op amp, sampled on the design curve's x values.
+struct OpAmpCurve {
+  const CurveBuffer& samples;
+  std::string opAmp;  // the model's name
+};
+inline constexpr Colour kOpAmpCurveColour{200, 95, 0};
+// What names the curve in the legend and its CSV column: "with TL072".
+std::string OpAmpCurveName(const OpAmpCurve& curve);
+
+// A phase curve drawn beside `reference` (the same x values) moved by whole turns onto the
+// reference's branch, so that like phases are drawn alike: the first samples end up less
+// than 180° apart.
+void AlignPhaseBranch(const CurveBuffer& reference, CurveBuffer& curve);
+
 // The curve style a window sets when it is created: the line alone, no markers, no bars.
 void SetPlainCurveStyle(AxisState& a);
 
@@ -46,12 +60,13 @@ void DrawGraphPicture(GraphKind kind, bool pulse, AxisState& a, Canvas& canvas,
 // line in a light colour of its own, the sections' numbers in those colours at the top right.
 // Without sections it draws what the form above draws.
 // With `asBuilt`, the curve of the circuit as built too, dotted in red and named "as built"
-// under the curve's name. With `spread`, a tolerance analysis's band under every curve, named
-// "tolerance band" below.
+// under the curve's name. With `opAmp`, the design with that real op amp, a bold dark orange
+// line named "with TL072" below. With `spread`, a tolerance analysis's band under every
+// curve, named "tolerance band" below.
 void DrawGraphPicture(const GraphProfile& profile, GraphKind kind, bool pulse, AxisState& a,
                       Canvas& canvas, const CurveBuffer& buffer,
                       std::span<const CurveBuffer> sections, const CurveBuffer* asBuilt = nullptr,
-                      const SpreadCurve* spread = nullptr);
+                      const SpreadCurve* spread = nullptr, const OpAmpCurve* opAmp = nullptr);
 // The colour of the section curve with that index (from 0).
 Colour SectionCurveColour(std::size_t index);
 
@@ -66,10 +81,12 @@ std::string GraphSamplesCsv(GraphKind kind, bool pulse, const CurveBuffer& buffe
 // The same with the header of `profile` and a column for each section's samples, named by the
 // curve's column and the section's number ("V/dB section 2"); the sections are sampled on
 // the curve's x values.
-// With `asBuilt`, a last column of its samples ("V/dB as built").
+// With `asBuilt`, a column of its samples ("V/dB as built"); with `opAmp`, a last column of
+// the curve with the op amp ("V/dB with TL072").
 std::string GraphSamplesCsv(const GraphProfile& profile, GraphKind kind, bool pulse,
                             const CurveBuffer& buffer, std::span<const CurveBuffer> sections,
-                            const CurveBuffer* asBuilt = nullptr);
+                            const CurveBuffer* asBuilt = nullptr,
+                            const OpAmpCurve* opAmp = nullptr);
 
 // The image a window shows when it is first opened, between its button bar and its status
 // panel: the window's least height, 350, less a menu bar of 19 pixels (as Qt draws off

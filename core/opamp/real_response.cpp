@@ -48,6 +48,12 @@ std::optional<RealAmplifierFigures> RealAmplifierFiguresOf(Circuit circuit, cons
   f.ideal = *idealFigures;
   f.real = *realFigures;
   f.transfer = PoleZeroOf(*real);
+  for (const Complex& p : f.transfer.poles) {
+    if (p.real() > 1e-9 * std::abs(p)) {
+      f.unstable = true;
+      f.real.f0 = std::abs(p) / kTwoPi;
+    }
+  }
   if (ideal->denominator.size() == 2) {
     // First order: its pole is the real one nearest the designed one, the others the
     // amplifier's.
@@ -61,11 +67,15 @@ std::optional<RealAmplifierFigures> RealAmplifierFiguresOf(Circuit circuit, cons
     }
   }
   f.peakingDb = 20.0 * std::log10(LargestGain(*real, idealFigures->f0) / std::abs(f.ideal.gain));
-  if (!std::isfinite(f.peakingDb)) return std::nullopt;
+  if (!std::isfinite(f.peakingDb)) f.peakingDb = 0.0;
   return f;
 }
 
 std::string RealAmplifierLine(const RealAmplifierFigures& a) {
+  if (a.unstable) {
+    return "With " + a.opAmp + ": unstable: poles at " + FormatQuantity(a.real.f0, "Hz") +
+           " in the right half-plane (the op amp is too slow for this stage)";
+  }
   std::string line = "With " + a.opAmp + ": f0 " + FormatQuantity(a.real.f0, "Hz") + " (" +
                      Signed(ErrorPercent(a.real.f0, a.ideal.f0)) + "), Q " +
                      FormatFixedTrimmed(3, a.real.q) + " (" +

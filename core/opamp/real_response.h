@@ -25,6 +25,9 @@ struct RealAmplifierFigures {
   // ideal circuit's gain at its reference, dB.
   double peakingDb = 0.0;
   PoleZeroGain transfer;  // the real circuit, rad/s, its sign included
+  // A pole in the right half-plane: the circuit oscillates with this op amp (its
+  // gain-bandwidth is too low for the stage); its figures then describe no filter.
+  bool unstable = false;
 };
 
 // The circuit (its op amps as they are drawn) with the model; `designedF0` (Hz) picks the
@@ -34,7 +37,8 @@ std::optional<RealAmplifierFigures> RealAmplifierFiguresOf(Circuit circuit, cons
                                                            double designedF0);
 
 // "With TL072: f0 9.871 kHz (-1.29 %), Q 0.7312 (+3.41 %), gain -1.000 (+0.00 %), peaking
-// 0.08 dB"
+// 0.08 dB", or "With LM358: unstable: poles at 17.10 kHz in the right half-plane (the op amp
+// is too slow for this stage)"
 std::string RealAmplifierLine(const RealAmplifierFigures& figures);
 
 // A single stage of the pages: the circuit the state's part values give.

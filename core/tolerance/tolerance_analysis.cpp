@@ -57,6 +57,10 @@ class Draws {
 };
 
 // One section ready for many runs.
+bool RealAmplifierIn(const Circuit& c) {
+  return c.opAmpModel && !c.opAmpModel->IsIdeal() && !c.opAmps.empty();
+}
+
 struct SectionModel {
   explicit SectionModel(const ToleranceSection& s, const Tolerances& t)
       : analysis(s.circuit),
@@ -64,7 +68,8 @@ struct SectionModel {
         notch(IsNotchSectionKind(s.kind)),
         nominalFigures(s.nominal),
         notchAt(s.targetFz ? s.targetFz : s.nominal.fz),
-        scale(kTwoPi * s.nominal.f0) {
+        scale(kTwoPi * s.nominal.f0),
+        near(RealAmplifierIn(s.circuit) ? std::optional(s.nominal.f0) : std::nullopt) {
     for (const CircuitPart& part : s.circuit.parts) {
       nominal.push_back(part.value);
       names.push_back(part.name);
@@ -79,7 +84,7 @@ struct SectionModel {
   std::optional<BuiltFigures> Figures(const std::vector<double>& values) {
     const auto h = Transfer(values);
     if (!h) return std::nullopt;
-    return FiguresOf(*h, reference, notch);
+    return FiguresOf(*h, reference, notch, near);
   }
 
   CircuitAnalysis analysis;
@@ -88,6 +93,8 @@ struct SectionModel {
   BuiltFigures nominalFigures;
   std::optional<double> notchAt;  // Hz, where the notch depth is measured
   double scale;
+  // With a real amplifier, whose poles join the filter's: the pair nearest the nominal f0.
+  std::optional<double> near;
   std::vector<double> nominal;
   std::vector<double> tolerance;
   std::vector<std::string> names;
@@ -327,9 +334,23 @@ std::optional<std::vector<ToleranceSection>> ToleranceSectionsOf(
     const std::vector<SectionCircuitOfKind>& circuits) {
   std::vector<ToleranceSection> sections;
   for (const auto& [circuit, kind, targetFz] : circuits) {
-    const auto h = CircuitTransfer(circuit);
+    // With a real amplifier: sampled around, and the pole pair nearest, the ideal circuit's f0.
+    std::optional<double> near;
+    if (RealAmplifierIn(circuit)) {
+      Circuit ideal = circuit;
+      ideal.opAmpModel.reset();
+      const auto idealTransfer = CircuitTransfer(ideal);
+      const auto idealFigures =
+          idealTransfer
+              ? FiguresOf(*idealTransfer, ReferenceOfSectionKind(kind), IsNotchSectionKind(kind))
+              : std::nullopt;
+      if (!idealFigures) return std::nullopt;
+      near = idealFigures->f0;
+    }
+    const auto h = CircuitTransfer(circuit, "in", "out", near ? kTwoPi * *near : 0.0);
     if (!h) return std::nullopt;
-    const auto figures = FiguresOf(*h, ReferenceOfSectionKind(kind), IsNotchSectionKind(kind));
+    const auto figures =
+        FiguresOf(*h, ReferenceOfSectionKind(kind), IsNotchSectionKind(kind), near);
     if (!figures || !(figures->f0 > 0.0)) return std::nullopt;
     sections.push_back({circuit, kind, *figures, targetFz});
   }
@@ -402,7 +423,7 @@ MonteCarloResult RunMonteCarlo(const std::vector<ToleranceSection>& sections,
         values[i] *= draws.Factor(m.tolerance[i], request.tolerances.distribution);
       }
       const auto h = m.Transfer(values);
-      const auto f = h ? FiguresOf(*h, m.reference, m.notch) : std::nullopt;
+      const auto f = h ? FiguresOf(*h, m.reference, m.notch, m.near) : std::nullopt;
       if (!f) {
         analysed = false;
         continue;

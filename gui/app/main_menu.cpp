@@ -105,6 +105,10 @@ constexpr std::array kOptions{
          "Search Standard &Values…",
          {},
          "Other capacitors of the series and resistor roundings that come closest to the design"},
+    Item{"OpAmp1",
+         "&Op Amp…",
+         {},
+         "The stage with a real op amp: its curves and figures beside the ideal"},
 };
 
 constexpr std::array kTools{
@@ -114,6 +118,10 @@ constexpr std::array kTools{
          "Design a whole filter as a chain of first- and second-order sections"},
     Item{"ToleranceAnalysis1", "&Tolerance Analysis…", "Ctrl+T",
          "Monte Carlo of the parts' tolerances: spread, sensitivities and yield"},
+    Item{"Noise1",
+         "&Noise…",
+         {},
+         "Output noise of the stage: density, RMS over a band and each part's share"},
     kSeparator,
     Item{"Zwischenablage1", "&Clipboard"},
     Item{"Taschenrechner1", "&Calculator"},

@@ -287,6 +287,13 @@ void MainWindow::ShowAsBuilt() {
     line->setText(shown ? QString::fromStdString(AsBuiltLine(*asBuilt)) : own);
     line->setToolTip(shown ? own : QString());
   }
+  const auto& real = session_.RealAmplifier();
+  const QString active = QString::number(static_cast<int>(session_.State().topology));
+  for (auto* line : findChildren<QLabel*>(QRegularExpression("^RealAmplifier\\d$"))) {
+    const bool shown = real && line->objectName().endsWith(active);
+    line->setText(shown ? QString::fromStdString(RealAmplifierLine(*real)) : QString());
+    line->setVisible(shown);
+  }
 }
 
 void MainWindow::SetStayInFront(bool on) {

@@ -59,6 +59,8 @@ class MainWindow : public QMainWindow {
   void windowRequested(SecondaryWindow window);
   // After every recalculation of the design.
   void recalculated();
+  // Options > Op Amp…: the session has the part picked (the graph windows draw it anew).
+  void opAmpChosen();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -92,7 +94,8 @@ class MainWindow : public QMainWindow {
   void ShowFilterType(FilterType type);
   void ShowSeriesChecks();
   void SetStayInFront(bool on);
-  // The active page's characterisation line: the stage as built while resistors are rounded.
+  // The active page's characterisation line: the stage as built while resistors are rounded;
+  // and the line under it, the stage with the op amp chosen.
   void ShowAsBuilt();
 
   // Design files, circuit export and netlist (main_window_files.cpp).

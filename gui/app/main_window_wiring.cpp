@@ -18,6 +18,7 @@
 #include "app/window_look.h"
 #include "design/field_names.h"
 #include "design/selection_rules.h"
+#include "opamp/opamp_choice.h"
 #include "ui/aligned_grid.h"
 #include "ui/spin_button.h"
 
@@ -118,6 +119,13 @@ void MainWindow::ConnectCommands() {
   QAction* rounding = Find<QAction>("RoundResistors1");
   rounding->setCheckable(true);
   connect(rounding, &QAction::toggled, this, [this](bool on) { session_.SetResistorRounding(on); });
+  auto* opAmps = new OpAmpChoice(
+      [this](std::optional<OpAmpModel> model) {
+        session_.SelectOpAmp(std::move(model));
+        emit opAmpChosen();
+      },
+      [this](const QString& text) { ShowStatus(text); }, this);
+  connect(Find<QAction>("OpAmp1"), &QAction::triggered, opAmps, &OpAmpChoice::Offer);
   QAction* inFront = Find<QAction>("ImVordergrundbleiben1");
   inFront->setCheckable(true);
   connect(inFront, &QAction::toggled, this, &MainWindow::SetStayInFront);

@@ -8,6 +8,8 @@
 #include "app/main_window.h"
 #include "cascade/cascade_window.h"
 #include "graphs/graph_windows.h"
+#include "noise/noise_subjects.h"
+#include "noise/noise_window.h"
 #include "tolerance/tolerance_window.h"
 #include "tolerance/value_search_dialog.h"
 #include "ui/about_box.h"
@@ -31,12 +33,19 @@ SecondaryWindows::SecondaryWindows(MainWindow& window, PlatformServices& service
           &SecondaryWindows::OpenCascade);
   connect(window.findChild<QAction*>("ToleranceAnalysis1"), &QAction::triggered, this,
           [this] { ShowInFront(&Tolerance()); });
+  connect(window.findChild<QAction*>("Noise1"), &QAction::triggered, this,
+          [this] { ShowInFront(&Noise()); });
   connect(window.findChild<QAction*>("ValueSearch1"), &QAction::triggered, this, [this] {
     ValueSearch().Search();
     ShowInFront(&ValueSearch());
   });
+  connect(&window, &MainWindow::opAmpChosen, graphs_, &GraphWindows::SourceChanged);
+  connect(&window, &MainWindow::opAmpChosen, this, [this] {
+    if (noise_) noise_->SubjectMayHaveChanged();
+  });
   connect(&window, &MainWindow::recalculated, this, [this] {
     if (tolerance_) tolerance_->SubjectMayHaveChanged();
+    if (noise_) noise_->SubjectMayHaveChanged();
   });
   connect(order_, &OrderDialog::multiStageFilterRequested, this,
           [this](Approximation approximation, const ToleranceScheme& scheme, int leastOrder) {
@@ -69,6 +78,15 @@ ToleranceWindow& SecondaryWindows::Tolerance() {
         subject, [this](auto bands) { graphs_->SetToleranceBands(std::move(bands)); }, &window_);
   }
   return *tolerance_;
+}
+
+NoiseWindow& SecondaryWindows::Noise() {
+  if (!noise_) {
+    const DesignSession& session = window_.Session();
+    noise_ = new NoiseWindow([&session] { return StageNoiseSubject(session); }, services_, nullptr,
+                             &window_);
+  }
+  return *noise_;
 }
 
 ValueSearchDialog& SecondaryWindows::ValueSearch() {

@@ -15,6 +15,7 @@ class CascadeWindow;
 class GraphWindows;
 class HelpBox;
 class MainWindow;
+class NoiseWindow;
 class OrderDialog;
 class PlatformServices;
 class ProposalDialog;
@@ -42,6 +43,8 @@ class SecondaryWindows : public QObject {
   void OpenCascade();
   // Tools > Tolerance Analysis of the page's stage (made when first asked for).
   ToleranceWindow& Tolerance();
+  // Tools > Noise of the page's stage (made when first asked for).
+  NoiseWindow& Noise();
   // Options > Search Standard Values.
   ValueSearchDialog& ValueSearch();
 
@@ -54,6 +57,7 @@ class SecondaryWindows : public QObject {
   HelpBox* help_ = nullptr;
   std::unique_ptr<CascadeWindow> cascade_;
   ToleranceWindow* tolerance_ = nullptr;
+  NoiseWindow* noise_ = nullptr;
   ValueSearchDialog* valueSearch_ = nullptr;
 };
 

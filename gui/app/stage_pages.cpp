@@ -13,6 +13,7 @@
 #include "design/field_names.h"
 #include "design/page_fields.h"
 #include "design/selection_rules.h"
+#include "opamp/opamp_choice.h"
 #include "ui/circuit_pictures.h"
 
 namespace morvane::gui {
@@ -128,6 +129,16 @@ QWidget* MakeCircuitColumn(const StagePage& page, QSize diagramSize, QWidget* pa
   line->setWordWrap(true);
   line->setFixedWidth(diagramSize.width());
   layout->addWidget(line);
+  // With an op amp chosen, the stage with it (MainWindow::ShowAsBuilt); hidden otherwise.
+  QLabel* real = MakeLabel({}, {}, {}, column);
+  real->setObjectName(QString("RealAmplifier%1").arg(static_cast<int>(page.topology)));
+  real->setWordWrap(true);
+  real->setFixedWidth(diagramSize.width());
+  QPalette colours = real->palette();
+  colours.setColor(QPalette::WindowText, kOpAmpTextColour);
+  real->setPalette(colours);
+  real->hide();
+  layout->addWidget(real);
   layout->addStretch(1);
   return column;
 }

@@ -119,6 +119,12 @@ AsBuiltHints AsBuiltHintsOf(const CascadeSection& section) {
   return hints;
 }
 
+std::string OpAmpCellText(const RealAmplifierFigures& figures) {
+  const BuiltFigures& r = figures.real;
+  const std::string q = std::isfinite(r.q) ? FormatFixedTrimmed(3, r.q) : std::string(kNoNumber);
+  return QuantityText(r.f0, "Hz") + "  Q " + q + "  " + DecibelText(figures.peakingDb);
+}
+
 std::span<const FigureRow> FigureRows() {
   return kFigureRows;
 }

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "cascade/cascade_design.h"
+#include "opamp/real_response.h"
 
 namespace morvane::gui {
 
@@ -40,6 +41,10 @@ struct AsBuiltHints {
   std::string f0, q, fz, gain;
 };
 AsBuiltHints AsBuiltHintsOf(const CascadeSection& section);
+
+// With an op amp, a row's figures with it: f0, Q and the peaking ("9.87 kHz  Q 0.731
+// 0.08 dB").
+std::string OpAmpCellText(const RealAmplifierFigures& figures);
 
 // The figures of the whole filter beside the table, one result field each.
 enum class Figure {

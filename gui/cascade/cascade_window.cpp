@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QMetaMethod>
 #include <QScrollArea>
@@ -21,6 +22,9 @@
 #include "cascade/section_table.h"
 #include "graphs/cascade_graphs.h"
 #include "graphs/sweep_target.h"
+#include "noise/noise_subjects.h"
+#include "noise/noise_window.h"
+#include "opamp/opamp_choice.h"
 #include "schematic/section_pictures.h"
 #include "tolerance/tolerance_window.h"
 #include "ui/glyphs.h"
@@ -31,6 +35,7 @@ namespace morvane::gui {
 namespace {
 
 constexpr int kTextPixelSize = 11;  // as the main window's
+constexpr int kStatusMessageMs = 10000;
 
 struct MenuItem {
   const char* name;
@@ -208,6 +213,37 @@ void CascadeWindow::BuildMenus() {
   tolerance->setShortcut(QKeySequence("Ctrl+T"));
   tolerance->setStatusTip("Monte Carlo of the parts' tolerances: spread, sensitivities and yield");
   connect(tolerance, &QAction::triggered, this, [this] { ShowInFront(&Tolerance()); });
+  QAction* noise = tools->addAction("&Noise…");
+  noise->setObjectName("CascadeNoise");
+  noise->setStatusTip(
+      "Output noise of the whole filter: density, RMS over a band and each "
+      "section's and part's share");
+  connect(noise, &QAction::triggered, this, [this] { ShowInFront(&Noise()); });
+  QAction* opAmp = tools->addAction("&Op Amp…");
+  opAmp->setObjectName("CascadeOpAmp");
+  opAmp->setStatusTip(
+      "The filter with a real op amp: its curves and section figures beside the ideal");
+  opAmps_ = new OpAmpChoice(
+      [this](std::optional<OpAmpModel> model) {
+        table_->ShowDesign(shown_.design, entries_.request.circuit, model);
+        graphs_->SetOpAmp(shown_.design, std::move(model));
+      },
+      [this](const QString& text) { statusBar()->showMessage(text, kStatusMessageMs); }, this);
+  connect(opAmp, &QAction::triggered, opAmps_, &OpAmpChoice::Offer);
+}
+
+NoiseWindow& CascadeWindow::Noise() {
+  if (!noise_) {
+    noise_ = new NoiseWindow(
+        [this] { return CascadeNoiseSubject(Design(), RequestOf(entries_), opAmps_->Chosen()); },
+        services_, nullptr, this);
+    connect(this, &CascadeWindow::designChanged, noise_,
+            [this] { noise_->SubjectMayHaveChanged(); });
+    // After the choice has taken the row (its own connection comes first).
+    connect(opAmps_->List(), &QListWidget::currentRowChanged, noise_,
+            [this] { noise_->SubjectMayHaveChanged(); });
+  }
+  return *noise_;
 }
 
 ToleranceWindow& CascadeWindow::Tolerance() {
@@ -365,7 +401,7 @@ void CascadeWindow::Recalculate(CascadeEdit edit) {
 }
 
 void CascadeWindow::ShowDesign() {
-  table_->ShowDesign(shown_.design, entries_.request.circuit);
+  table_->ShowDesign(shown_.design, entries_.request.circuit, opAmps_->Chosen());
   ShowActiveRows();
   ShowAllSectionsChoice();
   ShowFigures();

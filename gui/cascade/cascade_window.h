@@ -32,7 +32,9 @@ class QScrollArea;
 namespace morvane::gui {
 
 class CascadeGraphs;
+class OpAmpChoice;
 class ToleranceWindow;
+class NoiseWindow;
 class FunctionSweepTarget;
 
 class PlatformServices;
@@ -52,6 +54,8 @@ class CascadeWindow : public QMainWindow {
   const CascadeDesign& Design() const { return shown_.design; }
   // Tools > Tolerance Analysis of the whole filter (made when first asked for).
   ToleranceWindow& Tolerance();
+  // Tools > Noise of the whole filter (made when first asked for).
+  NoiseWindow& Noise();
   // Replaces every entry (as opening a design file does), rewrites the fields and designs.
   void SetEntries(const CascadeEntries& entries);
 
@@ -146,6 +150,8 @@ class CascadeWindow : public QMainWindow {
   std::unique_ptr<FunctionSweepTarget> sweep_;  // before the graphs, which use it
   CascadeGraphs* graphs_ = nullptr;
   ToleranceWindow* tolerance_ = nullptr;
+  OpAmpChoice* opAmps_ = nullptr;  // Tools > Op Amp…
+  NoiseWindow* noise_ = nullptr;
   int pictureSection_ = 0;  // the section whose circuit the picture shows
   QLabel* problemLine_ = nullptr;
   QLabel* warningLine_ = nullptr;

@@ -9,6 +9,8 @@
 #include "cascade/cascade_choices.h"
 #include "cascade/cascade_texts.h"
 #include "cascade/window_design.h"
+#include "opamp/opamp_choice.h"
+#include "opamp/real_response.h"
 
 namespace morvane::gui {
 
@@ -34,6 +36,8 @@ constexpr std::array<ColumnLook, SectionTable::ColumnCount> kColumns{{
     {"Topology", "The circuit of the section; only those that build it are offered", 136, kLeft},
     {"Peaking", "Largest gain at the section's output above the filter's pass band", 150, kRight},
     {"GBWP", "Gain-bandwidth product the section's op amps need", 70, kRight},
+    {"With op amp",
+     "f0, Q and peaking of the section built with the op amp chosen (Tools > Op Amp)", 170, kRight},
     {"Components", "Parts of the section, as the netlist names them", 0, kLeft},
 }};
 
@@ -81,12 +85,14 @@ SectionTable::SectionTable(QWidget* parent) : QTableWidget(0, ColumnCount, paren
       header->setSectionResizeMode(c, QHeaderView::Stretch);
     }
   }
+  setColumnHidden(OpAmpColumn, true);
   connect(this, &QTableWidget::itemSelectionChanged, this, [this] {
     if (!showing_ && SelectedSection() >= 0) emit sectionSelected(SelectedSection());
   });
 }
 
-void SectionTable::ShowDesign(const CascadeDesign& design, const SectionDesignOptions& options) {
+void SectionTable::ShowDesign(const CascadeDesign& design, const SectionDesignOptions& options,
+                              const std::optional<OpAmpModel>& opAmp) {
   showing_ = true;
   const int selected = SelectedSection();
   const int rows = static_cast<int>(design.sections.size());
@@ -94,6 +100,7 @@ void SectionTable::ShowDesign(const CascadeDesign& design, const SectionDesignOp
   for (int row = 0; row < rows; ++row) {
     ShowRow(row, design.sections[static_cast<std::size_t>(row)], options);
   }
+  ShowOpAmpColumn(design, opAmp);
   if (selected >= 0 && selected < rows) selectRow(selected);
   showing_ = false;
 }
@@ -102,8 +109,8 @@ void SectionTable::ShowRow(int row, const CascadeSection& section,
                            const SectionDesignOptions& options) {
   const SectionRowTexts texts = SectionRow(static_cast<std::size_t>(row), section);
   const std::array<const std::string*, ColumnCount> cells{
-      &texts.number, &texts.kind, &texts.f0,      &texts.q,    &texts.fz,
-      &texts.gain,   nullptr,     &texts.peaking, &texts.gbwp, &texts.parts};
+      &texts.number, &texts.kind,    &texts.f0,   &texts.q, &texts.fz,   &texts.gain,
+      nullptr,       &texts.peaking, &texts.gbwp, nullptr,  &texts.parts};
   for (int c = 0; c < ColumnCount; ++c) {
     const std::string* text = cells[static_cast<std::size_t>(c)];
     if (!text) continue;
@@ -119,6 +126,26 @@ void SectionTable::ShowRow(int row, const CascadeSection& section,
   }
   MarkUnbuildable(item(row, Parts), Warnings(section.circuit));
   ShowTopologyChoice(row, section, options);
+}
+
+void SectionTable::ShowOpAmpColumn(const CascadeDesign& design,
+                                   const std::optional<OpAmpModel>& opAmp) {
+  const bool shown = opAmp && !opAmp->IsIdeal();
+  setColumnHidden(OpAmpColumn, !shown);
+  if (!shown) return;
+  horizontalHeaderItem(OpAmpColumn)->setText("With " + Text(opAmp->name));
+  const auto real = CascadeRealAmplifier(design, *opAmp);
+  for (int row = 0; row < rowCount(); ++row) {
+    const std::size_t i = static_cast<std::size_t>(row);
+    const std::optional<RealAmplifierFigures> none;
+    const auto& figures = i < real.size() ? real[i] : none;
+    auto* cell = ReadOnlyItem(figures ? Text(OpAmpCellText(*figures)) : QString("-"),
+                              kColumns[OpAmpColumn].alignment);
+    cell->setForeground(kOpAmpTextColour);
+    cell->setToolTip(figures ? Text(RealAmplifierLine(*figures))
+                             : "The section could not be analysed with " + Text(opAmp->name));
+    setItem(row, OpAmpColumn, cell);
+  }
 }
 
 void SectionTable::ShowTopologyChoice(int row, const CascadeSection& section,

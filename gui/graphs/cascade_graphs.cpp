@@ -50,12 +50,21 @@ CascadeGraphs::CascadeGraphs(PlatformServices& platform,
 CascadeGraphs::~CascadeGraphs() = default;
 
 void CascadeGraphs::SetCascade(const CascadeDesign& design) {
-  source_ = CascadeSourceOf(design);
+  bands_.reset();
+  source_ = CascadeSourceOf(design, opAmp_);
   for (auto& window : windows_) window->SourceChanged();
   poleZero_->SetRoots(source_.Transfer());
 }
 
+void CascadeGraphs::SetOpAmp(const CascadeDesign& design, std::optional<OpAmpModel> opAmp) {
+  opAmp_ = std::move(opAmp);
+  source_ = CascadeSourceOf(design, opAmp_);
+  source_.SetToleranceBands(bands_);
+  for (auto& window : windows_) window->SourceChanged();
+}
+
 void CascadeGraphs::SetToleranceBands(std::shared_ptr<const ToleranceBands> bands) {
+  bands_ = bands;
   source_.SetToleranceBands(std::move(bands));
   for (auto& window : windows_) window->BandsChanged();
 }

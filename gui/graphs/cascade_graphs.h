@@ -21,10 +21,12 @@
 
 #include <QObject>
 #include <memory>
+#include <optional>
 
 #include "graphs/cascade_response_source.h"
 #include "graphs/graph_kind.h"
 #include "graphs/tolerance_bands.h"
+#include "opamp/opamp_model.h"
 
 class QWidget;
 
@@ -61,6 +63,9 @@ class CascadeGraphs : public QObject {
 
   // The filter to show from now on; open windows are redrawn with their axes kept.
   void SetCascade(const CascadeDesign& design);
+  // The same filter (the design last set) with another op amp (none: ideal ones only): the
+  // windows draw its curve beside the filter's; the tolerance band stays.
+  void SetOpAmp(const CascadeDesign& design, std::optional<OpAmpModel> opAmp);
 
   // The tolerance band the windows draw until the next cascade; open windows redraw.
   void SetToleranceBands(std::shared_ptr<const ToleranceBands> bands);
@@ -84,6 +89,8 @@ class CascadeGraphs : public QObject {
                 GraphOutputServices* output, SweepTarget* sweep, QObject* parent);
 
   CascadeResponseSource source_;
+  std::optional<OpAmpModel> opAmp_;
+  std::shared_ptr<const ToleranceBands> bands_;
   std::unique_ptr<GraphOutputServices> ownOutput_;
   std::unique_ptr<AxisScaleDialog> axisDialog_;
   std::unique_ptr<SweepModeDialog> sweepMode_;

@@ -127,6 +127,15 @@ void GraphWindow::FillSectionCurves() {
   }
   asBuiltShown_ = context_.source.OffersAsBuilt();
   if (asBuiltShown_) context_.source.FillAsBuilt(kind_, axes_, PulseSelected(), asBuiltBuffer_);
+  opAmpName_.clear();
+  if (context_.source.OffersRealAmplifier()) {
+    context_.source.FillRealAmplifier(kind_, axes_, PulseSelected(), opAmpBuffer_);
+    opAmpName_ = context_.source.RealAmplifierName();
+  }
+  if (kind_ == GraphKind::Phase) {
+    if (asBuiltShown_) AlignPhaseBranch(buffer_, asBuiltBuffer_);
+    if (!opAmpName_.empty()) AlignPhaseBranch(buffer_, opAmpBuffer_);
+  }
   TakeBand();
 }
 
@@ -140,6 +149,15 @@ void GraphWindow::TakeBand() {
 
 const CurveBuffer* GraphWindow::AsBuiltCurve() const {
   return asBuiltShown_ ? &asBuiltBuffer_ : nullptr;
+}
+
+const CurveBuffer* GraphWindow::OpAmpSamples() const {
+  return opAmpName_.empty() ? nullptr : &opAmpBuffer_;
+}
+
+std::optional<OpAmpCurve> GraphWindow::OpAmpCurveShown() const {
+  if (opAmpName_.empty()) return std::nullopt;
+  return OpAmpCurve{opAmpBuffer_, opAmpName_};
 }
 
 bool GraphWindow::SectionsShown() const {
@@ -170,8 +188,9 @@ void GraphWindow::DrawGraph() {
   FitBitmap();
   {
     render::QPainterCanvas canvas(image_->Bitmap());
+    const std::optional<OpAmpCurve> opAmp = OpAmpCurveShown();
     DrawGraphPicture(profile_, kind_, PulseSelected(), axes_, canvas, buffer_, sectionBuffers_,
-                     AsBuiltCurve(), spread_ ? &*spread_ : nullptr);
+                     AsBuiltCurve(), spread_ ? &*spread_ : nullptr, opAmp ? &*opAmp : nullptr);
   }
   drawnAxes_ = axes_;
   drawn_ = true;

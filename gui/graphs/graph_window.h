@@ -26,6 +26,7 @@
 #include "graphs/graph_axis_rules.h"
 #include "graphs/graph_kind.h"
 #include "graphs/graph_output_services.h"
+#include "graphs/graph_picture.h"
 #include "graphs/graph_profile.h"
 #include "graphs/tolerance_bands.h"
 
@@ -81,6 +82,10 @@ class GraphWindow : public QWidget {
   const std::vector<CurveBuffer>& SectionBuffers() const { return sectionBuffers_; }
   // The curve of the circuit as built beside the design's, or null (see ResponseSource).
   const CurveBuffer* AsBuiltCurve() const;
+  // The curve with the source's real op amp beside the design's, or null (see ResponseSource).
+  const CurveBuffer* OpAmpSamples() const;
+  // The same with its name, as the drawing and the exports take it.
+  std::optional<OpAmpCurve> OpAmpCurveShown() const;
   const QImage& Picture() const;
   // The axes as this window's last drawing left them.
   const AxisState& DrawnAxes() const { return drawnAxes_; }
@@ -153,6 +158,8 @@ class GraphWindow : public QWidget {
   std::vector<CurveBuffer> sectionBuffers_;
   CurveBuffer asBuiltBuffer_;
   bool asBuiltShown_ = false;
+  CurveBuffer opAmpBuffer_;
+  std::string opAmpName_;              // empty: no curve with a real op amp
   std::optional<SpreadCurve> spread_;  // the tolerance band the source holds, for this window
   QString lastFileName_;
   std::array<QString, 3> lastExportNames_;

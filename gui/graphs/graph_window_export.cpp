@@ -15,8 +15,9 @@ std::string GraphWindow::SvgPicture() const {
   SvgCanvas canvas(Picture().width(), Picture().height());
   // A copy: drawing sets the axes up again, and the shared ones may belong to another window.
   AxisState axes = drawnAxes_;
+  const std::optional<OpAmpCurve> opAmp = OpAmpCurveShown();
   DrawGraphPicture(profile_, kind_, PulseSelected(), axes, canvas, buffer_, sectionBuffers_,
-                   AsBuiltCurve());
+                   AsBuiltCurve(), spread_ ? &*spread_ : nullptr, opAmp ? &*opAmp : nullptr);
   return canvas.Document();
 }
 
@@ -57,10 +58,11 @@ bool GraphWindow::WriteExport(GraphFileFormat format, const QString& name, QStri
     case GraphFileFormat::Csv:
       break;
   }
-  return WriteWholeFile(
-      name,
-      GraphSamplesCsv(profile_, kind_, PulseSelected(), buffer_, sectionBuffers_, AsBuiltCurve()),
-      error);
+  const std::optional<OpAmpCurve> opAmp = OpAmpCurveShown();
+  return WriteWholeFile(name,
+                        GraphSamplesCsv(profile_, kind_, PulseSelected(), buffer_, sectionBuffers_,
+                                        AsBuiltCurve(), opAmp ? &*opAmp : nullptr),
+                        error);
 }
 
 }  // namespace morvane::gui

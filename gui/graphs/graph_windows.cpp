@@ -121,6 +121,10 @@ void GraphWindows::SetToleranceBands(std::shared_ptr<const ToleranceBands> bands
   for (auto& window : windows_) window->BandsChanged();
 }
 
+void GraphWindows::SourceChanged() {
+  for (auto& window : windows_) window->SourceChanged();
+}
+
 GraphWindow& GraphWindows::Window(GraphKind kind) {
   return *windows_[IndexOf(kind)];
 }

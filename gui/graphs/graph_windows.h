@@ -57,6 +57,9 @@ class GraphWindows : public QObject {
 
   GraphWindow& Window(GraphKind kind);
   AxisState& Axes();
+  // The design changed outside a recalculation the windows follow (the op amp chosen): open
+  // windows fill and draw anew.
+  void SourceChanged();
   // The tolerance band the windows draw from now on (none: no band); open windows redraw.
   void SetToleranceBands(std::shared_ptr<const ToleranceBands> bands);
   AxisScaleDialog& AxisDialog();

@@ -61,7 +61,8 @@ void QPainterCanvas::SetPen(const Pen& pen) {
   pen_ = pen;
   QPen qpen(ToQColor(pen.colour));
   // One pixel of the picture: two device pixels wide on a 2x bitmap.
-  qpen.setWidthF(std::max(1.0, image_.devicePixelRatio()));
+  const double width = pen.style == PenStyle::Bold ? 2.0 : 1.0;
+  qpen.setWidthF(width * std::max(1.0, image_.devicePixelRatio()));
   qpen.setCosmetic(true);
   if (pen.style == PenStyle::Dotted) qpen.setDashPattern({1.0, 2.0});
   painter_.setPen(qpen);
