@@ -24,9 +24,9 @@ bool IsNotchSectionKind(std::string_view kind);
 const char* SectionKindOfStageType(FilterType type);
 
 struct BuiltFigures {
-  double f0 = 0.0;  // Hz: of the complex pole pair with the highest Q, else of the real poles
-  double q = 0.5;   // negative for a pair in the right half-plane: the circuit oscillates
-  double gain = 0.0;         // at the reference, with its sign (negative: inverting)
+  double f0 = 0.0;    // Hz: of the complex pole pair with the highest Q, else of the real poles
+  double q = 0.5;     // negative for a pair in the right half-plane: the circuit oscillates
+  double gain = 0.0;  // at the reference, with its sign (negative: inverting)
   std::optional<double> fz;  // Hz: the zero pair nearest the j omega axis, for a notch
 };
 

@@ -60,12 +60,13 @@ std::string CascadeNetlist(const CascadeDesign& design, const NetlistOptions& op
     netlist += SectionHeader(k, s);
     const std::string suffix = "_" + std::to_string(k);
     for (const CircuitPart& part : s.circuit.circuit.parts) {
-      netlist += PartLine(part.name + suffix, CascadeNodeName(part.a, k, count), CascadeNodeName(part.b, k, count),
-                          part.value);
+      netlist += PartLine(part.name + suffix, CascadeNodeName(part.a, k, count),
+                          CascadeNodeName(part.b, k, count), part.value);
     }
     int index = 1;
     for (const CircuitOpAmp& amp : s.circuit.circuit.opAmps) {
-      const CircuitOpAmp renamed{CascadeNodeName(amp.plus, k, count), CascadeNodeName(amp.minus, k, count),
+      const CircuitOpAmp renamed{CascadeNodeName(amp.plus, k, count),
+                                 CascadeNodeName(amp.minus, k, count),
                                  CascadeNodeName(amp.output, k, count)};
       netlist += OpAmpLine(std::to_string(k) + "_" + std::to_string(index++), renamed, options);
     }
