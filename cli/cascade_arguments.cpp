@@ -227,6 +227,7 @@ CascadeArguments ParseCascadeArguments(const std::vector<std::string>& args,
   if (a.designPath) r = OpenedRequest(*a.designPath, warnings);
   std::optional<std::string> opAmp;
   std::optional<std::string> opAmpInclude;
+  bool predistort = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     std::string v;
@@ -262,6 +263,8 @@ CascadeArguments ParseCascadeArguments(const std::vector<std::string>& args,
       r.circuit.roundResistors = true;
     } else if (arg == "--best-values") {
       r.circuit.bestValues = true;
+    } else if (arg == "--predistort") {
+      predistort = true;
     } else if (arg == "--json") {
       a.json = true;
     } else if (TakeValue(args, i, "--netlist", v)) {
@@ -301,6 +304,12 @@ CascadeArguments ParseCascadeArguments(const std::vector<std::string>& args,
     a.netlist.opAmpInclude = selection.include;
   } else if (opAmpInclude) {
     throw UsageError("--opamp-include needs --opamp NAME");
+  }
+  if (predistort) {
+    if (!a.opAmp || a.opAmp->IsIdeal()) {
+      throw UsageError("--predistort needs --opamp with a part of the op-amp table");
+    }
+    r.circuit.predistortFor = a.opAmp;
   }
   return a;
 }

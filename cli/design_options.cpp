@@ -164,6 +164,8 @@ std::vector<std::string> ParseDesignRequest(const std::vector<std::string>& args
       request.roundResistors = true;
     } else if (arg == "--best-values") {
       request.bestValues = true;
+    } else if (arg == "--predistort") {
+      request.predistort = true;
     } else if (TakeValue(args, i, "--order", value)) {
       request.ladderOrder = ParseOrder(value, "--order", {2, 3, 4, 5, 6, 7, 8, 9, 10});
     } else if (TakeValue(args, i, "--diplexer-order", value)) {
@@ -237,7 +239,9 @@ void ApplyDesignRequest(const DesignRequest& request, DesignSession& session,
     if (cleared && session.Choices().*option) session.SetCheckBox(box.name, false);
   }
   if (request.roundResistors) session.SetResistorRounding(true);
+  if (request.predistort && !opAmp.model) throw UsageError("--predistort needs --opamp NAME|FILE");
   if (opAmp.model && !opAmp.model->IsIdeal()) session.SelectOpAmp(opAmp.model);
+  if (request.predistort) session.SetPredistortion(true);
   if (request.ladderChebyshev) session.SetLadderApproximation(true);
   if (request.ladderOrder) session.SetLadderOrder(*request.ladderOrder);
   if (request.diplexerChebyshev) session.SetDiplexerApproximation(true);

@@ -35,6 +35,7 @@ struct DesignRequest {
   std::optional<std::string> opAmp;
   std::optional<std::string> opAmpInclude;
   bool opAmpSubcircuitAllowed = false;  // set by the commands that write a netlist
+  bool predistort = false;              // design the stage for the op amp (MFB, PFB)
 };
 
 // The op amp the request names (nothing when it names none).

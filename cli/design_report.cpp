@@ -10,6 +10,7 @@
 #include "design_options.h"
 #include "numerics/standard_series.h"
 #include "numerics/value_text.h"
+#include "opamp/predistortion.h"
 
 namespace morvane::cli {
 
@@ -138,6 +139,9 @@ std::string DesignTable(const DesignSession& session) {
                 session.ValuesChosen() ? "As built, with the values of the value search"
                                        : "As built, resistors rounded to the series",
                 b->built, b->designed);
+  }
+  if (const auto& p = session.PredistortionOutcome(); p && session.Choices().opAmp) {
+    out << "\n" << PredistortionLine(*p, *session.Choices().opAmp, false) << "\n";
   }
   if (const auto& r = session.RealAmplifier(); r && r->unstable) {
     out << "\n" << RealAmplifierLine(*r) << "\n";

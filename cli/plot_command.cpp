@@ -120,6 +120,9 @@ int RunPlot(const std::vector<std::string>& args) {
   // With rounded resistors or chosen values the stage as built too, as the graph windows
   // draw it.
   std::optional<CurveBuffer> asBuilt;
+  // With --opamp, the stage with that op amp, as the graph windows draw it.
+  CurveBuffer realSamples;
+  std::optional<OpAmpCurve> real;
   const auto draw = [&](Canvas& canvas) {
     StartGraph(kind->graph, state, session.Type(), axes, buffer);
     RefillGraph(kind->graph, state, session.Type(), kind->pulse, axes, buffer);
@@ -127,8 +130,13 @@ int RunPlot(const std::vector<std::string>& args) {
       asBuilt.emplace();
       DesignResponseSource(session).FillAsBuilt(kind->graph, axes, kind->pulse, *asBuilt);
     }
+    if (const DesignResponseSource source(session); source.OffersRealAmplifier()) {
+      source.FillRealAmplifier(kind->graph, axes, kind->pulse, realSamples);
+      if (kind->graph == GraphKind::Phase) AlignPhaseBranch(buffer, realSamples);
+      real.emplace(OpAmpCurve{realSamples, source.RealAmplifierName()});
+    }
     DrawGraphPicture(ProfileOf(kind->graph), kind->graph, kind->pulse, axes, canvas, buffer, {},
-                     asBuilt ? &*asBuilt : nullptr);
+                     asBuilt ? &*asBuilt : nullptr, nullptr, real ? &*real : nullptr);
   };
   if (format == FileFormat::Png) {
     // A PNG needs Qt's painter, hence an application object: only this command makes one,
@@ -147,10 +155,11 @@ int RunPlot(const std::vector<std::string>& args) {
   }
   SvgCanvas canvas(width, height);
   draw(canvas);
-  WriteWhole(*out, format == FileFormat::Svg
-                       ? canvas.Document()
-                       : GraphSamplesCsv(ProfileOf(kind->graph), kind->graph, kind->pulse, buffer,
-                                         {}, asBuilt ? &*asBuilt : nullptr));
+  WriteWhole(*out,
+             format == FileFormat::Svg
+                 ? canvas.Document()
+                 : GraphSamplesCsv(ProfileOf(kind->graph), kind->graph, kind->pulse, buffer, {},
+                                   asBuilt ? &*asBuilt : nullptr, real ? &*real : nullptr));
   return 0;
 }
 

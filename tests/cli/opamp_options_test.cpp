@@ -70,6 +70,24 @@ TEST(CliOpAmp, CascadeSectionsAndCurveWithTheOpAmp) {
   EXPECT_EQ(real.out.rfind("x,y\n", 0), 0u);
 }
 
+TEST(CliOpAmp, PredistortedSectionsMeetTheirFiguresWithTheOpAmp) {
+  const Args base{"cascade", "--order", "6",     "fg=20k", "--topology",
+                  "mfb",     "--opamp", "LM358", "--json"};
+  Args predistorted = base;
+  predistorted.push_back("--predistort");
+  const QJsonArray plain = Json(base)["sections"].toArray();
+  const QJsonArray adjusted = Json(predistorted)["sections"].toArray();
+  ASSERT_EQ(adjusted.size(), 3);
+  for (int i = 0; i < 3; ++i) {
+    const QJsonObject real = adjusted[i]["realAmplifier"].toObject();
+    // Against the section's own f0 and Q, not the adjusted circuit's ideal ones.
+    const double f0 = real["f0"].toDouble(), q = real["q"].toDouble();
+    EXPECT_NEAR(f0 / adjusted[i]["f0"].toDouble(), 1.0, 0.005) << i;
+    EXPECT_NEAR(q / adjusted[i]["q"].toDouble(), 1.0, 0.005) << i;
+  }
+  EXPECT_LT(plain[2]["realAmplifier"]["f0Error"].toDouble(), -5.0);
+}
+
 TEST(CliOpAmp, NetlistsCarryTheModelOrCallTheUsersSubcircuit) {
   const ChildRun model = RunChild({"spice", "-", "--opamp", "NE5532"});
   ASSERT_EQ(model.exitCode, 0) << model.err;
@@ -111,7 +129,8 @@ TEST(CliNoise, BadUseIsRefused) {
                            Args{"noise", "--from", "10", "--to", "1k", "--temperature", "-300"},
                            Args{"noise", "--from", "10", "--to", "1k", "--topology", "diplexer"},
                            Args{"noise", "--from", "10", "--to", "1k", "--opamp", "NOSUCH"},
-                           Args{"design", "--opamp", "NOSUCH"}}) {
+                           Args{"design", "--opamp", "NOSUCH"}, Args{"design", "--predistort"},
+                           Args{"cascade", "--predistort", "--opamp", "ideal"}}) {
     const ChildRun run = RunChild(args);
     EXPECT_EQ(run.exitCode, 2) << args.back() << ": " << run.err;
     EXPECT_EQ(run.out, "");
