@@ -1,37 +1,28 @@
 #include "as_built_json.h"
 
-#include <cmath>
+#include "json_number.h"
 
 namespace morvane::cli {
 
-namespace {
-
-QJsonValue Number(std::optional<double> x) {
-  if (!x || !std::isfinite(*x)) return QJsonValue(QJsonValue::Null);
-  return QJsonValue(*x + 0.0);
-}
-
-}  // namespace
-
 QJsonObject AsBuiltJson(const BuiltFigures& built, const BuiltFigures& designed) {
   QJsonObject o;
-  o.insert("f0", Number(built.f0));
-  o.insert("q", Number(built.q));
-  o.insert("gain", Number(built.gain));
-  o.insert("fz", Number(built.fz));
-  o.insert("f0Error", Number(ErrorPercent(built.f0, designed.f0)));
-  o.insert("qError", Number(ErrorPercent(built.q, designed.q)));
-  o.insert("gainError", Number(ErrorPercent(built.gain, designed.gain)));
+  o.insert("f0", JsonNumber(built.f0));
+  o.insert("q", JsonNumber(built.q));
+  o.insert("gain", JsonNumber(built.gain));
+  o.insert("fz", JsonNumber(built.fz));
+  o.insert("f0Error", JsonNumber(ErrorPercent(built.f0, designed.f0)));
+  o.insert("qError", JsonNumber(ErrorPercent(built.q, designed.q)));
+  o.insert("gainError", JsonNumber(ErrorPercent(built.gain, designed.gain)));
   std::optional<double> fzError;
   if (built.fz && designed.fz) fzError = ErrorPercent(*built.fz, *designed.fz);
-  o.insert("fzError", Number(fzError));
+  o.insert("fzError", JsonNumber(fzError));
   return o;
 }
 
 QJsonObject RealAmplifierJson(const RealAmplifierFigures& figures) {
   QJsonObject o = AsBuiltJson(figures.real, figures.ideal);
   o.insert("opAmp", QString::fromStdString(figures.opAmp));
-  o.insert("peakingDb", Number(figures.peakingDb));
+  o.insert("peakingDb", JsonNumber(figures.peakingDb));
   o.insert("unstable", figures.unstable);
   return o;
 }

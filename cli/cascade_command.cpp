@@ -1,11 +1,13 @@
 #include "cascade_command.h"
 
+#include <algorithm>
 #include <iostream>
 #include <optional>
 #include <sstream>
 
 #include "cascade_arguments.h"
 #include "files/atomic_file.h"
+#include "large_signal_report.h"
 #include "numerics/number_text.h"
 #include "usage_error.h"
 
@@ -72,17 +74,24 @@ int RunCascade(const std::vector<std::string>& args) {
   CheckCascadeArguments(a);
   const CascadeDesign design = DesignCascadeOrRefuse(a.request);
   RealSections real;
-  if (a.opAmp && !a.opAmp->IsIdeal()) real = CascadeRealAmplifier(design, *a.opAmp);
+  std::optional<LargeSignalSummary> largeSignal;
+  if (a.opAmp && !a.opAmp->IsIdeal()) {
+    real = CascadeRealAmplifier(design, *a.opAmp);
+    const bool unstable =
+        std::any_of(real.begin(), real.end(), [](const auto& r) { return r && r->unstable; });
+    if (!unstable && !a.curve) largeSignal = CascadeLargeSignal(design, *a.opAmp);
+  }
 
   std::string out;
   if (a.curve) {
     out = Curve(a, design, real);
   } else if (a.json) {
-    out = CascadeJson(a.request, design, real);
+    out = CascadeJson(a.request, design, real, largeSignal);
   } else if (a.netlistPath != "-") {
-    out = CascadeTable(a.request, design, real);
+    out = CascadeTable(a.request, design, real, largeSignal);
   }
   for (const std::string& w : design.warnings) warnings << "morvane-cli: warning: " << w << "\n";
+  if (largeSignal) warnings << HeadroomWarningLines(*largeSignal);
   std::cerr << warnings.str();
   if (a.netlistPath) {
     const std::string netlist = CascadeNetlist(design, a.netlist);

@@ -6,6 +6,8 @@
 #include "as_built_json.h"
 #include "cascade/cascade_names.h"
 #include "cascade_output.h"
+#include "json_number.h"
+#include "large_signal_report.h"
 
 namespace morvane::cli {
 
@@ -15,17 +17,10 @@ QString Text(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// A number as the design command writes it (the shortest text that reads back the same,
-// at most 17 digits), or null where there is none: JSON has no NaN or infinity.
-QJsonValue Number(std::optional<double> x) {
-  if (!x || !std::isfinite(*x)) return QJsonValue(QJsonValue::Null);
-  return QJsonValue(*x + 0.0);
-}
-
 QJsonArray Roots(const std::vector<Complex>& roots) {
   QJsonArray list;
   for (const Complex& root : roots)
-    list.append(QJsonArray{Number(root.real()), Number(root.imag())});
+    list.append(QJsonArray{JsonNumber(root.real()), JsonNumber(root.imag())});
   return list;
 }
 
@@ -46,37 +41,37 @@ QJsonObject Figures(const CascadeFigures& f) {
     return (*w.step).*member;
   };
   QJsonObject o;
-  o.insert("passbandGainDb", Number(w.passbandGainDb));
-  o.insert("f3dbLowHz", Number(w.edges.lowerHz));
-  o.insert("f3dbHighHz", Number(w.edges.upperHz));
-  o.insert("rippleDb", Number(w.rippleDb));
-  o.insert("groupDelayS", Number(delay(&GroupDelayFigures::referenceDelay)));
-  o.insert("maxGroupDelayS", Number(delay(&GroupDelayFigures::maxDelay)));
-  o.insert("maxGroupDelayHz", Number(delay(&GroupDelayFigures::maxDelayHz)));
-  o.insert("riseTimeS", Number(step(&StepFigures::riseTime)));
-  o.insert("overshootPercent", Number(step(&StepFigures::overshootPercent)));
-  o.insert("settlingTimeS", Number(w.step ? w.step->settlingTime : std::nullopt));
-  o.insert("stopbandHz", Number(f.stopbandHz));
-  o.insert("attenuationDb", Number(f.attenuationDb));
+  o.insert("passbandGainDb", JsonNumber(w.passbandGainDb));
+  o.insert("f3dbLowHz", JsonNumber(w.edges.lowerHz));
+  o.insert("f3dbHighHz", JsonNumber(w.edges.upperHz));
+  o.insert("rippleDb", JsonNumber(w.rippleDb));
+  o.insert("groupDelayS", JsonNumber(delay(&GroupDelayFigures::referenceDelay)));
+  o.insert("maxGroupDelayS", JsonNumber(delay(&GroupDelayFigures::maxDelay)));
+  o.insert("maxGroupDelayHz", JsonNumber(delay(&GroupDelayFigures::maxDelayHz)));
+  o.insert("riseTimeS", JsonNumber(step(&StepFigures::riseTime)));
+  o.insert("overshootPercent", JsonNumber(step(&StepFigures::overshootPercent)));
+  o.insert("settlingTimeS", JsonNumber(w.step ? w.step->settlingTime : std::nullopt));
+  o.insert("stopbandHz", JsonNumber(f.stopbandHz));
+  o.insert("attenuationDb", JsonNumber(f.attenuationDb));
   return o;
 }
 
 QJsonObject Section(const CascadeSection& s, const std::optional<RealAmplifierFigures>& real) {
   QJsonObject components;
   for (const CircuitPart& part : s.circuit.circuit.parts) {
-    components.insert(Text(part.name), Number(part.value));
+    components.insert(Text(part.name), JsonNumber(part.value));
   }
   QJsonObject o;
   o.insert("kind", Text(s.plan.kind));
-  o.insert("f0", Number(s.plan.f0));
-  o.insert("q", Number(s.plan.q));
-  o.insert("fz", Number(s.plan.fz));
-  o.insert("gain", Number(s.circuit.gain));
+  o.insert("f0", JsonNumber(s.plan.f0));
+  o.insert("q", JsonNumber(s.plan.q));
+  o.insert("fz", JsonNumber(s.plan.fz));
+  o.insert("gain", JsonNumber(s.circuit.gain));
   o.insert("inverting", s.circuit.inverting);
   o.insert("topology", Text(SectionTopologyName(s.topology)));
   o.insert("circuit", Text(s.circuit.name));
-  o.insert("peakingDb", Number(s.peaking.peakingDb));
-  o.insert("gbwpHz", Number(s.peaking.gbwpHz));
+  o.insert("peakingDb", JsonNumber(s.peaking.peakingDb));
+  o.insert("gbwpHz", JsonNumber(s.peaking.gbwpHz));
   o.insert("components", components);
   o.insert("warnings", Texts(s.circuit.warnings));
   if (const auto& b = s.asBuilt) {
@@ -91,19 +86,20 @@ QJsonObject Section(const CascadeSection& s, const std::optional<RealAmplifierFi
 }  // namespace
 
 std::string CascadeJson(const CascadeRequest& request, const CascadeDesign& design,
-                        const RealSections& real) {
+                        const RealSections& real,
+                        const std::optional<LargeSignalSummary>& largeSignal) {
   QJsonObject root;
   root.insert("approximation", Text(NameOf(request.approximation)));
   root.insert("type", Text(NameOf(request.kind)));
   root.insert("order", design.order);
   root.insert("prototypeOrder", design.prototypeOrder);
   if (request.kind == FilterKind::Bandpass || request.kind == FilterKind::Bandstop) {
-    root.insert("fm", Number(design.fg));
-    root.insert("B", Number(request.bandwidth));
+    root.insert("fm", JsonNumber(design.fg));
+    root.insert("B", JsonNumber(request.bandwidth));
   } else {
-    root.insert("fg", Number(design.fg));
+    root.insert("fg", JsonNumber(design.fg));
   }
-  root.insert("gain", Number(design.inverting ? -design.gain : design.gain));
+  root.insert("gain", JsonNumber(design.inverting ? -design.gain : design.gain));
   root.insert("inverting", design.inverting);
   root.insert("poles", Roots(design.transfer.poles));
   root.insert("zeros", Roots(design.transfer.zeros));
@@ -114,6 +110,10 @@ std::string CascadeJson(const CascadeRequest& request, const CascadeDesign& desi
   }
   root.insert("sections", sections);
   root.insert("warnings", Texts(design.warnings));
+  if (largeSignal) {
+    root.insert("largeSignal", LargeSignalJson(*largeSignal));
+    root.insert("headroom", HeadroomJson(largeSignal->headroom));
+  }
   return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
 }
 

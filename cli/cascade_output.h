@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cascade/cascade_design.h"
+#include "opamp/large_signal_summary.h"
 #include "opamp/real_response.h"
 
 namespace morvane::cli {
@@ -16,13 +17,17 @@ namespace morvane::cli {
 // Each section's figures with a real op amp (--opamp), by section; empty without one.
 using RealSections = std::vector<std::optional<RealAmplifierFigures>>;
 
-// The table: the filter, its figures, then each section with its circuit's parts.
+// The table: the filter, its figures, then each section with its circuit's parts, and the
+// large signal with the real op amp where given.
 std::string CascadeTable(const CascadeRequest& request, const CascadeDesign& design,
-                         const RealSections& real = {});
+                         const RealSections& real = {},
+                         const std::optional<LargeSignalSummary>& largeSignal = std::nullopt);
 
-// One JSON object; every figure that is not defined (or not finite) is null.
+// One JSON object; every figure that is not defined (or not finite) is null. The large signal,
+// where given, as "largeSignal" and "headroom".
 std::string CascadeJson(const CascadeRequest& request, const CascadeDesign& design,
-                        const RealSections& real = {});
+                        const RealSections& real = {},
+                        const std::optional<LargeSignalSummary>& largeSignal = std::nullopt);
 
 enum class CurveKind { Gain, Phase, Delay, Step };
 std::optional<CurveKind> ParseCurveKind(std::string_view name);

@@ -2,6 +2,7 @@
 
 #include "cascade/cascade_names.h"
 #include "cascade_output.h"
+#include "large_signal_report.h"
 #include "numerics/number_text.h"
 #include "numerics/standard_series.h"
 #include "numerics/value_text.h"
@@ -159,13 +160,15 @@ void SectionLines(std::ostringstream& out, std::size_t index, const CascadeSecti
 }  // namespace
 
 std::string CascadeTable(const CascadeRequest& request, const CascadeDesign& design,
-                         const RealSections& real) {
+                         const RealSections& real,
+                         const std::optional<LargeSignalSummary>& largeSignal) {
   std::ostringstream out;
   FilterLines(out, request, design);
   FigureLines(out, request.kind, design.figures);
   for (std::size_t i = 0; i < design.sections.size(); ++i) {
     SectionLines(out, i, design.sections[i], i < real.size() ? real[i] : std::nullopt);
   }
+  if (largeSignal) out << "\n" << LargeSignalText(*largeSignal);
   return out.str();
 }
 

@@ -8,6 +8,7 @@
 #include "as_built_json.h"
 #include "design/page_fields.h"
 #include "design_options.h"
+#include "large_signal_report.h"
 #include "numerics/standard_series.h"
 #include "numerics/value_text.h"
 #include "opamp/predistortion.h"
@@ -149,6 +150,7 @@ std::string DesignTable(const DesignSession& session) {
     AppendBuilt(out, "With the op amp " + r->opAmp + " (against ideal op amps)", r->real, r->ideal);
     AppendRow(out, "Peaking", FormatFixedTrimmed(2, r->peakingDb) + " dB", {});
   }
+  if (const auto& large = session.LargeSignal()) out << "\n" << LargeSignalText(*large);
   for (const auto& message : session.Messages()) out << "\nMessage: " << message << "\n";
   if (!session.CurrentNotice().empty()) out << "\nNote: " << session.CurrentNotice() << "\n";
   if (session.BeepCount() > 0) {
@@ -198,6 +200,10 @@ std::string DesignJson(const DesignSession& session) {
   if (!session.CurrentNotice().empty()) root.insert("notice", Q(session.CurrentNotice()));
   if (const auto& b = session.AsBuilt()) root.insert("asBuilt", AsBuiltJson(b->built, b->designed));
   if (const auto& r = session.RealAmplifier()) root.insert("realAmplifier", RealAmplifierJson(*r));
+  if (const auto& large = session.LargeSignal()) {
+    root.insert("largeSignal", LargeSignalJson(*large));
+    root.insert("headroom", HeadroomJson(large->headroom));
+  }
   return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
 }
 
@@ -206,6 +212,7 @@ std::string ComponentWarningLines(const DesignSession& session) {
   for (const auto& warning : session.ComponentWarnings()) {
     lines += "morvane-cli: warning: " + warning.message + "\n";
   }
+  if (const auto& large = session.LargeSignal()) lines += HeadroomWarningLines(*large);
   return lines;
 }
 

@@ -301,8 +301,12 @@ void DesignSession::Recalculate(ChangedEntry code) {
     predistortion_ = PredistortedStageOf(state_.topology, state_, choices_).outcome;
   }
   realAmplifier_.reset();
+  largeSignal_.reset();
   if (choices_.opAmp && !choices_.opAmp->IsIdeal()) {
     realAmplifier_ = StageRealAmplifier(state_, choices_.type, *choices_.opAmp);
+    if (realAmplifier_ && !realAmplifier_->unstable) {
+      largeSignal_ = StageLargeSignal(state_, choices_.type, *choices_.opAmp);
+    }
   }
   if (onRecalculated) onRecalculated();
 }

@@ -17,6 +17,7 @@
 #include "design/entry_table.h"
 #include "design/field_sink.h"
 #include "design/stage_as_built.h"
+#include "opamp/large_signal_summary.h"
 #include "opamp/predistortion.h"
 #include "opamp/real_response.h"
 
@@ -85,6 +86,9 @@ class DesignSession : private FieldSink {
   const std::optional<StageAsBuilt>& AsBuilt() const { return asBuilt_; }
   // With an op amp chosen, the active stage's figures and response with it; else none.
   const std::optional<RealAmplifierFigures>& RealAmplifier() const { return realAmplifier_; }
+  // With a real op amp on a stage it keeps stable, the largest undistorted output and the
+  // headroom of its op amps; else none.
+  const std::optional<LargeSignalSummary>& LargeSignal() const { return largeSignal_; }
   // Chooses the op amp (none: the ideal one only) and recalculates.
   void SelectOpAmp(std::optional<OpAmpModel> model);
   // Pre-distortion for the chosen op amp on or off (DesignChoices::predistort); recalculates.
@@ -150,6 +154,7 @@ class DesignSession : private FieldSink {
   std::string notice_;
   std::optional<StageAsBuilt> asBuilt_;
   std::optional<RealAmplifierFigures> realAmplifier_;
+  std::optional<LargeSignalSummary> largeSignal_;
   std::optional<Predistortion> predistortion_;
   std::vector<ComponentWarning> componentWarnings_;
 };

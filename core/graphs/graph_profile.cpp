@@ -142,3 +142,44 @@ std::string ReadoutText(GraphKind kind, double x, double y) {
 }
 
 }  // namespace morvane
+
+namespace morvane {
+
+std::optional<double> CurveValueAt(GraphKind kind, const CurveBuffer& curve, double x,
+                                   bool logarithmic) {
+  const int last = kind == GraphKind::TimeResponse ? kTimeSamples - 1 : curve.Count;
+  if (last < 1 || !std::isfinite(x)) return std::nullopt;
+  const auto position = [&](double v) { return logarithmic ? std::log(v) : v; };
+  if (logarithmic && !(x > 0.0 && curve.X[0] > 0.0)) return std::nullopt;
+  for (int i = 0; i < last; ++i) {
+    const auto k = static_cast<std::size_t>(i);
+    const double x0 = curve.X[k], x1 = curve.X[k + 1];
+    if (!(x >= x0 && x <= x1) || !(x1 > x0)) continue;
+    const double y0 = curve.Y[k], y1 = curve.Y[k + 1];
+    if (!std::isfinite(y0) || !std::isfinite(y1)) return std::nullopt;
+    const double share = (position(x) - position(x0)) / (position(x1) - position(x0));
+    return y0 + share * (y1 - y0);
+  }
+  return std::nullopt;
+}
+
+std::string CurveReadoutText(GraphKind kind, const std::string& name, double y) {
+  std::string value;
+  switch (kind) {
+    case GraphKind::Gain:
+      value = FormatFixedTrimmed(3, y) + "dB";
+      break;
+    case GraphKind::Phase:
+      value = FormatFixedTrimmed(2, y) + "°";
+      break;
+    case GraphKind::GroupDelay:
+      value = FormatAxisValue(4, y) + "s";
+      break;
+    case GraphKind::TimeResponse:
+      value = FormatAxisValue(4, y);
+      break;
+  }
+  return " | " + name + ": " + value;
+}
+
+}  // namespace morvane

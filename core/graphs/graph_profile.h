@@ -3,9 +3,11 @@
 // What sets the four graph windows apart: names and texts, which controls they offer, the
 // readout under the mouse. One table for the windows, morvane-cli plot and the tests.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "graphs/curve_buffer.h"
 #include "graphs/graph_kind.h"
 
 namespace morvane {
@@ -33,5 +35,14 @@ const GraphProfile& CascadeProfileOf(GraphKind kind);
 
 // The status panel's text for the world point (x, y) under the mouse.
 std::string ReadoutText(GraphKind kind, double x, double y);
+
+// The value a drawn curve takes at x, interpolated between its samples (linearly in log f on
+// a logarithmic axis); none outside the samples or where a neighbour is not finite. The
+// frequency curves hold samples 0 .. Count, the time curves 0 .. kTimeSamples - 1.
+std::optional<double> CurveValueAt(GraphKind kind, const CurveBuffer& curve, double x,
+                                   bool logarithmic);
+
+// The readout's note of another curve at the cursor: " | with TL072: -3.412 dB".
+std::string CurveReadoutText(GraphKind kind, const std::string& name, double y);
 
 }  // namespace morvane

@@ -109,6 +109,11 @@ constexpr std::array kOptions{
          "&Op Amp…",
          {},
          "The stage with a real op amp: its curves and figures beside the ideal"},
+    Item{"Predistort1",
+         "&Pre-distort for the Op Amp",
+         {},
+         "MFB and PFB stages designed so that with the chosen op amp they meet f0 and Q",
+         Group::Toggle},
 };
 
 constexpr std::array kTools{

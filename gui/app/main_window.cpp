@@ -11,6 +11,7 @@
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QStringList>
 #include <QStyle>
 #include <QTabBar>
 #include <QTimer>
@@ -291,9 +292,27 @@ void MainWindow::ShowAsBuilt() {
   const QString active = QString::number(static_cast<int>(session_.State().topology));
   for (auto* line : findChildren<QLabel*>(QRegularExpression("^RealAmplifier\\d$"))) {
     const bool shown = real && line->objectName().endsWith(active);
-    line->setText(shown ? QString::fromStdString(RealAmplifierLine(*real)) : QString());
+    line->setText(shown ? RealAmplifierText() : QString());
     line->setVisible(shown);
   }
+}
+
+QString MainWindow::RealAmplifierText() const {
+  QStringList lines{QString::fromStdString(RealAmplifierLine(*session_.RealAmplifier()))};
+  // A design that cannot be pre-distorted says so in a notice of its own.
+  const auto& p = session_.PredistortionOutcome();
+  if (p && p->Achieved() && session_.Choices().opAmp) {
+    lines << QString::fromStdString(PredistortionLine(*p, *session_.Choices().opAmp, false));
+  }
+  if (const auto& large = session_.LargeSignal()) {
+    if (const std::string line = LargeSignalLine(*large); !line.empty()) {
+      lines << QString::fromStdString(line);
+    }
+    for (const std::string& warning : large->headroom.warnings) {
+      lines << "Headroom: " + QString::fromStdString(warning) + ".";
+    }
+  }
+  return lines.join('\n');
 }
 
 void MainWindow::SetStayInFront(bool on) {

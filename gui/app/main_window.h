@@ -97,6 +97,8 @@ class MainWindow : public QMainWindow {
   // The active page's characterisation line: the stage as built while resistors are rounded;
   // and the line under it, the stage with the op amp chosen.
   void ShowAsBuilt();
+  // The real-amplifier figures, the pre-distortion outcome, the large signal and headroom.
+  QString RealAmplifierText() const;
 
   // Design files, circuit export and netlist (main_window_files.cpp).
   void SpeedButtonINISaveClick();

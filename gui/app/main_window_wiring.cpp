@@ -126,6 +126,9 @@ void MainWindow::ConnectCommands() {
       },
       [this](const QString& text) { ShowStatus(text); }, this);
   connect(Find<QAction>("OpAmp1"), &QAction::triggered, opAmps, &OpAmpChoice::Offer);
+  QAction* predistort = Find<QAction>("Predistort1");
+  predistort->setCheckable(true);
+  connect(predistort, &QAction::toggled, this, [this](bool on) { session_.SetPredistortion(on); });
   QAction* inFront = Find<QAction>("ImVordergrundbleiben1");
   inFront->setCheckable(true);
   connect(inFront, &QAction::toggled, this, &MainWindow::SetStayInFront);

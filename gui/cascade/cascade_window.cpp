@@ -25,6 +25,7 @@
 #include "noise/noise_subjects.h"
 #include "noise/noise_window.h"
 #include "opamp/opamp_choice.h"
+#include "opamp/real_response.h"
 #include "schematic/section_pictures.h"
 #include "tolerance/tolerance_window.h"
 #include "ui/glyphs.h"
@@ -223,13 +224,37 @@ void CascadeWindow::BuildMenus() {
   opAmp->setObjectName("CascadeOpAmp");
   opAmp->setStatusTip(
       "The filter with a real op amp: its curves and section figures beside the ideal");
+  predistort_ = tools->addAction("&Pre-distort for the Op Amp");
+  predistort_->setObjectName("CascadePredistort");
+  predistort_->setCheckable(true);
+  predistort_->setStatusTip(
+      "MFB and Sallen-Key sections designed so that with the chosen op amp they meet f0 and Q");
   opAmps_ = new OpAmpChoice(
       [this](std::optional<OpAmpModel> model) {
-        table_->ShowDesign(shown_.design, entries_.request.circuit, model);
+        if (predistort_->isChecked()) {
+          Recalculate();  // the sections are designed for the new op amp
+        } else {
+          largeSignal_ = LargeSignalOfShown();
+          table_->ShowDesign(shown_.design, entries_.request.circuit, model);
+          ShowStatus();
+        }
         graphs_->SetOpAmp(shown_.design, std::move(model));
       },
       [this](const QString& text) { statusBar()->showMessage(text, kStatusMessageMs); }, this);
   connect(opAmp, &QAction::triggered, opAmps_, &OpAmpChoice::Offer);
+  connect(predistort_, &QAction::toggled, this, [this] {
+    Recalculate();
+    graphs_->SetOpAmp(shown_.design, opAmps_->Chosen());
+  });
+}
+
+std::optional<LargeSignalSummary> CascadeWindow::LargeSignalOfShown() const {
+  const auto& model = opAmps_->Chosen();
+  if (!model || model->IsIdeal() || !shown_.design.problem.empty()) return std::nullopt;
+  for (const auto& section : CascadeRealAmplifier(shown_.design, *model)) {
+    if (section && section->unstable) return std::nullopt;
+  }
+  return CascadeLargeSignal(shown_.design, *model);
 }
 
 NoiseWindow& CascadeWindow::Noise() {
@@ -391,7 +416,11 @@ void CascadeWindow::TakeToleranceScheme(Approximation approximation, const Toler
 
 void CascadeWindow::Recalculate(CascadeEdit edit) {
   const std::vector<int> order = entries_.request.sectionOrder;
+  const auto& model = opAmps_ ? opAmps_->Chosen() : std::nullopt;
+  const bool predistort = predistort_ && predistort_->isChecked() && model && !model->IsIdeal();
+  entries_.request.circuit.predistortFor = predistort ? model : std::nullopt;
   shown_ = DesignForWindow(entries_, edit);
+  largeSignal_ = opAmps_ ? LargeSignalOfShown() : std::nullopt;
   // A section order dropped as no longer fitting leaves its field blank.
   if (entries_.request.sectionOrder != order) {
     sectionOrder_->setText(Text(SectionOrderText(entries_.request.sectionOrder)));
@@ -424,6 +453,11 @@ void CascadeWindow::ShowStatus() {
   QStringList warnings;
   for (const std::string& note : shown_.notes) warnings << Text(note);
   for (const std::string& w : shown_.design.warnings) warnings << Capitalised(w) + ".";
+  if (largeSignal_) {
+    for (const std::string& w : largeSignal_->headroom.warnings) {
+      warnings << "With " + Text(largeSignal_->opAmp) + ", " + Text(w) + ".";
+    }
+  }
   // The first one on the line, all of them in its tooltip.
   QString line = warnings.value(0);
   if (warnings.size() > 1) {

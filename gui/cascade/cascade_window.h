@@ -13,14 +13,17 @@
 #include <QMainWindow>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "cascade/cascade_file.h"
 #include "cascade/window_design.h"
+#include "opamp/large_signal_summary.h"
 #include "schematic/section_pictures.h"
 
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -118,6 +121,9 @@ class CascadeWindow : public QMainWindow {
   void ShowDesign();
   void ShowFigures();
   void ShowStatus();
+  // The large signal of the shown design with the chosen op amp: none with the ideal one, a
+  // design with a problem, or a section the op amp makes unstable.
+  std::optional<LargeSignalSummary> LargeSignalOfShown() const;
   void ShowActiveRows();
   void ShowAllSectionsChoice();
   // Every field and choice rewritten from the entries (opening a file, the hand-over).
@@ -131,6 +137,7 @@ class CascadeWindow : public QMainWindow {
   PlatformServices& services_;
   CascadeEntries entries_;
   WindowDesign shown_;
+  std::optional<LargeSignalSummary> largeSignal_;  // its headroom warnings join the notes
   std::map<std::string, QLineEdit*, std::less<>> fields_;
   std::map<std::string, std::vector<QWidget*>, std::less<>> rows_;  // a field's row
   QComboBox* approximation_ = nullptr;
@@ -151,6 +158,7 @@ class CascadeWindow : public QMainWindow {
   CascadeGraphs* graphs_ = nullptr;
   ToleranceWindow* tolerance_ = nullptr;
   OpAmpChoice* opAmps_ = nullptr;  // Tools > Op Amp…
+  QAction* predistort_ = nullptr;  // Tools > Pre-distort for the Op Amp
   NoiseWindow* noise_ = nullptr;
   int pictureSection_ = 0;  // the section whose circuit the picture shows
   QLabel* problemLine_ = nullptr;

@@ -40,7 +40,17 @@ void GraphWindow::ImageMouseMove(QPoint pixel) {
   TakeAxes();
   const double x = ToWorldX(axes_, pixel.x());
   const double y = ToWorldY(axes_, pixel.y());
-  currentPanel_->setText(ToQString(ReadoutText(kind_, x, y)));
+  std::string readout = ReadoutText(kind_, x, y);
+  // The other curves' values at the cursor's x, which the position alone does not tell.
+  const bool logarithmic = axes_.xMode == AxisMode::Logarithmic;
+  const auto note = [&](const CurveBuffer& curve, const std::string& name) {
+    if (const auto value = CurveValueAt(kind_, curve, x, logarithmic)) {
+      readout += CurveReadoutText(kind_, name, *value);
+    }
+  };
+  if (asBuiltShown_) note(asBuiltBuffer_, "as built");
+  if (!opAmpName_.empty()) note(opAmpBuffer_, "with " + opAmpName_);
+  currentPanel_->setText(ToQString(readout));
 
   Qt::CursorShape shape = Qt::CrossCursor;
   if (NearXMaxEnd(axes_, y, x) || NearXMinEnd(axes_, y, x)) shape = Qt::SizeHorCursor;

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <cmath>
 #include <cstring>
 
 #include "app/secondary_windows.h"
@@ -18,9 +19,11 @@
 #include "graph_test_support.h"
 #include "graphs/cascade_graphs.h"
 #include "graphs/graph_picture.h"
+#include "graphs/plot_mapping.h"
 #include "graphs/transfer_curves.h"
 #include "gui_test_support.h"
 #include "opamp/opamp_choice.h"
+#include "opamp/predistortion.h"
 #include "opamp/real_response.h"
 #include "recording_desktop.h"
 
@@ -110,6 +113,90 @@ class OpAmpChoiceTest : public QObject {
     Child<QAction>(w, "Zeichnen1")->trigger();
     QVERIFY(!w.OpAmpSamples());
     QCOMPARE(OpAmpPixels(w.Picture()), 0);
+  }
+
+  // The readout names the curve with the op amp at the cursor's frequency: its value there,
+  // between the samples, not the cursor's height.
+  void readoutTellsTheCurveWithTheOpAmp() {
+    GraphFixture f;
+    GraphWindow& w = f.Show(GraphKind::Gain);
+    f.session.SelectOpAmp(Part("LM358"));
+    Child<QAction>(w, "Zeichnen1")->trigger();
+    auto* image = Child<QWidget>(w, "Image");
+    const QPoint middle(image->width() / 2, image->height() / 2);
+    QTest::mouseMove(image, middle + QPoint(3, 3));
+    QTest::mouseMove(image, middle);
+    const QString text = Child<QLabel>(w, "CurrentPanel")->text();
+    const qsizetype at = text.indexOf(" | with LM358: ");
+    QVERIFY2(at > 0, qPrintable(text));
+    const double shown = text.mid(at + 15).chopped(2).toDouble();
+    const double f0 = ToWorldX(w.DrawnAxes(), middle.x());
+    // At the cursor's frequency the curve lies between the two samples around it.
+    const CurveBuffer& real = *w.OpAmpSamples();
+    double low = INFINITY, high = -INFINITY;
+    for (int i = 0; i < real.Count; ++i) {
+      if (real.X[i] <= f0 && real.X[i + 1] >= f0) {
+        low = std::min(real.Y[i], real.Y[i + 1]);
+        high = std::max(real.Y[i], real.Y[i + 1]);
+      }
+    }
+    QVERIFY2(shown >= low - 0.01 && shown <= high + 0.01, qPrintable(text));
+  }
+
+  // Options > Pre-distort: the MFB stage on an LM358 meets its f0 with the op amp, and the
+  // line tells it together with the largest undistorted output; the box unchecked, the plain
+  // design again.
+  void predistortionAndLargeSignalOfTheStage() {
+    StartedWindow main;
+    main.Trigger("OpAmp1");
+    QVERIFY(main.Get<OpAmpChoice>("OpAmpChoice")->Choose("LM358"));
+    main.Type(field::fgEingabe, "20k");
+    auto* line = main.Get<QLabel>("RealAmplifier1");
+    QVERIFY2(line->text().contains("Largest undistorted output with LM358: "),
+             qPrintable(line->text()));
+    const RealAmplifierFigures plain = *main.window.Session().RealAmplifier();
+    QVERIFY(std::abs(ErrorPercent(plain.real.f0, plain.ideal.f0)) > 1.0);
+    main.Trigger("Predistort1");
+    QVERIFY(main.window.Session().Choices().predistort);
+    const auto& outcome = main.window.Session().PredistortionOutcome();
+    QVERIFY(outcome && outcome->Achieved());
+    QVERIFY2(std::abs(outcome->realF0 / plain.ideal.f0 - 1.0) < kPredistortionTolerance,
+             qPrintable(QString::number(outcome->realF0)));
+    QVERIFY2(line->text().contains("Pre-distorted for LM358"), qPrintable(line->text()));
+    main.Trigger("Predistort1");
+    QVERIFY(!main.window.Session().PredistortionOutcome());
+  }
+
+  // Tools > Pre-distort in the multi-stage window designs each MFB section for the op amp; the
+  // inner peaking of state-variable sections is told among the notes.
+  void cascadePredistortionAndHeadroom() {
+    RecordingPlatform platform;
+    CascadeWindow window(platform);
+    CascadeEntries entries;
+    entries.request.order = 6;
+    entries.request.fg = 20e3;
+    entries.request.topology = Topology::Mfb;
+    window.SetEntries(entries);
+    auto* choice = window.findChild<OpAmpChoice*>();
+    QVERIFY(choice->Choose("LM358"));
+    window.findChild<QAction*>("CascadePredistort")->trigger();
+    const auto real = CascadeRealAmplifier(window.Design(), Part("LM358"));
+    for (std::size_t i = 0; i < real.size(); ++i) {
+      const double planned = window.Design().sections[i].plan.f0;
+      QVERIFY2(std::abs(real[i]->real.f0 / planned - 1.0) < kPredistortionTolerance,
+               qPrintable(QString::number(i)));
+    }
+    window.findChild<QAction*>("CascadePredistort")->trigger();
+    entries.request.order = 10;
+    entries.request.approximation = Approximation::Chebyshev;
+    entries.request.topology = Topology::Svf4;
+    window.SetEntries(entries);
+    QVERIFY(choice->Choose("TL072"));
+    auto* notes = window.findChild<QLabel*>("CascadeWarningLine");
+    QVERIFY2(notes->toolTip().contains("With TL072, section "), qPrintable(notes->toolTip()));
+    QVERIFY(notes->toolTip().contains(" before the output."));
+    QVERIFY(choice->Choose("ideal"));
+    QVERIFY(!notes->toolTip().contains("With TL072"));
   }
 
   // Picked in the dialog: the open gain window draws it at once, the page tells the stage
