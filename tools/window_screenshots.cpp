@@ -8,6 +8,9 @@
 //   real-opamp-gain.png              a 4th-order Butterworth lowpass at 100 kHz in MFB stages,
 //                                    its gain with LM358s beside the ideal curve
 //   noise-window.png                 the noise of that lowpass with its LM358s, 10 Hz to 1 MHz
+//   opamp-headroom.png               a 10th-order Chebyshev lowpass in 4-op-amp state-variable
+//                                    sections with TL072s: the notes tell which sections clip
+//                                    before the output
 //
 //   QT_QPA_PLATFORM=offscreen build/tools/window_screenshots docs/screenshots
 
@@ -146,5 +149,13 @@ int main(int argc, char** argv) {
   if (!QTest::qWaitForWindowExposed(&gain)) return 1;
   saved &= Save(gain, folder + "/real-opamp-gain.png");
   saved &= SaveNoiseWindow(window, folder);
+
+  CascadeEntries chebyshev = Filter(Approximation::Chebyshev, FilterKind::Lowpass, 10);
+  chebyshev.request.fg = 20e3;
+  chebyshev.request.topology = Topology::Svf4;
+  window.SetEntries(chebyshev);
+  if (!window.findChild<OpAmpChoice*>()->Choose("TL072")) return 1;
+  window.Table()->selectRow(4);
+  saved &= Save(window, folder + "/opamp-headroom.png");
   return saved ? 0 : 1;
 }

@@ -304,6 +304,12 @@ void DesignSession::Recalculate(ChangedEntry code) {
   largeSignal_.reset();
   if (choices_.opAmp && !choices_.opAmp->IsIdeal()) {
     realAmplifier_ = StageRealAmplifier(state_, choices_.type, *choices_.opAmp);
+    // A pre-distorted stage is judged against the f0 and Q asked for, not against the ideal
+    // figures of the circuit designed for other ones.
+    if (realAmplifier_ && predistortion_ && predistortion_->Achieved()) {
+      realAmplifier_->ideal.f0 = state_.fo;
+      realAmplifier_->ideal.q = state_.Q;
+    }
     if (realAmplifier_ && !realAmplifier_->unstable) {
       largeSignal_ = StageLargeSignal(state_, choices_.type, *choices_.opAmp);
     }

@@ -36,9 +36,9 @@ LargeSignalSummary Summarise(const Analysed& analysed, const OpAmpModel& model,
   return summary;
 }
 
-std::string PointText(const LargeSignalSummary& s, const LargeSignalPoint& p) {
-  return FormatQuantity(p.outputPeak, "V") + " peak at " + FormatQuantity(p.f, "Hz") + " (" +
-         std::string(SignalLimitName(p.limit)) + " of " + s.limits.opAmps[p.opAmp] + ")";
+std::string PointText(const LargeSignalPoint& p) {
+  return FormatQuantity(p.outputPeak, "V") + " at " + FormatQuantity(p.f, "Hz") + " (" +
+         (p.limit == SignalLimit::Swing ? "swing" : "slew rate") + ")";
 }
 
 }  // namespace
@@ -62,10 +62,9 @@ std::optional<LargeSignalSummary> CascadeLargeSignal(const CascadeDesign& design
 
 std::string LargeSignalLine(const LargeSignalSummary& s) {
   if (!s.limits.problem.empty() || s.limits.points.empty()) return {};
-  std::string line =
-      "Largest undistorted output with " + s.opAmp + ": " + PointText(s, s.limits.points.front());
-  if (s.limits.points.size() > 1) line += ", " + PointText(s, s.limits.points.back());
-  return line;
+  std::string line = "Largest output " + PointText(s.limits.points.front());
+  if (s.limits.points.size() > 1) line += ", " + PointText(s.limits.points.back());
+  return line + ", peak";
 }
 
 }  // namespace morvane

@@ -41,9 +41,9 @@ std::optional<LargeSignalSummary> StageLargeSignal(const DesignState& s, FilterT
 std::optional<LargeSignalSummary> CascadeLargeSignal(const CascadeDesign& design,
                                                      const OpAmpModel& model);
 
-// "Largest undistorted output with TL072: 13.50 V peak at 2.000 kHz (output swing of U1),
-// 10.35 V peak at 200.0 kHz (slew rate of U1)": the range's ends with what limits each.
-// Empty where the limits have a problem or no points.
+// "Largest output 13.50 V at 2.000 kHz (swing), 238.7 mV at 200.0 kHz (slew rate), peak": the
+// range's ends with what limits each, short enough for the page's line. Empty where the limits
+// have a problem or no points.
 std::string LargeSignalLine(const LargeSignalSummary& summary);
 
 }  // namespace morvane

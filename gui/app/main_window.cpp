@@ -292,16 +292,17 @@ void MainWindow::ShowAsBuilt() {
   const QString active = QString::number(static_cast<int>(session_.State().topology));
   for (auto* line : findChildren<QLabel*>(QRegularExpression("^RealAmplifier\\d$"))) {
     const bool shown = real && line->objectName().endsWith(active);
-    line->setText(shown ? RealAmplifierText() : QString());
+    line->setText(shown ? RealAmplifierLines(false).join('\n') : QString());
+    line->setToolTip(shown ? RealAmplifierLines(true).join('\n') : QString());
     line->setVisible(shown);
   }
 }
 
-QString MainWindow::RealAmplifierText() const {
+QStringList MainWindow::RealAmplifierLines(bool whole) const {
   QStringList lines{QString::fromStdString(RealAmplifierLine(*session_.RealAmplifier()))};
   // A design that cannot be pre-distorted says so in a notice of its own.
   const auto& p = session_.PredistortionOutcome();
-  if (p && p->Achieved() && session_.Choices().opAmp) {
+  if (whole && p && p->Achieved() && session_.Choices().opAmp) {
     lines << QString::fromStdString(PredistortionLine(*p, *session_.Choices().opAmp, false));
   }
   if (const auto& large = session_.LargeSignal()) {
@@ -309,10 +310,10 @@ QString MainWindow::RealAmplifierText() const {
       lines << QString::fromStdString(line);
     }
     for (const std::string& warning : large->headroom.warnings) {
-      lines << "Headroom: " + QString::fromStdString(warning) + ".";
+      lines << QString::fromStdString(warning) + ".";
     }
   }
-  return lines.join('\n');
+  return lines;
 }
 
 void MainWindow::SetStayInFront(bool on) {

@@ -6,6 +6,7 @@
 // widgets can: pages, check marks, visible rows, captions, pictures.
 
 #include <QMainWindow>
+#include <QStringList>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -97,8 +98,9 @@ class MainWindow : public QMainWindow {
   // The active page's characterisation line: the stage as built while resistors are rounded;
   // and the line under it, the stage with the op amp chosen.
   void ShowAsBuilt();
-  // The real-amplifier figures, the pre-distortion outcome, the large signal and headroom.
-  QString RealAmplifierText() const;
+  // The real-amplifier figures, the large signal and the headroom warnings; `whole` adds the
+  // pre-distortion outcome (for the line's hint).
+  QStringList RealAmplifierLines(bool whole) const;
 
   // Design files, circuit export and netlist (main_window_files.cpp).
   void SpeedButtonINISaveClick();
