@@ -40,15 +40,25 @@ CircuitSweep::CircuitSweep(const Circuit& circuit, std::string_view input,
     }
   }
   const auto n = static_cast<std::size_t>(equations_.Size());
-  a_.resize(n * n);
   b_.resize(n);
 }
 
+void CircuitSweep::FillAt(Complex s, LinearSystem& system) const {
+  const SparsityPattern& pattern = equations_.Pattern();
+  const auto n = static_cast<std::size_t>(pattern.Size());
+  for (int r = 0; r < pattern.Size(); ++r) {
+    for (const int c : pattern.Row(r)) {
+      system.a[static_cast<std::size_t>(r) * n + static_cast<std::size_t>(c)] = 0.0;
+    }
+  }
+  std::fill(system.b.begin(), system.b.end(), Complex(0.0));
+  equations_.Fill(s, system.a, system.b);
+}
+
 bool CircuitSweep::Solve(Complex s) {
-  std::fill(a_.begin(), a_.end(), Complex(0.0));
   std::fill(b_.begin(), b_.end(), Complex(0.0));
-  equations_.Fill(s, a_, b_);
-  if (!lu_.Factor(a_, equations_.Size())) return false;
+  equations_.Fill(s, lu_.Matrix(equations_.Size()), b_);
+  if (!lu_.Factor(equations_.Pattern())) return false;
   // y: the transfer from a unit right-hand side in each equation to the output.
   y_.assign(b_.size(), Complex(0.0));
   y_[static_cast<std::size_t>(equations_.OutputUnknown())] = 1.0;
@@ -65,15 +75,22 @@ std::optional<ResponsePoint> CircuitSweep::Response(double f) {
   ResponsePoint point;
   point.h = x_[static_cast<std::size_t>(equations_.OutputUnknown())];
   // dH/ds = y^T (db/ds - dA/ds x).
-  const std::size_t n = b_.size();
-  std::vector<Complex> above(n * n), below(n * n), bAbove(n), bBelow(n);
   const Complex step = s * kDerivativeStep;
-  equations_.Fill(s + step, above, bAbove);
-  equations_.Fill(s - step, below, bBelow);
+  for (LinearSystem* system : {&above_, &below_}) {
+    system->a.resize(b_.size() * b_.size());
+    system->b.resize(b_.size());
+  }
+  FillAt(s + step, above_);
+  FillAt(s - step, below_);
+  const SparsityPattern& pattern = equations_.Pattern();
+  const std::size_t n = b_.size();
   Complex derivative = 0.0;
   for (std::size_t r = 0; r < n; ++r) {
-    Complex row = bAbove[r] - bBelow[r];
-    for (std::size_t c = 0; c < n; ++c) row -= (above[r * n + c] - below[r * n + c]) * x_[c];
+    Complex row = above_.b[r] - below_.b[r];
+    for (const int column : pattern.Row(static_cast<int>(r))) {
+      const auto c = static_cast<std::size_t>(column);
+      row -= (above_.a[r * n + c] - below_.a[r * n + c]) * x_[c];
+    }
     derivative += y_[r] * row;
   }
   derivative /= 2.0 * step;
@@ -105,6 +122,11 @@ std::optional<CircuitSweep::NoisePoint> CircuitSweep::Noise(double f, double kel
   const auto& parts = equations_.Parts();
   const auto& amps = equations_.OpAmps();
   const auto& model = equations_.Model();
+  // The amplifiers' own noise powers at f, the same for each of them.
+  const double voltagePower =
+      model ? PowerWithCorner(model->voltageNoiseDensity, model->voltageNoiseCorner, f) : 0.0;
+  const double currentPower =
+      model ? PowerWithCorner(model->currentNoiseDensity, model->currentNoiseCorner, f) : 0.0;
   point.outputPower.reserve(sources_.size());
   for (const NoiseSource& source : sources_) {
     double power = 0.0;
@@ -115,16 +137,13 @@ std::optional<CircuitSweep::NoisePoint> CircuitSweep::Noise(double f, double kel
         break;
       }
       case NoiseSource::Kind::OpAmpVoltage:
-        power = std::norm(transfer(amps[source.index].row)) *
-                PowerWithCorner(model->voltageNoiseDensity, model->voltageNoiseCorner, f);
+        power = std::norm(transfer(amps[source.index].row)) * voltagePower;
         break;
       case NoiseSource::Kind::OpAmpCurrentPlus:
-        power = std::norm(transfer(amps[source.index].plus)) *
-                PowerWithCorner(model->currentNoiseDensity, model->currentNoiseCorner, f);
+        power = std::norm(transfer(amps[source.index].plus)) * currentPower;
         break;
       case NoiseSource::Kind::OpAmpCurrentMinus:
-        power = std::norm(transfer(amps[source.index].minus)) *
-                PowerWithCorner(model->currentNoiseDensity, model->currentNoiseCorner, f);
+        power = std::norm(transfer(amps[source.index].minus)) * currentPower;
         break;
     }
     point.outputPower.push_back(power);

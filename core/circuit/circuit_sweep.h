@@ -59,12 +59,20 @@ class CircuitSweep {
   std::optional<NoisePoint> Noise(double f, double kelvin);
 
  private:
+  // A(s) and b(s) of the equations at one frequency; A dense, but written (and cleared) only
+  // at the entries of the equations' pattern.
+  struct LinearSystem {
+    std::vector<Complex> a, b;
+  };
+  void FillAt(Complex s, LinearSystem& system) const;
+  // Factors A(s) (filled into lu_) and finds y_; b_ = b(s).
   bool Solve(Complex s);
 
   NodalEquations equations_;
   bool valid_ = false;
   std::vector<NoiseSource> sources_;
-  std::vector<Complex> a_, b_, x_, y_;
+  std::vector<Complex> b_, x_, y_;
+  LinearSystem above_, below_;  // at s +- a step, for dA/ds
   ComplexLu lu_;
 };
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <set>
+#include <utility>
 
 namespace morvane {
 
@@ -10,6 +12,10 @@ namespace {
 
 // A pivot whose square is below this against its column's largest square is zero.
 constexpr double kSingular = 1e-26;
+
+// The pattern of A at a frequency where no entry cancels by chance, and where the amplifiers'
+// 1/A(s), whose roots are real, vanishes only for the ideal one.
+constexpr Complex kPatternFrequency(0.37, 1.71);
 
 std::optional<NodalEquations::PartKind> KindOf(const std::string& name) {
   if (name.empty()) return std::nullopt;
@@ -77,10 +83,72 @@ bool NodalEquations::Index(const Circuit& c, std::string_view input, std::string
   const int inductors = static_cast<int>(std::count_if(
       parts_.begin(), parts_.end(), [](const Part& p) { return p.kind == PartKind::Inductor; }));
   size_ = nodes + static_cast<int>(opAmps_.size()) + inductors;
-  matrix_.resize(static_cast<std::size_t>(size_ * size_));
-  column_.resize(static_cast<std::size_t>(size_));
   OrderForBand();
+  FindPattern();
   return true;
+}
+
+template <class AddToA, class AddToB>
+void NodalEquations::Stamp(Complex s, AddToA addToA, AddToB addToB) const {
+  const auto cell = [&](int row, int column, Complex value) {
+    addToA(Position(row), Position(column), value);
+  };
+  // A term coefficient * V(node) of equation `row`: into A, or for the input's 1 V to b.
+  const auto term = [&](int row, int node, Complex coefficient) {
+    if (row < 0 || node == kGround) return;
+    if (node == kInput) {
+      addToB(Position(row), -coefficient);
+    } else {
+      cell(row, node, coefficient);
+    }
+  };
+  int inductor = static_cast<int>(nodes_.size() + opAmps_.size());
+  for (const Part& p : parts_) {
+    if (p.kind == PartKind::Inductor) {
+      // Its current leaves a and enters b; V(a) - V(b) - sL I = 0.
+      if (p.a >= 0) cell(p.a, inductor, 1.0);
+      if (p.b >= 0) cell(p.b, inductor, -1.0);
+      term(inductor, p.a, 1.0);
+      term(inductor, p.b, -1.0);
+      cell(inductor, inductor, -(s * p.value));
+      ++inductor;
+      continue;
+    }
+    const Complex y = p.kind == PartKind::Resistor ? Complex(1.0 / p.value) : s * p.value;
+    term(p.a, p.a, y);
+    term(p.a, p.b, -y);
+    term(p.b, p.b, y);
+    term(p.b, p.a, -y);
+  }
+  const Complex inverseGain = InverseGain(s);
+  for (const OpAmp& amp : opAmps_) {
+    cell(amp.output, amp.row, -1.0);  // the output current flows into its node
+    // V(plus) - V(minus) - V(output) / A(s) = 0 (the noise en adds to V(plus)).
+    term(amp.row, amp.plus, 1.0);
+    term(amp.row, amp.minus, -1.0);
+    if (inverseGain != 0.0) cell(amp.row, amp.output, -inverseGain);
+  }
+}
+
+std::vector<std::vector<int>> NodalEquations::Neighbours() const {
+  // A's entries at the pattern frequency, each summed in the order Fill sums it.
+  std::map<std::pair<int, int>, Complex> entries;
+  Stamp(
+      kPatternFrequency,
+      [&](int row, int column, Complex value) {
+        entries[{row, column}] += value;
+      },
+      [](int, Complex) {});
+  std::vector<std::set<int>> linked(static_cast<std::size_t>(size_));
+  for (const auto& [at, value] : entries) {
+    const auto [row, column] = at;
+    if (row == column || value == 0.0) continue;
+    linked[static_cast<std::size_t>(row)].insert(column);
+    linked[static_cast<std::size_t>(column)].insert(row);
+  }
+  std::vector<std::vector<int>> neighbours;
+  for (const auto& unknowns : linked) neighbours.emplace_back(unknowns.begin(), unknowns.end());
+  return neighbours;
 }
 
 void NodalEquations::OrderForBand() {
@@ -88,17 +156,7 @@ void NodalEquations::OrderForBand() {
   position_.resize(n);
   for (std::size_t i = 0; i < n; ++i) position_[i] = static_cast<int>(i);
   if (n < 3) return;
-  // The pattern at a frequency where no entry cancels by chance.
-  std::vector<Complex> a(n * n), b(n);
-  Fill(Complex(0.37, 1.71), a, b);
-  std::vector<std::vector<int>> neighbours(n);
-  for (std::size_t r = 0; r < n; ++r) {
-    for (std::size_t c = 0; c < n; ++c) {
-      if (r != c && (a[r * n + c] != 0.0 || a[c * n + r] != 0.0)) {
-        neighbours[r].push_back(static_cast<int>(c));
-      }
-    }
-  }
+  const std::vector<std::vector<int>> neighbours = Neighbours();
   const auto degree = [&](int u) { return neighbours[static_cast<std::size_t>(u)].size(); };
   std::vector<int> order;
   std::vector<bool> placed(n, false);
@@ -206,50 +264,28 @@ Complex NodalEquations::InverseGain(Complex s) const {
   return (inverseDcGain_ + s * inverseUnityGain_) * (1.0 + s * inverseSecondPole_);
 }
 
-void NodalEquations::Fill(Complex s, std::vector<Complex>& a, std::vector<Complex>& b) const {
-  const auto cell = [&](int row, int column) -> Complex& {
-    return a[At(Position(row), Position(column))];
-  };
-  // A term coefficient * V(node) of equation `row`: into A, or for the input's 1 V to b.
-  const auto term = [&](int row, int node, Complex coefficient) {
-    if (row < 0 || node == kGround) return;
-    if (node == kInput) {
-      b[static_cast<std::size_t>(Position(row))] -= coefficient;
-    } else {
-      cell(row, node) += coefficient;
-    }
-  };
-  int inductor = static_cast<int>(nodes_.size() + opAmps_.size());
-  for (const Part& p : parts_) {
-    if (p.kind == PartKind::Inductor) {
-      // Its current leaves a and enters b; V(a) - V(b) - sL I = 0.
-      if (p.a >= 0) cell(p.a, inductor) += 1.0;
-      if (p.b >= 0) cell(p.b, inductor) -= 1.0;
-      term(inductor, p.a, 1.0);
-      term(inductor, p.b, -1.0);
-      cell(inductor, inductor) -= s * p.value;
-      ++inductor;
-      continue;
-    }
-    const Complex y = p.kind == PartKind::Resistor ? Complex(1.0 / p.value) : s * p.value;
-    term(p.a, p.a, y);
-    term(p.a, p.b, -y);
-    term(p.b, p.b, y);
-    term(p.b, p.a, -y);
-  }
-  const Complex inverseGain = InverseGain(s);
-  for (const OpAmp& amp : opAmps_) {
-    cell(amp.output, amp.row) -= 1.0;  // the output current flows into its node
-    // V(plus) - V(minus) - V(output) / A(s) = 0 (the noise en adds to V(plus)).
-    term(amp.row, amp.plus, 1.0);
-    term(amp.row, amp.minus, -1.0);
-    if (inverseGain != 0.0) cell(amp.row, amp.output) -= inverseGain;
+void NodalEquations::Fill(Complex s, std::span<Complex> a, std::span<Complex> b) const {
+  Stamp(
+      s, [&](int row, int column, Complex value) { a[At(row, column)] += value; },
+      [&](int row, Complex value) { b[static_cast<std::size_t>(row)] += value; });
+}
+
+void NodalEquations::FindPattern() {
+  std::vector<std::set<int>> columns(static_cast<std::size_t>(size_));
+  Stamp(
+      kPatternFrequency,
+      [&](int row, int column, Complex) { columns[static_cast<std::size_t>(row)].insert(column); },
+      [](int, Complex) {});
+  pattern_ = {};
+  for (const auto& row : columns) {
+    pattern_.columns.insert(pattern_.columns.end(), row.begin(), row.end());
+    pattern_.rowStart.push_back(static_cast<int>(pattern_.columns.size()));
   }
 }
 
 void NodalEquations::Determinants(Complex s, ScaledComplex& whole, ScaledComplex& output) {
-  std::fill(matrix_.begin(), matrix_.end(), Complex(0.0));
-  std::fill(column_.begin(), column_.end(), Complex(0.0));
+  matrix_.assign(static_cast<std::size_t>(size_ * size_), Complex(0.0));
+  column_.assign(static_cast<std::size_t>(size_), Complex(0.0));
   Fill(s, matrix_, column_);
   std::vector<Complex>& a = scratch_;
   a = matrix_;
@@ -299,94 +335,6 @@ ScaledComplex NodalEquations::Determinant(std::vector<Complex>& a) const {
     }
   }
   return det;
-}
-
-bool ComplexLu::Factor(std::vector<Complex> a, int size) {
-  size_ = size;
-  lu_ = std::move(a);
-  const auto n = static_cast<std::size_t>(size);
-  pivot_.resize(n);
-  lastColumn_.assign(n, -1);
-  lastRow_.assign(n, -1);
-  const auto at = [size](int r, int c) { return static_cast<std::size_t>(r * size + c); };
-  double largest = 0.0;
-  for (int r = 0; r < size; ++r) {
-    for (int c = 0; c < size; ++c) {
-      if (lu_[at(r, c)] == 0.0) continue;
-      largest = std::max(largest, std::norm(lu_[at(r, c)]));
-      lastColumn_[static_cast<std::size_t>(r)] = c;
-      lastRow_[static_cast<std::size_t>(c)] = std::max(lastRow_[static_cast<std::size_t>(c)], r);
-    }
-  }
-  for (int k = 0; k < size; ++k) {
-    const auto uk = static_cast<std::size_t>(k);
-    const int lastRow = lastRow_[uk];
-    int pivot = k;
-    for (int r = k + 1; r <= lastRow; ++r) {
-      if (std::norm(lu_[at(r, k)]) > std::norm(lu_[at(pivot, k)])) pivot = r;
-    }
-    pivot_[uk] = pivot;
-    if (!(std::norm(lu_[at(pivot, k)]) > kSingular * largest)) return false;
-    if (pivot != k) {
-      for (int c = 0; c < size; ++c) std::swap(lu_[at(k, c)], lu_[at(pivot, c)]);
-      std::swap(lastColumn_[uk], lastColumn_[static_cast<std::size_t>(pivot)]);
-      // Row k's entries (of L and U) now lie in the pivot's row, further down their columns.
-      for (int c = 0; c <= lastColumn_[static_cast<std::size_t>(pivot)]; ++c) {
-        auto& rowsOfColumn = lastRow_[static_cast<std::size_t>(c)];
-        if (lu_[at(pivot, c)] != 0.0) rowsOfColumn = std::max(rowsOfColumn, pivot);
-      }
-    }
-    const int lastColumn = std::max(lastColumn_[uk], k);
-    const Complex p = lu_[at(k, k)];
-    const Complex inverse = std::conj(p) / std::norm(p);
-    for (int r = k + 1; r <= lastRow; ++r) {
-      Complex& factor = lu_[at(r, k)];
-      if (factor == 0.0) continue;
-      factor *= inverse;
-      for (int c = k + 1; c <= lastColumn; ++c) {
-        lu_[at(r, c)] -= factor * lu_[at(k, c)];
-        auto& rowsOfColumn = lastRow_[static_cast<std::size_t>(c)];
-        rowsOfColumn = std::max(rowsOfColumn, r);
-      }
-      auto& columnsOfRow = lastColumn_[static_cast<std::size_t>(r)];
-      columnsOfRow = std::max(columnsOfRow, lastColumn);
-    }
-  }
-  return true;
-}
-
-void ComplexLu::Solve(std::vector<Complex>& b) const {
-  const int n = size_;
-  const auto at = [n](int r, int c) { return static_cast<std::size_t>(r * n + c); };
-  const auto i = [](int k) { return static_cast<std::size_t>(k); };
-  for (int k = 0; k < n; ++k) std::swap(b[i(k)], b[i(pivot_[i(k)])]);
-  // L: column by column, within each column's rows.
-  for (int k = 0; k < n; ++k) {
-    if (b[i(k)] == 0.0) continue;
-    for (int r = k + 1; r <= lastRow_[i(k)]; ++r) b[i(r)] -= lu_[at(r, k)] * b[i(k)];
-  }
-  for (int r = n; r-- > 0;) {
-    for (int c = r + 1; c <= lastColumn_[i(r)]; ++c) b[i(r)] -= lu_[at(r, c)] * b[i(c)];
-    const Complex p = lu_[at(r, r)];
-    b[i(r)] *= std::conj(p) / std::norm(p);
-  }
-}
-
-void ComplexLu::SolveTransposed(std::vector<Complex>& c) const {
-  // A = P^T L U, so A^T y = c is U^T L^T P y = c.
-  const int n = size_;
-  const auto at = [n](int r, int col) { return static_cast<std::size_t>(r * n + col); };
-  const auto i = [](int k) { return static_cast<std::size_t>(k); };
-  for (int k = 0; k < n; ++k) {
-    const Complex p = lu_[at(k, k)];
-    c[i(k)] *= std::conj(p) / std::norm(p);
-    if (c[i(k)] == 0.0) continue;
-    for (int r = k + 1; r <= lastColumn_[i(k)]; ++r) c[i(r)] -= lu_[at(k, r)] * c[i(k)];
-  }
-  for (int r = n; r-- > 0;) {
-    for (int k = r + 1; k <= lastRow_[i(r)]; ++k) c[i(r)] -= lu_[at(k, r)] * c[i(k)];
-  }
-  for (int k = n; k-- > 0;) std::swap(c[i(k)], c[i(pivot_[i(k)])]);
 }
 
 }  // namespace morvane

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "circuit/circuit.h"
+#include "circuit/complex_lu.h"
 #include "filters/pole_zero.h"
 
 namespace morvane {
@@ -77,7 +78,10 @@ class NodalEquations {
 
   // A(s) (Size() x Size(), row-major) and b(s) (the input's 1 V moved to the right), both
   // in the order of Position.
-  void Fill(Complex s, std::vector<Complex>& a, std::vector<Complex>& b) const;
+  void Fill(Complex s, std::span<Complex> a, std::span<Complex> b) const;
+  // The entries of A, in the order of Position, that Fill may write: all others are zero at
+  // every frequency.
+  const SparsityPattern& Pattern() const { return pattern_; }
 
   // det A(s) and det of A(s) with the output's column replaced by b(s).
   void Determinants(Complex s, ScaledComplex& whole, ScaledComplex& output);
@@ -95,7 +99,15 @@ class NodalEquations {
   // The amplifier's 1/A(s) = (1/A0 + s/wt)(1 + s/wp2); 0 for the ideal one.
   Complex InverseGain(Complex s) const;
   ScaledComplex Determinant(std::vector<Complex>& a) const;
+  // Hands each term of A(s) and b(s) to addToA(row, column, value) and addToB(row, value),
+  // rows and columns in the order of Position: the one place the circuit's laws are written.
+  template <class AddToA, class AddToB>
+  void Stamp(Complex s, AddToA addToA, AddToB addToB) const;
+  // The unknowns each unknown shares an equation with (a nonzero of A in its row or
+  // column), in increasing order: for OrderForBand, while Position is still the identity.
+  std::vector<std::vector<int>> Neighbours() const;
   void OrderForBand();
+  void FindPattern();
 
   std::map<std::string, int, std::less<>> nodes_;
   std::vector<Part> parts_;  // the circuit's, then the amplifiers' input capacitances and Rout
@@ -108,25 +120,9 @@ class NodalEquations {
   int output_ = 0;
   int size_ = 0;
   std::vector<int> position_;
+  SparsityPattern pattern_;
   std::vector<Complex> matrix_, column_, scratch_;
   mutable std::vector<double> columnSize_;
-};
-
-// Solves A x = b and A^T y = c after one LU factorisation with partial pivoting, working only
-// within each row's and column's extent of nonzeros (a banded matrix costs n b^2).
-class ComplexLu {
- public:
-  // False when A is singular.
-  bool Factor(std::vector<Complex> a, int size);
-  void Solve(std::vector<Complex>& b) const;
-  void SolveTransposed(std::vector<Complex>& c) const;
-
- private:
-  std::vector<Complex> lu_;
-  std::vector<int> pivot_;
-  std::vector<int> lastColumn_;  // of each row of U
-  std::vector<int> lastRow_;     // of each column of L
-  int size_ = 0;
 };
 
 }  // namespace morvane

@@ -36,7 +36,20 @@ std::string NoiseRequestProblem(const NoiseRequest& r) {
   return {};
 }
 
-double IntegratePower(std::span<const double> f, std::span<const double> p) {
+namespace {
+
+// log(f[i] / f[i - 1]) of each step of the grid (0 before the first), which the integrals of
+// all the sources on it share.
+std::vector<double> LogSteps(std::span<const double> f) {
+  std::vector<double> steps(f.size(), 0.0);
+  for (std::size_t i = 1; i < f.size(); ++i) {
+    if (f[i] > f[i - 1]) steps[i] = std::log(f[i] / f[i - 1]);
+  }
+  return steps;
+}
+
+double IntegrateOnGrid(std::span<const double> f, std::span<const double> logSteps,
+                       std::span<const double> p) {
   double sum = 0.0;
   for (std::size_t i = 1; i < f.size() && i < p.size(); ++i) {
     const double f1 = f[i - 1], f2 = f[i], p1 = p[i - 1], p2 = p[i];
@@ -45,12 +58,18 @@ double IntegratePower(std::span<const double> f, std::span<const double> p) {
       sum += 0.5 * (p1 + p2) * (f2 - f1);
       continue;
     }
-    const double ratio = std::log(f2 / f1);
+    const double ratio = logSteps[i];
     const double exponent = std::log(p2 / p1) / ratio + 1.0;  // of f in the integral
     sum += std::abs(exponent) < 1e-9 ? p1 * f1 * ratio
                                      : p1 * f1 * std::expm1(exponent * ratio) / exponent;
   }
   return sum;
+}
+
+}  // namespace
+
+double IntegratePower(std::span<const double> f, std::span<const double> p) {
+  return IntegrateOnGrid(f, LogSteps(f), p);
 }
 
 NoiseAnalysis AnalyseNoise(const Circuit& circuit, const NoiseRequest& request) {
@@ -65,6 +84,10 @@ NoiseAnalysis AnalyseNoise(const Circuit& circuit, const NoiseRequest& request) 
   const double kelvin = request.celsius - kLowestCelsius;
   const auto& sources = sweep.NoiseSources();
   std::vector<std::vector<double>> power(sources.size());
+  for (auto& p : power) p.reserve(static_cast<std::size_t>(request.points));
+  result.frequency.reserve(static_cast<std::size_t>(request.points));
+  result.outputDensity.reserve(static_cast<std::size_t>(request.points));
+  result.gain.reserve(static_cast<std::size_t>(request.points));
   const double step = std::log(request.fTo / request.fFrom) / (request.points - 1);
   for (int i = 0; i < request.points; ++i) {
     const double f = i + 1 == request.points ? request.fTo : request.fFrom * std::exp(step * i);
@@ -84,8 +107,9 @@ NoiseAnalysis AnalyseNoise(const Circuit& circuit, const NoiseRequest& request) 
     result.gain.push_back(std::abs(point->h));
   }
   std::map<std::string, double> byOwner, bySection;
+  const std::vector<double> logSteps = LogSteps(result.frequency);
   for (std::size_t k = 0; k < sources.size(); ++k) {
-    const double p = IntegratePower(result.frequency, power[k]);
+    const double p = IntegrateOnGrid(result.frequency, logSteps, power[k]);
     byOwner[sources[k].owner] += p;
     if (const auto section = SectionOfName(sources[k].owner)) {
       bySection["section " + std::to_string(*section)] += p;
