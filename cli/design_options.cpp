@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <initializer_list>
 
+#include "design/design_names.h"
 #include "design/entry_table.h"
 #include "design/field_names.h"
 #include "files/design_file.h"
@@ -18,19 +19,6 @@
 namespace morvane::cli {
 
 namespace {
-
-struct TypeName {
-  FilterType type;
-  std::string_view name;
-};
-
-constexpr std::array kTypeNames{
-    TypeName{FilterType::Lowpass, "lowpass"},   TypeName{FilterType::Highpass, "highpass"},
-    TypeName{FilterType::Bandpass, "bandpass"}, TypeName{FilterType::Bandstop, "bandstop"},
-    TypeName{FilterType::Allpass, "allpass"},   TypeName{FilterType::EllipticLowpass, "elliptic"}};
-
-constexpr std::array<std::string_view, kTopologyCount> kTopologyNames{
-    "mfb", "pfb", "svf3", "svf4", "fliege", "lc", "diplexer"};
 
 std::optional<int> ParseSeries(std::string_view name) {
   for (int code = 1; code <= kSeriesE96; ++code) {
@@ -92,9 +80,11 @@ void OpenDesignFile(const std::string& path, DesignSession& session, std::ostrea
     throw RunError("cannot read \"" + path + "\": there is no such file");
   }
   DesignState probe = session.State();
+  DesignChoices probeChoices = session.Choices();
   std::vector<std::string> unreadable;
   std::string error;
-  if (!ReadDesignFile(path, probe, error, &unreadable) || !session.OpenDesign(path, error)) {
+  if (!ReadDesignFile(path, probe, error, &unreadable, &probeChoices) ||
+      !session.OpenDesign(path, error)) {
     throw RunError(error);
   }
   for (const std::string& line : unreadable)
@@ -113,29 +103,6 @@ int ParseOrder(const std::string& text, const char* option, std::initializer_lis
 
 }  // namespace
 
-std::string_view FilterTypeName(FilterType type) {
-  for (const auto& t : kTypeNames) {
-    if (t.type == type) return t.name;
-  }
-  return "lowpass";
-}
-
-std::optional<FilterType> ParseFilterType(std::string_view name) {
-  for (const auto& t : kTypeNames) {
-    if (t.name == name) return t.type;
-  }
-  return std::nullopt;
-}
-
-std::optional<Topology> ParseTopology(std::string_view name) {
-  for (std::size_t i = 0; i < kTopologyNames.size(); ++i) {
-    if (kTopologyNames[i] == name || std::to_string(i + 1) == name) {
-      return static_cast<Topology>(i + 1);
-    }
-  }
-  return std::nullopt;
-}
-
 std::vector<std::string> ParseDesignRequest(const std::vector<std::string>& args,
                                             DesignRequest& request) {
   std::vector<std::string> rest;
@@ -143,10 +110,10 @@ std::vector<std::string> ParseDesignRequest(const std::vector<std::string>& args
     const std::string& arg = args[i];
     std::string value;
     if (TakeValue(args, i, "--topology", value)) {
-      request.topology = ParseTopology(value);
+      request.topology = TopologyNamed(value);
       if (!request.topology) throw UsageError("unknown topology: " + value);
     } else if (TakeValue(args, i, "--type", value)) {
-      request.type = ParseFilterType(value);
+      request.type = FilterTypeNamed(value);
       if (!request.type) throw UsageError("unknown filter type: " + value);
     } else if (TakeValue(args, i, "--series-r", value)) {
       request.seriesR = ParseSeries(value);

@@ -53,8 +53,4 @@ std::vector<std::string> ParseDesignRequest(const std::vector<std::string>& args
 void ApplyDesignRequest(const DesignRequest& request, DesignSession& session,
                         std::ostream& warnings);
 
-std::string_view FilterTypeName(FilterType type);
-std::optional<FilterType> ParseFilterType(std::string_view name);
-std::optional<Topology> ParseTopology(std::string_view name);
-
 }  // namespace morvane::cli

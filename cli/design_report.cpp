@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "as_built_json.h"
+#include "design/design_names.h"
 #include "design/page_fields.h"
 #include "design_options.h"
 #include "large_signal_report.h"

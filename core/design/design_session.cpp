@@ -63,9 +63,11 @@ bool DesignSession::Start(std::string_view firstArgument, const std::string& def
 
 bool DesignSession::OpenDesign(const std::string& path, std::string& error) {
   DesignState read = state_;
-  if (!ReadDesignFile(path, read, error)) return false;
+  DesignChoices readChoices = choices_;
+  if (!ReadDesignFile(path, read, error, nullptr, &readChoices)) return false;
   HoldDesignValuesInRange(read);
   state_ = read;
+  choices_ = readChoices;
   state_.C2 = state_.C1;
   state_.D = 0.5 / state_.Q;
   RefreshEntries();

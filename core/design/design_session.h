@@ -37,8 +37,9 @@ class DesignSession : private FieldSink {
              std::string* error = nullptr);
 
   // Opens a design file: its entries replace those of the state (held within the entry
-  // limits), every entry field is refilled. Does not recalculate. False with a message, and
-  // nothing changed, for a file that cannot be read.
+  // limits), and what the program's own section stores replaces the page, type, series, check
+  // boxes, options and LC orders; every entry field is refilled. Does not recalculate. False
+  // with a message, and nothing changed, for a file that cannot be read.
   bool OpenDesign(const std::string& path, std::string& error);
 
   // The user types `text` into an entry field (its whole new text).

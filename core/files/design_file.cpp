@@ -8,6 +8,7 @@
 
 #include "design/entry_table.h"
 #include "design/field_names.h"
+#include "files/design_section.h"
 #include "files/ini_profile.h"
 #include "numerics/value_text.h"
 
@@ -81,14 +82,14 @@ constexpr std::array<HeldEntry, 10> kHeldEntries{{
 constexpr double kSweepMin = 1.0001;
 constexpr double kSweepMax = 10.0;
 
-}  // namespace
-
-bool WriteDesignFile(const std::string& path, const DesignState& s, std::string& error) {
+bool WriteDesign(const std::string& path, const DesignState& s, const DesignChoices* choices,
+                 std::string& error) {
   IniDocument document;
   std::string reason;
   bool written = LoadIniFile(path, document, reason);
   if (written) {
     for (const auto& k : kKeys) document.Set(kSection, k.key, SavedText(k, s));
+    if (choices) WriteDesignSection(document, s, *choices);
     written = SaveIniFile(path, document, reason);
   }
   if (!written) {
@@ -100,8 +101,19 @@ bool WriteDesignFile(const std::string& path, const DesignState& s, std::string&
   return written;
 }
 
+}  // namespace
+
+bool WriteDesignFile(const std::string& path, const DesignState& s, std::string& error) {
+  return WriteDesign(path, s, nullptr, error);
+}
+
+bool WriteDesignFile(const std::string& path, const DesignState& s, const DesignChoices& choices,
+                     std::string& error) {
+  return WriteDesign(path, s, &choices, error);
+}
+
 bool ReadDesignFile(const std::string& path, DesignState& s, std::string& error,
-                    std::vector<std::string>* unreadable) {
+                    std::vector<std::string>* unreadable, DesignChoices* choices) {
   IniDocument document;
   if (!LoadIniFile(path, document, error)) return false;
   std::vector<std::pair<const DesignKey*, std::string>> unread;
@@ -112,6 +124,13 @@ bool ReadDesignFile(const std::string& path, DesignState& s, std::string& error,
     s.*k.member = ReadValue(text);
     if (stored && !IsReadableValue(text)) unread.emplace_back(&k, text);
   }
+  const auto stillSaved = [&document](std::string_view key, double exact) {
+    const DesignKey& k = KeyOf(key);
+    const std::optional<std::string> stored = document.Get(kSection, k.key);
+    return stored && ReadValue(*stored) == ReadValue(FormatValue(k.width, k.decimals, exact));
+  };
+  std::vector<std::string> sectionProblems;
+  ReadDesignSection(document, s, choices, stillSaved, sectionProblems);
   if (unreadable && !unread.empty()) {
     DesignState held = s;
     HoldDesignValuesInRange(held);
@@ -120,6 +139,8 @@ bool ReadDesignFile(const std::string& path, DesignState& s, std::string& error,
                             Trimmed(FormatValue(7, 3, held.*k->member)));
     }
   }
+  if (unreadable)
+    unreadable->insert(unreadable->end(), sectionProblems.begin(), sectionProblems.end());
   return true;
 }
 

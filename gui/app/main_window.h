@@ -93,6 +93,9 @@ class MainWindow : public QMainWindow {
   void ShowTopology(Topology topology);
   void ShowInputRows(Topology topology);
   void ShowFilterType(FilterType type);
+  // Every control of the page, type, series, check boxes, options and LC orders set from the
+  // session, as after opening a design file.
+  void ShowChoices();
   void ShowSeriesChecks();
   void SetStayInFront(bool on);
   // The active page's characterisation line: the stage as built while resistors are rounded;

@@ -39,6 +39,7 @@ void MainWindow::SpeedButtonINILadenClick() {
     services_.ShowMessage(this, QString::fromStdString(error));
     return;
   }
+  ShowChoices();
   session_.Recalculate(ChangedEntry::Any);
 }
 

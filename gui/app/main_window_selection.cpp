@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -15,6 +16,7 @@
 #include "app/main_window.h"
 #include "app/stage_pages.h"
 #include "app/window_look.h"
+#include "design/field_names.h"
 #include "design/selection_rules.h"
 #include "ui/circuit_pictures.h"
 
@@ -131,6 +133,37 @@ void MainWindow::ShowFilterType(FilterType type) {
 void MainWindow::ShowSeriesChecks() {
   CheckActionWithData(menus_.resistorSeries, session_.State().ESeriesR);
   CheckActionWithData(menus_.capacitorSeries, session_.State().ESeriesC);
+}
+
+void MainWindow::ShowChoices() {
+  const DesignState& s = session_.State();
+  const DesignChoices& c = session_.Choices();
+  ShowTopology(s.topology);
+  ShowFilterType(c.type);
+  ShowSeriesChecks();
+  for (const field::CheckBox& box : field::CheckBoxes()) {
+    auto* check = Find<QCheckBox>(box.name);
+    const QSignalBlocker block(check);
+    check->setChecked(c.*box.option);
+  }
+  const auto checkOnly = [](QAbstractButton* button) {
+    if (!button) return;
+    const QSignalBlocker block(button);
+    button->setChecked(true);
+  };
+  checkOnly(Find<QButtonGroup>("LadderApproximationButtons")->button(c.ladderChebyshev ? 1 : 0));
+  checkOnly(
+      Find<QButtonGroup>("DiplexerApproximationButtons")->button(c.diplexerChebyshev ? 1 : 0));
+  checkOnly(Find<QButtonGroup>("DiplexerOrderButtons")->button(c.diplexerOrder));
+  auto* order = Find<QScrollBar>("ScrollBar1");
+  {
+    const QSignalBlocker block(order);
+    order->setValue(s.LCOrder);
+  }
+  auto* rounding = Find<QAction>("RoundResistors1");
+  const QSignalBlocker block(rounding);
+  rounding->setChecked(c.roundResistors);
+  ShowInputRows(s.topology);
 }
 
 }  // namespace morvane::gui

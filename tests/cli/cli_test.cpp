@@ -186,6 +186,33 @@ TEST(CliFiles, SavedDesignOpensWithTheSameValues) {
   std::remove(path.c_str());
 }
 
+// The program's own section brings back the page, type, series, options and the exact Q;
+// options given after --design still win.
+TEST(CliFiles, SavedDesignKeepsTheWholeDesign) {
+  const std::string path = TempPath("whole.ini");
+  std::remove(path.c_str());
+  const CliRun save = RunCli("save-design " + path +
+                             " --topology svf4 --type bandpass --series-r E96 --series-c E12"
+                             " --round-resistors Q=1.9318517 fg=12.3456k");
+  ASSERT_EQ(save.exitCode, 0) << save.err;
+  const std::string text = ReadFile(path);
+  EXPECT_NE(text.find("[Variablen]\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("\n[Morvane]\nTopology=svf4\nType=bandpass\n"), std::string::npos) << text;
+
+  const QJsonObject opened = Json(RunCli("design --json --design " + path));
+  EXPECT_EQ(opened["topology"].toInt(), 4);
+  EXPECT_EQ(opened["type"].toString(), "bandpass");
+  EXPECT_EQ(opened["state"]["ESeriesR"].toInt(), 5);
+  EXPECT_EQ(opened["state"]["ESeriesC"].toInt(), 2);
+  EXPECT_DOUBLE_EQ(State(opened, "Q"), 1.9318517);  // as the value reader read it
+  EXPECT_TRUE(opened.contains("asBuilt"));  // resistors rounded, as saved
+
+  const QJsonObject overridden = Json(RunCli("design --json --design " + path + " --type lowpass"));
+  EXPECT_EQ(overridden["type"].toString(), "lowpass");
+  EXPECT_EQ(overridden["topology"].toInt(), 4);
+  std::remove(path.c_str());
+}
+
 TEST(CliFiles, UnreadableDesignFileIsAFailureNotBadUse) {
   const CliRun run = RunCli("design --design /");
   EXPECT_EQ(run.exitCode, 1);

@@ -1,12 +1,15 @@
 // Design files, circuit export, SPICE netlist, printing and the clipboard of the main window,
 // on a desktop whose dialogs, printer and clipboard are recorded.
 
+#include <QButtonGroup>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QPdfWriter>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTabBar>
 #include <QTemporaryDir>
 
 #include "app/print_layout.h"
@@ -140,6 +143,46 @@ class FilesPrintTest : public QObject {
     for (const char* name : {"QEingabe", "DEingabe", "dVu1Ausgabe", "R11Ausgabe"}) {
       QCOMPARE(w.Get<QLineEdit>(name)->text(), QString::fromStdString(expected.FieldText(name)));
     }
+    QCOMPARE(w.services.messages, QStringList());
+  }
+
+  // A design saved on one page, type, series and options opens on the same ones in a new
+  // window, with Q exact, and every control shows them.
+  void savedDesignOpensWhole() {
+    const QString path = dir_.filePath("whole.ini");
+    {
+      DesktopWindow w;
+      w.Get<QTabBar>("TabSet1")->setCurrentIndex(static_cast<int>(Topology::Svf4) - 1);
+      w.Get<QButtonGroup>("FilterTypeButtons")
+          ->button(static_cast<int>(FilterType::Bandpass))
+          ->click();
+      w.Use("E96R1");
+      w.Use("E12C1");
+      w.Use("RoundResistors1");
+      w.Get<QCheckBox>("CCheckBox4")->click();
+      auto* q = w.Get<QLineEdit>("QEingabe");
+      q->selectAll();
+      QTest::keyClicks(q, "1.9318517");
+      w.services.answer = path;
+      w.Use("SpeedButtonINISave");
+    }
+    DesktopWindow w;
+    w.services.answer = path;
+    w.Use("SpeedButtonINILaden");
+    const DesignSession& session = w.window.Session();
+    QCOMPARE(session.State().topology, Topology::Svf4);
+    QCOMPARE(session.Type(), FilterType::Bandpass);
+    QCOMPARE(session.State().Q, 1.9318517);
+    QCOMPARE(w.Get<QTabBar>("TabSet1")->currentIndex(), static_cast<int>(Topology::Svf4) - 1);
+    QVERIFY(w.Get<QButtonGroup>("FilterTypeButtons")
+                ->button(static_cast<int>(FilterType::Bandpass))
+                ->isChecked());
+    QVERIFY(w.Get<QAction>("E96R1")->isChecked());
+    QVERIFY(w.Get<QAction>("E12C1")->isChecked());
+    QVERIFY(w.Get<QAction>("RoundResistors1")->isChecked());
+    QVERIFY(session.Choices().roundResistors);
+    QVERIFY(!w.Get<QCheckBox>("CCheckBox4")->isChecked());
+    QVERIFY(!session.Choices().svf4AutomaticCapacitance);
     QCOMPARE(w.services.messages, QStringList());
   }
 
