@@ -131,9 +131,10 @@ constexpr std::string_view kOrder =
     "usage: morvane-cli order [--f1 TEXT] [--d1 TEXT] [--f2 TEXT] [--d2 TEXT] [--chebyshev]\n"
     "                         [--json]\n"
     "Prints the least order of a Butterworth (or Chebyshev) lowpass for a tolerance scheme:\n"
-    "attenuation d1 (dB) allowed at the frequency f1, d2 (dB) required at f2. Each TEXT is\n"
-    "typed into the filter order window's field, in the order given, and clamped against its\n"
-    "partner there; a value not given keeps the window's initial one.\n"
+    "attenuation d1 (dB) allowed at the frequency f1, d2 (dB) required at f2. All four TEXTs\n"
+    "are read as the filter order window reads its fields (a value not given keeps the\n"
+    "window's initial one), then checked: a text that does not read whole, f1 or d1 not above\n"
+    "0, f2 not above f1 or d2 not above d1 is refused (exit code 2).\n"
     "  --chebyshev               Chebyshev instead of Butterworth\n"
     "  --json                    one JSON object: N, nr, NAusgabe, nrAusgabe\n";
 

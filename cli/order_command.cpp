@@ -2,35 +2,28 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <array>
 #include <iostream>
-#include <optional>
 
 #include "aids/filter_order.h"
-#include "unread_rest.h"
 #include "usage_error.h"
 
 namespace morvane::cli {
 
 namespace {
 
-struct OrderOption {
-  const char* option;
-  std::string_view field;
-};
-
-// Typed in the dialog's order, each clamped against its partner's current value.
-constexpr OrderOption kOptions[] = {{"--f1", order_field::f1Eingabe},
-                                    {"--d1", order_field::d1Eingabe},
-                                    {"--f2", order_field::f2Eingabe},
-                                    {"--d2", order_field::d2Eingabe}};
+constexpr std::array<const char*, 4> kOptions = {"--f1", "--d1", "--f2", "--d2"};
 
 }  // namespace
 
 int RunOrder(const std::vector<std::string>& args) {
-  OrderCalculatorInputs inputs;
+  // The window's initial texts, replaced by the values given: all four are taken first, then
+  // read and checked as the window's dialog reads its fields, whatever the order of options.
+  std::array<std::string, 4> texts;
+  const auto initial = OrderEntryTexts(OrderCalculatorInputs{});
+  for (std::size_t k = 0; k < texts.size(); ++k) texts[k] = initial[k].text;
   auto approximation = OrderApproximation::Butterworth;
   bool json = false;
-  std::string warnings;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "--chebyshev") {
@@ -42,11 +35,11 @@ int RunOrder(const std::vector<std::string>& args) {
       continue;
     }
     const std::string name = arg.substr(0, arg.find('='));
-    const OrderOption* match = nullptr;
-    for (const auto& o : kOptions) {
-      if (name == o.option) match = &o;
+    std::size_t field = kOptions.size();
+    for (std::size_t k = 0; k < kOptions.size(); ++k) {
+      if (name == kOptions[k]) field = k;
     }
-    if (!match) throw UsageError("unknown option or argument: " + arg);
+    if (field == kOptions.size()) throw UsageError("unknown option or argument: " + arg);
     std::string text;
     if (name.size() < arg.size()) {
       text = arg.substr(name.size() + 1);
@@ -55,11 +48,11 @@ int RunOrder(const std::vector<std::string>& args) {
     } else {
       throw UsageError("option " + arg + " needs a value");
     }
-    warnings += UnreadRestWarning(name + " " + text, text);
-    StoreOrderEntry(match->field, text, inputs);
+    texts[field] = text;
   }
-  std::cerr << warnings;
-  const OrderResult result = ComputeOrder(inputs, approximation);
+  const OrderSchemeReading reading = ReadOrderScheme({texts[0], texts[1], texts[2], texts[3]});
+  if (!reading.problem.empty()) throw UsageError("order: " + reading.problem);
+  const OrderResult result = ComputeOrder(reading.scheme, approximation);
   if (json) {
     QJsonObject root;
     root.insert("N", result.N);

@@ -31,19 +31,34 @@ struct OrderResult {
   std::string nrAusgabe;
 };
 
-// N and nr of the scheme. A scheme the entry limits would not let through (f2 not above f1,
-// d2 not above d1, values not positive) shows "        -" in both fields.
+// N and nr of the scheme; "        -" in both fields for a scheme that has none (see
+// OrderSchemeProblem).
 OrderResult ComputeOrder(const OrderCalculatorInputs& in, OrderApproximation approximation);
 
 // N + 0.5 rounded to the nearest whole number, a half to the even one: the next whole
 // number above N, and for a whole N either N or N + 1.
 double LeastWholeOrder(double N);
 
-// A change of f1Eingabe, d1Eingabe, f2Eingabe or d2Eingabe: reads `text`, clamps it into
-// the field's range given its partner's current value and stores it. Returns the value
-// stored, or nullopt for a name that is none of the four.
-std::optional<double> StoreOrderEntry(std::string_view field, std::string_view text,
-                                      OrderCalculatorInputs& in);
+// Why a scheme has no order, for the user ("f2 must lie above f1"); empty when it has one.
+std::string OrderSchemeProblem(const OrderCalculatorInputs& in);
+
+// The four entry texts as they stand, f1, d1, f2, d2: no value depends on another or on
+// the sequence of typing.
+struct OrderEntryTextsIn {
+  std::string_view f1;
+  std::string_view d1;
+  std::string_view f2;
+  std::string_view d2;
+};
+
+struct OrderSchemeReading {
+  OrderCalculatorInputs scheme;  // the values read
+  std::string problem;           // why there is no order (a text or the scheme); empty if none
+};
+
+// Reads the four texts. A text is refused unless it reads whole (blanks, and the field's unit
+// Hz or dB after the number, may follow); then the scheme must be possible.
+OrderSchemeReading ReadOrderScheme(const OrderEntryTextsIn& texts);
 
 struct OrderFieldText {
   std::string_view field;

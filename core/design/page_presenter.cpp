@@ -243,7 +243,6 @@ void PresentDiplexerBranch(std::string_view grid, const std::vector<LadderElemen
   }
 }
 
-constexpr const char* kDiverges = "infinite";
 constexpr const char* kNoOvershoot = "    0.000";
 constexpr const char* kMinusInfinite = "-infinite";
 
@@ -310,7 +309,7 @@ std::vector<ComponentWarning> DiplexerWarnings(const std::vector<LadderElement>&
 void PresentInformationPanel(const DesignState& s, FilterType type, FieldSink& out) {
   const double f0 = ReferenceFrequency(s, type);
   const auto bn = NoiseBandwidth(type, s.Q, f0);
-  out.Write(field::BrAusgabe, bn ? ResultText(*bn) : kDiverges);
+  out.Write(field::BrAusgabe, bn ? ResultText(*bn) : kNoFigure);
   out.Write(field::tgrAusgabe, ResultText(GroupDelayFigure(type, s.Q, f0)));
   out.Write(field::trAusgabe, ResultText(RiseTime(s.Q, s.D, s.fg)));
   out.Write(field::OSAusgabe,

@@ -22,9 +22,8 @@ Readout ReadoutAt(const DesignState& s, FilterType type);
 // bandpass and bandstop, fo otherwise); fg is the -3 dB frequency of the lowpass behind the
 // rise time and overshoot.
 
-// Simpson panels of the noise-bandwidth integral: round(40 Q + 100), halves to even.
-int NoiseBandwidthPanels(double Q);
-// Noise bandwidth in Hz of the lowpass and the bandpass; nullopt where the integral diverges.
+// Noise bandwidth in Hz of the lowpass (pi Q f0 / 2) and the bandpass (pi f0 / (2 Q)): the
+// width of the ideal band with the same noise power; nullopt where the integral diverges.
 std::optional<double> NoiseBandwidth(FilterType type, double Q, double f0);
 // tgro: the low-frequency group delay, for the bandpass the one at the centre.
 double GroupDelayFigure(FilterType type, double Q, double f0);

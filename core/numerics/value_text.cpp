@@ -5,6 +5,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 #include "numerics/number_text.h"
 
@@ -91,10 +92,29 @@ std::string ExponentText(int width, int decimals, double x, bool axis) {
   return text;
 }
 
-constexpr std::string_view kPrefixLetters = "ACDFGKMNPTUacdfgkmnptu";
+// The prefix letters, and R (a factor of one) for the resistor notation "2R2", "R47", "47R".
+constexpr std::string_view kPrefixLetters = "ACDFGKMNPRTUacdfgkmnprtu";
 constexpr std::string_view kStartChars =
     " +,-.0123456789Ee"
-    "ACDFGKMNPTUacdfgkmnptu";
+    "ACDFGKMNPRTUacdfgkmnprtu";
+
+// The micro sign (U+00B5) and the Greek mu (U+03BC), in UTF-8: both read as the letter u.
+// Returns how many bytes of `text` from `at` on make one of them, or 0.
+std::size_t MicroSignAt(std::string_view text, std::size_t at) {
+  for (const std::string_view mu : {std::string_view("\xC2\xB5"), std::string_view("\xCE\xBC")}) {
+    if (text.substr(at).starts_with(mu)) return mu.size();
+  }
+  return 0;
+}
+
+bool PrefixLetterAt(std::string_view text, std::size_t at) {
+  return at < text.size() &&
+         (kPrefixLetters.find(text[at]) != std::string_view::npos || MicroSignAt(text, at) > 0);
+}
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 // Magnitudes read beyond this are held here, so a reading never overflows to infinity and
 // leaves headroom for the arithmetic that follows (it mirrors the 1e-300 zero of the texts).
@@ -138,6 +158,9 @@ Prefix PrefixOf(char c, char next) {
       return {1e-6, -6};
     case 'm':
       return {1e-3, -3};
+    case 'R':
+    case 'r':
+      return {1.0, 0};
     case 'C':
     case 'c':
       return {1e-2, -2};
@@ -272,13 +295,43 @@ ValueScan ScanValue(std::string_view text) {
   double shift = 0.0;
   double mantissa_shift = 0.0;
 
+  // A digit of the number before any exponent; blanks passed on the way to a prefix letter;
+  // the prefix letter that stands for the decimal point ("4k7"), applied at the end.
+  bool mantissaDigit = false;
+  bool afterBlanks = false;
+  std::optional<Prefix> pointLetter;
+  // Multiplies by the factor literally ("2m" is 2 * 1e-3) unless that could overflow.
+  const auto applyPrefix = [&](Prefix prefix) {
+    if (shift == 0.0 && value < 1e280) {
+      value *= prefix.factor;
+    } else {
+      shift += prefix.exponent;
+    }
+  };
+
   std::size_t i = 0;
-  for (; i < text.size() && allowed.Has(text[i]); ++i) {
-    const char c = text[i];
+  while (i < text.size()) {
+    char c = text[i];
+    std::size_t width = 1;
+    if (const std::size_t micro = MicroSignAt(text, i)) {
+      c = 'u';
+      width = micro;
+    }
+    if (c == ' ' && mantissaDigit && !exponent && !pointLetter && allowed.Has('0')) {
+      // Blanks between the number and its prefix letter ("4.7 k"), and only there.
+      const std::size_t letter = text.find_first_not_of(' ', i);
+      if (!PrefixLetterAt(text, letter)) break;
+      i = letter;
+      afterBlanks = true;
+      allowed.Clear();
+      allowed.Add(kPrefixLetters);
+      continue;
+    }
+    if (!allowed.Has(c)) break;
     if (c == '+' || c == '-') {
       positive = c == '+';
       allowed.Remove("+-");
-    } else if (c >= '0' && c <= '9') {
+    } else if (IsDigit(c)) {
       const int digit = c - '0';
       if (fraction) {
         divisor *= 10.0;
@@ -288,6 +341,7 @@ ValueScan ScanValue(std::string_view text) {
       } else {
         shift += 1.0;
       }
+      if (!exponent) mantissaDigit = true;
       allowed.Remove(" +-");
     } else if (c == ',' || c == '.') {
       fraction = true;
@@ -305,19 +359,25 @@ ValueScan ScanValue(std::string_view text) {
       fraction = false;
       exponent = true;
     } else {
-      const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+      const char next = i + width < text.size() ? text[i + width] : '\0';
       const Prefix prefix = PrefixOf(c, next);
-      // Multiply by the factor literally ("2m" is 2 * 1e-3) unless that could overflow.
-      if (shift == 0.0 && value < 1e280) {
-        value *= prefix.factor;
-      } else {
-        shift += prefix.exponent;
-      }
-      // The "B" of "dB" belongs to the unit the "d" started: read, not left over.
-      if ((c == 'D' || c == 'd') && (next == 'B' || next == 'b')) ++i;
       allowed.Clear();
+      // A prefix letter between digits stands for the decimal point: "4k7", "1M5", "2R2";
+      // R alone may also open the number: "R47". The number ends with the digits after it.
+      if (IsDigit(next) && !fraction && !afterBlanks && (mantissaDigit || c == 'R' || c == 'r')) {
+        pointLetter = prefix;
+        fraction = true;
+        divisor = 1.0;
+        allowed.Add("0123456789");
+      } else {
+        applyPrefix(prefix);
+        // The "B" of "dB" belongs to the unit the "d" started: read, not left over.
+        if ((c == 'D' || c == 'd') && (next == 'B' || next == 'b')) ++width;
+      }
     }
+    i += width;
   }
+  if (pointLetter) applyPrefix(*pointLetter);
 
   if (!positive) value = -value;
   const std::size_t used = blanks + i;
@@ -344,7 +404,10 @@ ValueReading ReadValueInDetail(std::string_view text) {
   ValueReading reading;
   // The "m" of "mil" reads as milli, so "10mil" is 10e-3 * 2.54e-3.
   reading.value = mil == std::string_view::npos ? scan.value : scan.value * 2.54 * 0.001;
-  reading.readable = scan.error == 0 && read.find_first_of("0123456789") != std::string_view::npos;
+  // Readable: a digit among the characters read ("k47" reads its "k" only, and is none).
+  reading.readable = scan.error == 0 &&
+                     read.substr(0, std::min(scan.used, read.size())).find_first_of("0123456789") !=
+                         std::string_view::npos;
   reading.used = mil != std::string_view::npos && scan.used == read.size() ? mil + 3 : scan.used;
   reading.beyondLimit = scan.beyondLimit;
   return reading;

@@ -36,15 +36,18 @@ struct ParsedValue {
 };
 
 ParsedValue ParseValue(std::string_view text);
-// The reader behind every entry field: unreadable text reads as 0. Text up to
-// "mil" is read with its "m" as milli and scaled by 2.54 ("10mil" reads as 25.4 um).
+// The reader behind every entry field: unreadable text reads as 0. A prefix letter scales
+// ("4.7k"), also after blanks ("4.7 k"); between digits it, or R (a factor of one), stands
+// for the decimal point ("4k7", "2R2", "1M5"), R also before them ("R47"); the micro sign
+// reads as u. Text up to "mil" is read with its "m" as milli and scaled by 2.54 ("10mil"
+// reads as 25.4 um).
 double ReadValue(std::string_view text);
 
 // What ReadValue makes of a text and how much of it it takes. The characters from `used` on
 // are not read ("1.2.3" reads as 1.2 with ".3" left over; the "B" of "dB" and a whole "mil"
 // count as read). `readable`: the text reads as a number (a readable first character and a
-// digit) rather than falling back to 0. `beyondLimit`: its magnitude lies above 1e300, the
-// most ReadValue gives (so "1e999" reads as 1e300).
+// digit among the characters read; "k47" is none) rather than falling back to 0. `beyondLimit`: its
+// magnitude lies above 1e300, the most ReadValue gives (so "1e999" reads as 1e300).
 struct ValueReading {
   double value = 0.0;
   bool readable = false;

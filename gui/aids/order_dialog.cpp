@@ -48,6 +48,11 @@ QGridLayout* MakeRegionGrid(const QString& name, const QString& heading, QWidget
   return grid;
 }
 
+bool SameScheme(const OrderCalculatorInputs& a, const OrderCalculatorInputs& b) {
+  return a.OrderF1 == b.OrderF1 && a.OrderD1 == b.OrderD1 && a.OrderF2 == b.OrderF2 &&
+         a.OrderD2 == b.OrderD2;
+}
+
 }  // namespace
 
 OrderDialog::OrderDialog(DesignState& state, QWidget* parent)
@@ -63,36 +68,45 @@ OrderDialog::OrderDialog(DesignState& state, QWidget* parent)
   QWidget* input = BuildInputRegion();
   QWidget* type = BuildTypeRegion();
   QWidget* output = BuildOutputRegion();
+  problem_ = new QLabel(this);
+  problem_->setObjectName("OrderProblem");
+  problem_->setWordWrap(true);
+  problem_->setMinimumHeight(problem_->fontMetrics().height());
+  QPalette warning = problem_->palette();
+  warning.setColor(QPalette::WindowText, kMaroon);
+  problem_->setPalette(warning);
   auto* note = new QLabel(
       "Steeper filter edges are possible placing zeroes in stop band region (Cauer Filters)", this);
   note->setObjectName("NoteLabel");
   note->setWordWrap(true);
 
-  auto* ok = new QPushButton("OK", this);
-  ok->setObjectName("OKBtn");
-  ok->setDefault(true);
-  connect(ok, &QPushButton::clicked, this, &OrderDialog::FormActivate);
+  ok_ = new QPushButton("OK", this);
+  ok_->setObjectName("OKBtn");
+  ok_->setDefault(true);
+  SetHint(ok_, "Take the scheme over into the multi-stage window, if open, and close");
+  connect(ok_, &QPushButton::clicked, this, &OrderDialog::Accept);
   auto* close = new QPushButton("Close", this);
   close->setObjectName("CancelBtn");
   SetHint(close, "Quit menu");
   connect(close, &QPushButton::clicked, this, &QDialog::close);
-  auto* multiStage = new QPushButton("Multi-stage Filter…", this);
-  multiStage->setObjectName("MultiStageBtn");
-  SetHint(multiStage, "Design the whole filter of this order as a chain of sections");
-  connect(multiStage, &QPushButton::clicked, this, &OrderDialog::HandOverScheme);
+  multiStage_ = new QPushButton("Multi-stage Filter…", this);
+  multiStage_->setObjectName("MultiStageBtn");
+  SetHint(multiStage_, "Design the whole filter of this order as a chain of sections");
+  connect(multiStage_, &QPushButton::clicked, this, &OrderDialog::HandOverScheme);
 
   auto* lower = new QHBoxLayout;
   lower->addWidget(type);
   lower->addWidget(output, 1);
   auto* buttons = new QHBoxLayout;
-  buttons->addWidget(multiStage);
+  buttons->addWidget(multiStage_);
   buttons->addStretch(1);
-  buttons->addWidget(ok);
+  buttons->addWidget(ok_);
   buttons->addWidget(close);
 
   auto* layout = new QVBoxLayout(this);
   layout->setSizeConstraint(QLayout::SetFixedSize);
   layout->addWidget(input);
+  layout->addWidget(problem_);
   layout->addLayout(lower);
   layout->addWidget(note);
   layout->addLayout(buttons);
@@ -109,9 +123,9 @@ QWidget* OrderDialog::BuildInputRegion() {
                     0);
     QLineEdit* entry = MakeEntryField(e.field, kEntryWidth, region);
     entries_[e.field] = entry;
-    const std::string_view field = e.field;
-    connect(entry, &QLineEdit::textChanged, this,
-            [this, field](const QString& text) { EntryChange(field, text); });
+    connect(entry, &QLineEdit::textChanged, this, [this] {
+      if (!writing_) ComputeOrder();
+    });
     grid->addWidget(entry, row, 1);
     grid->addWidget(new QLabel(e.unit, region), row++, 2);
   }
@@ -152,38 +166,75 @@ QWidget* OrderDialog::BuildOutputRegion() {
 }
 
 void OrderDialog::FormActivate() {
-  for (const OrderFieldText& f : OrderEntryTexts(scheme_)) {
-    entries_.at(f.field)->setText(QString::fromStdString(f.text));
+  if (!fromFields_ || !SameScheme(*fromFields_, scheme_)) {
+    writing_ = true;
+    for (const OrderFieldText& f : OrderEntryTexts(scheme_)) {
+      entries_.at(f.field)->setText(QString::fromStdString(f.text));
+    }
+    writing_ = false;
   }
   ComputeOrder();
 }
 
 void OrderDialog::ComputeOrder() {
+  const auto text = [this](std::string_view field) {
+    return entries_.at(field)->text().toStdString();
+  };
+  const std::string f1 = text(order_field::f1Eingabe);
+  const std::string d1 = text(order_field::d1Eingabe);
+  const std::string f2 = text(order_field::f2Eingabe);
+  const std::string d2 = text(order_field::d2Eingabe);
+  const OrderSchemeReading reading = ReadOrderScheme({f1, d1, f2, d2});
   const OrderResult result =
-      morvane::ComputeOrder(scheme_, chebyshev_->isChecked() ? OrderApproximation::Chebyshev
-                                                             : OrderApproximation::Butterworth);
-  N_->setText(QString::fromStdString(result.NAusgabe));
-  nr_->setText(QString::fromStdString(result.nrAusgabe));
+      morvane::ComputeOrder(reading.scheme, CheckedApproximation() == Approximation::Chebyshev
+                                                ? OrderApproximation::Chebyshev
+                                                : OrderApproximation::Butterworth);
+  const bool possible = reading.problem.empty();
+  N_->setText(QString::fromStdString(possible ? result.NAusgabe : "        -"));
+  nr_->setText(QString::fromStdString(possible ? result.nrAusgabe : "        -"));
+  problem_->setText(QString::fromStdString(reading.problem));
+  ok_->setEnabled(possible);
+  multiStage_->setEnabled(possible);
+  // Only a possible scheme is kept: the tolerance window and the next opening use it.
+  if (possible) {
+    scheme_ = reading.scheme;
+    fromFields_ = reading.scheme;
+  }
+}
+
+Approximation OrderDialog::CheckedApproximation() const {
+  return chebyshev_->isChecked() ? Approximation::Chebyshev : Approximation::Butterworth;
+}
+
+int OrderDialog::LeastOrderShown() const {
+  const OrderResult result =
+      morvane::ComputeOrder(scheme_, CheckedApproximation() == Approximation::Chebyshev
+                                         ? OrderApproximation::Chebyshev
+                                         : OrderApproximation::Butterworth);
+  return static_cast<int>(std::min(result.nr, 1e9));
 }
 
 void OrderDialog::HandOverScheme() {
-  const bool chebyshev = chebyshev_->isChecked();
-  const OrderResult result = morvane::ComputeOrder(
-      scheme_, chebyshev ? OrderApproximation::Chebyshev : OrderApproximation::Butterworth);
+  ComputeOrder();
+  if (!problem_->text().isEmpty()) return;
   emit multiStageFilterRequested(
-      chebyshev ? Approximation::Chebyshev : Approximation::Butterworth,
-      {scheme_.OrderF1, scheme_.OrderD1, scheme_.OrderF2, scheme_.OrderD2},
-      static_cast<int>(std::min(result.nr, 1e9)));
+      CheckedApproximation(), {scheme_.OrderF1, scheme_.OrderD1, scheme_.OrderF2, scheme_.OrderD2},
+      LeastOrderShown());
 }
 
-void OrderDialog::EntryChange(std::string_view field, const QString& text) {
-  // The text stays as typed; only the scheme takes the clamped value.
-  StoreOrderEntry(field, text.toStdString(), scheme_);
+void OrderDialog::Accept() {
   ComputeOrder();
+  if (!problem_->text().isEmpty()) return;
+  emit schemeAccepted(CheckedApproximation(),
+                      {scheme_.OrderF1, scheme_.OrderD1, scheme_.OrderF2, scheme_.OrderD2},
+                      LeastOrderShown());
+  close();
 }
 
 void OrderDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
+  // Filled on showing too: a window manager may show the dialog without activating it.
+  FormActivate();
   // "Close" keeps the focus from the last closing; Enter must mean OK again.
   entries_.at(order_field::f1Eingabe)->setFocus();
 }

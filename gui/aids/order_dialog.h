@@ -1,17 +1,20 @@
 #pragma once
 
 // The filter order dialog: the least order of a Butterworth or Chebyshev lowpass for a
-// tolerance scheme. Modeless; it works on the scheme kept in the design state and changes
-// nothing of the design itself.
+// tolerance scheme. Modeless; the order is worked out from what the four fields show, and a
+// possible scheme is kept in the design state (nothing of the design itself changes).
 
 #include <QDialog>
 #include <map>
+#include <optional>
 #include <string_view>
 
 #include "design/design_state.h"
 #include "filters/least_order.h"
 
+class QLabel;
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 
 namespace morvane::gui {
@@ -22,9 +25,10 @@ class OrderDialog : public QDialog {
  public:
   explicit OrderDialog(DesignState& state, QWidget* parent = nullptr);
 
-  // Each activation, and OK: the four entries rewritten from the scheme, then the order.
+  // Each activation: the four entries written from the kept scheme when it is not the one
+  // they last gave (at the first opening), then the order.
   void FormActivate();
-  // Writes NAusgabe and nrAusgabe from the scheme and the checked approximation.
+  // Reads the four fields and writes NAusgabe, nrAusgabe and the problem line.
   void ComputeOrder();
 
  signals:
@@ -32,6 +36,10 @@ class OrderDialog : public QDialog {
   // order shown (0 when the scheme has none), for a whole filter of that order.
   void multiStageFilterRequested(morvane::Approximation approximation,
                                  const morvane::ToleranceScheme& scheme, int leastOrder);
+  // OK on a possible scheme, just before the dialog closes: the same, for a multi-stage
+  // window already made.
+  void schemeAccepted(morvane::Approximation approximation, const morvane::ToleranceScheme& scheme,
+                      int leastOrder);
 
  protected:
   void changeEvent(QEvent* event) override;
@@ -41,15 +49,22 @@ class OrderDialog : public QDialog {
   QWidget* BuildInputRegion();
   QWidget* BuildTypeRegion();
   QWidget* BuildOutputRegion();
-  // A change of an entry's text, by the user or by FormActivate.
-  void EntryChange(std::string_view field, const QString& text);
   void HandOverScheme();
+  void Accept();
+  Approximation CheckedApproximation() const;
+  int LeastOrderShown() const;
 
   OrderCalculatorInputs& scheme_;
+  // The scheme the fields gave last; the kept one differs only before the first opening.
+  std::optional<OrderCalculatorInputs> fromFields_;
+  bool writing_ = false;
   std::map<std::string_view, QLineEdit*> entries_;
   QRadioButton* chebyshev_ = nullptr;
   QLineEdit* N_ = nullptr;
   QLineEdit* nr_ = nullptr;
+  QLabel* problem_ = nullptr;
+  QPushButton* ok_ = nullptr;
+  QPushButton* multiStage_ = nullptr;
 };
 
 }  // namespace morvane::gui

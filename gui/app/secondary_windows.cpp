@@ -52,6 +52,13 @@ SecondaryWindows::SecondaryWindows(MainWindow& window, PlatformServices& service
             Cascade().TakeToleranceScheme(approximation, scheme, leastOrder);
             OpenCascade();
           });
+  // OK goes to a multi-stage window already made, and brings it up if it is shown.
+  connect(order_, &OrderDialog::schemeAccepted, this,
+          [this](Approximation approximation, const ToleranceScheme& scheme, int leastOrder) {
+            if (!cascade_) return;
+            cascade_->TakeToleranceScheme(approximation, scheme, leastOrder);
+            if (cascade_->isVisible()) ShowInFront(cascade_.get());
+          });
 }
 
 SecondaryWindows::~SecondaryWindows() = default;

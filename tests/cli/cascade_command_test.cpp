@@ -534,9 +534,9 @@ TEST(CliCascade, DecimalCommasReadAsPoints) {
     EXPECT_EQ(commas.out, points.out) << Shown(c.withCommas);
     EXPECT_EQ(commas.err, "") << Shown(c.withCommas);
   }
-  const ChildRun read = Cascade({"fg=4k7", "--json"});
+  const ChildRun read = Cascade({"fg=4k7k", "--json"});
   EXPECT_EQ(read.exitCode, 0);
-  EXPECT_EQ(read.err, "morvane-cli: fg=4k7: read as 4000 (\"7\" ignored)\n");
+  EXPECT_EQ(read.err, "morvane-cli: fg=4k7k: read as 4700 (\"k\" ignored)\n");
   const ChildRun scheme = Cascade({"--scheme", "1k,1x,2k,40", "--json"});
   EXPECT_EQ(scheme.exitCode, 0);
   EXPECT_EQ(scheme.err, "morvane-cli: --scheme D1 1x: read as 1 (\"x\" ignored)\n");

@@ -88,7 +88,7 @@ TEST(CliDesign, HighpassBandpassAndAllpass) {
 
 TEST(CliDesign, EntriesAreTypedInTheOrderGiven) {
   const QJsonObject root = Json(RunCli("design --json fg=2k Q=2 fg=4k7"));
-  EXPECT_DOUBLE_EQ(State(root, "fg"), 4000.0);  // "4k7" reads as 4k: nothing after the letter
+  EXPECT_DOUBLE_EQ(State(root, "fg"), 4700.0);  // "4k7": the letter stands for the point
   EXPECT_DOUBLE_EQ(State(root, "Q"), 2.0);
   EXPECT_DOUBLE_EQ(State(root, "D"), 0.25);
   EXPECT_EQ(Field(root, "fgEingabe"), "4k7");
@@ -245,6 +245,44 @@ TEST(CliOrder, InitialSchemeAndJson) {
   EXPECT_EQ(root["NAusgabe"].toString(), "   4.023");
   EXPECT_EQ(root["nrAusgabe"].toString(), "    5.0");
   EXPECT_EQ(root["nr"].toDouble(), 5.0);
+}
+
+// All four values are taken, then the scheme is checked: the options' order does not matter,
+// and an impossible scheme is refused (exit 2, one line) instead of clamped without a word.
+struct OrderRun {
+  const char* args;
+  int exitCode;
+  const char* NAusgabe;  // or a part of the error line
+};
+
+TEST(CliOrder, TakesAllFourValuesThenChecks) {
+  const OrderRun runs[] = {
+      {"--f1 20k --d1 3 --f2 48k --d2 40", 0, "   5.263"},
+      {"--f2 48k --d2 40 --f1 20k --d1 3", 0, "   5.263"},
+      {"--d1 35 --d2 60 --f2 2k", 0, "   4.153"},
+      {"--f1 4k7 --f2 10k --d1 1 --d2 40 --chebyshev", 0, "   4.305"},
+      {"--f1 1e-6 --f2 1T --d1 1e-3 --d2 400", 0, "   1.212"},
+      {"--f1 20k", 2, "f2 must lie above f1"},
+      {"--f2 1k", 2, "f2 must lie above f1"},
+      {"--d1 30", 2, "d2 must be above d1"},
+      {"--d1 45 --d2 40", 2, "d2 must be above d1"},
+      {"--f1 0", 2, "f1 must be above 0 Hz"},
+      {"--d1 -1", 2, "d1 must be above 0 dB"},
+      {"--f2 abc", 2, "f2 \"abc\" is not a number"},
+      {"--f1 k47", 2, "f1 \"k47\" is not a number"},
+  };
+  for (const OrderRun& r : runs) {
+    const CliRun run = RunCli(std::string("order --json ") + r.args);
+    EXPECT_EQ(run.exitCode, r.exitCode) << r.args << "\n" << run.err;
+    if (r.exitCode == 0) {
+      const QJsonObject root = Json(run);
+      EXPECT_EQ(root["NAusgabe"].toString().toStdString(), r.NAusgabe) << r.args;
+    } else {
+      EXPECT_EQ(run.out, "") << r.args;
+      EXPECT_EQ(Lines(run.err), 1) << run.err;
+      EXPECT_NE(run.err.find(r.NAusgabe), std::string::npos) << run.err;
+    }
+  }
 }
 
 TEST(CliCurve, PrintsTheFillersSamples) {

@@ -204,7 +204,7 @@ TEST_F(BadFiles, EmptyAndLatin1FilesAreText) {
       "F\n";
   WriteRaw(latin1, comment + "[Variablen]\nfg=4k7 \xB5\nQ=2\xB2\n");
   ASSERT_TRUE(ReadDesignFile(latin1.string(), s, error)) << error;
-  EXPECT_DOUBLE_EQ(s.fg, 4000.0);  // "4k7" reads as 4k
+  EXPECT_DOUBLE_EQ(s.fg, 4700.0);  // "4k7" reads as 4.7k, the " \xB5" after it not
   EXPECT_DOUBLE_EQ(s.Q, 2.0);
   ASSERT_TRUE(WriteDesignFile(latin1.string(), OtherState(), error)) << error;
   EXPECT_EQ(ReadRaw(latin1).substr(0, comment.size()), comment);

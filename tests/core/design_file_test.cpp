@@ -96,7 +96,7 @@ TEST_F(DesignFileTest, ReadsWhatTheFileSays) {
       {"[Variablen]\nQ=2\n", &S::Q, 2},
       {"[Variablen]\nFG=2k\n", &S::fg, 2000},
       {"[variablen]\nfN/Fp=3\n", &S::fnfp, 3},
-      {"[Variablen]\nfg=4k7\n", &S::fg, 4000},
+      {"[Variablen]\nfg=4k7\n", &S::fg, 4700},   // written by hand: as engineers mean it
       {"[Variablen]\nfg=5e10\n", &S::fg, 5e10},  // no limits on reading
       {"[Variablen]\nQ=\n", &S::Q, 0},
       {"[Variablen]\nQ=   \n", &S::Q, 0},

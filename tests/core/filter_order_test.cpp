@@ -1,4 +1,6 @@
-// Filter order calculator: the orders, their texts, the entry clamps and the field texts.
+// Filter order calculator: the orders, their texts, the reading of the four entry texts (all
+// of them as they stand, no value depending on another) and the field texts. Orders from the
+// closed forms at 50 (400 for the extremes) digits (mpmath).
 
 #include "aids/filter_order.h"
 
@@ -40,7 +42,15 @@ TEST(ComputeOrder, OrdersAndTexts) {
       {In{1000, 10, 1000 * std::sqrt(11.0), 20}, kChebyshev, 1, 2, "   1.000", "    2.0"},
       {In{1000, 20, 10000, 59.956356332786235}, kButterworth, 2, 2, "   2.000", "    2.0"},
       {In{1000, 10, 10000, 69.542425576942648}, kButterworth, 3, 4, "   3.000", "    4.0"},
-      // Schemes the clamps never let through show no order.
+      // Far beyond the old entry limits: eps^2 and f2/f1 beyond the range of doubles.
+      {In{1000, 0.1, 1500, 5000}, kButterworth, 1424.35455742, 1425, " 1424.355", " 1425.0"},
+      {In{1000, 0.1, 1500, 5000}, kChebyshev, 600.794901205, 601, " 600.795", "  601.0"},
+      {In{1e-300, 3, 1e300, 40}, kButterworth, 0.00333501584026, 1, "   0.003", "    1.0"},
+      {In{1e-300, 3, 1e300, 40}, kChebyshev, 0.00383479050907, 1, "   0.004", "    1.0"},
+      {In{1000, 1e-300, 2000, 40}, kButterworth, 505.992335096, 506, " 505.992", "  506.0"},
+      {In{1000, 1e-300, 2000, 40}, kChebyshev, 266.842477241, 267, " 266.842", "  267.0"},
+      {In{1000, 3, 2000, 1e4}, kChebyshev, 874.734166399, 875, " 874.734", "  875.0"},
+      // Impossible schemes show no order.
       {In{0, 0.1, 1500, 30}, kButterworth, 0, 0, "        -", "        -"},
       {In{1500, 0.1, 1500, 30}, kChebyshev, 0, 0, "        -", "        -"},
       {In{2000, 0.1, 1500, 30}, kButterworth, 0, 0, "        -", "        -"},
@@ -48,7 +58,10 @@ TEST(ComputeOrder, OrdersAndTexts) {
       {In{1000, 0, 1500, 30}, kChebyshev, 0, 0, "        -", "        -"},
       {In{1000, 0.1, kInf, 30}, kButterworth, 0, 0, "        -", "        -"},
       {In{kNaN, 0.1, 1500, 30}, kChebyshev, 0, 0, "        -", "        -"},
-      {In{1000, 0.1, 1500, 5000}, kButterworth, 0, 0, "        -", "        -"},
+      {In{1000, 0.1, 1500, -5}, kButterworth, 0, 0, "        -", "        -"},
+      {In{-1000, 0.1, 1500, 30}, kButterworth, 0, 0, "        -", "        -"},
+      {In{1000, 0.1, std::nextafter(1000.0, 2000.0), 30}, kButterworth, 0, 0, "        -",
+       "        -"},
   };
   for (const auto& c : cases) {
     const OrderResult r = ComputeOrder(c.in, c.approximation);
@@ -67,82 +80,84 @@ TEST(LeastWholeOrder, NextWholeNumberHalvesToEven) {
   for (const auto& [N, nr] : cases) EXPECT_EQ(LeastWholeOrder(N), nr) << N;
 }
 
-struct StoreCase {
-  std::string_view field;
-  const char* text;
-  double stored;
+struct ReadCase {
+  const char* f1;
+  const char* d1;
+  const char* f2;
+  const char* d2;
+  In scheme;            // the values read, when there is no problem
+  const char* problem;  // empty: the scheme has an order
 };
 
-TEST(StoreOrderEntry, ClampsAgainstThePartner) {
-  const StoreCase cases[] = {
-      {order_field::f1Eingabe, "2k", 1470},  // 0.98 * f2
-      {order_field::f1Eingabe, "1470", 1470},  {order_field::f1Eingabe, "500", 500},
-      {order_field::f1Eingabe, "0", 0.0001},   {order_field::f1Eingabe, "-5", 0.0001},
-      {order_field::f1Eingabe, "abc", 0.0001}, {order_field::f1Eingabe, "", 0.0001},
-      {order_field::d1Eingabe, "1", 1},        {order_field::d1Eingabe, "100", 29.5},  // d2 - 0.5
-      {order_field::d1Eingabe, "0", 0.01},     {order_field::d1Eingabe, "x", 0.01},
-      {order_field::f2Eingabe, "1,5k", 1500},  {order_field::f2Eingabe, "1k", 1020},  // 1.02 * f1
-      {order_field::f2Eingabe, "1T", 2e10},    {order_field::f2Eingabe, "abc", 1020},
-      {order_field::d2Eingabe, "10", 10},      {order_field::d2Eingabe, "0.2", 0.6},  // d1 + 0.5
-      {order_field::d2Eingabe, "200", 150},    {order_field::d2Eingabe, "abc", 0.6},
-      {order_field::d2Eingabe, "1e400", 150},
+TEST(ReadOrderScheme, TakesEveryTextAsItStands) {
+  const ReadCase cases[] = {
+      {"20k", "3", "48k", "40", In{20000, 3, 48000, 40}, ""},
+      {"1k", "0.1", "1.5k", "30", In{}, ""},
+      // Units, blanks, either decimal sign, the engineers' notation.
+      {" 1 kHz ", "3dB", "1,5 k", "40 dB", In{1000, 3, 1500, 40}, ""},
+      {"4k7", "0.5", "10kHz", "60", In{4700, 0.5, 10000, 60}, ""},
+      // Far outside the entry limits the old dialog had: still a scheme.
+      {"1e-6", "1e-3", "1T", "400", In{1e-6, 1e-3, 1e12, 400}, ""},
+      // Texts that are no value: the first one is told.
+      {"abc", "3", "48k", "40", In{}, "f1 \"abc\" is not a number"},
+      {"", "3", "48k", "40", In{}, "f1 \"\" is not a number"},
+      {"20k", "3x", "48k", "40", In{}, "d1 \"3x\" is not a number"},
+      {"20k", "3", "4k7k", "40", In{}, "f2 \"4k7k\" is not a number"},
+      {"20k", "3", "48k", "40 Hz", In{}, "d2 \"40 Hz\" is not a number"},
+      {"20k", "3", "1.2.3", "40", In{}, "f2 \"1.2.3\" is not a number"},
+      {"1e999", "3", "48k", "40", In{}, "f1 \"1e999\" is too large"},
+      // Schemes without an order.
+      {"0", "3", "48k", "40", In{}, "f1 must be above 0 Hz"},
+      {"-1k", "3", "48k", "40", In{}, "f1 must be above 0 Hz"},
+      {"20k", "0", "48k", "40", In{}, "d1 must be above 0 dB"},
+      {"48k", "3", "20k", "40", In{}, "f2 must lie above f1"},
+      {"20k", "3", "20k", "40", In{}, "f2 must lie above f1"},
+      {"20k", "40", "48k", "3", In{}, "d2 must be above d1"},
+      {"20k", "3", "48k", "3", In{}, "d2 must be above d1"},
   };
-  for (const auto& c : cases) {
-    In in;
-    const In before = in;
-    const auto stored = StoreOrderEntry(c.field, c.text, in);
-    ASSERT_TRUE(stored.has_value()) << c.field;
-    EXPECT_DOUBLE_EQ(*stored, c.stored) << c.field << " " << c.text;
-    // Only the field's own value changes.
-    const double* values[] = {&in.OrderF1, &in.OrderD1, &in.OrderF2, &in.OrderD2};
-    const double* old[] = {&before.OrderF1, &before.OrderD1, &before.OrderF2, &before.OrderD2};
-    int changed = 0;
-    for (int i = 0; i < 4; ++i) changed += *values[i] != *old[i] ? 1 : 0;
-    EXPECT_LE(changed, 1) << c.field << " " << c.text;
-  }
-
-  In in;
-  EXPECT_FALSE(StoreOrderEntry("fgEingabe", "2k", in).has_value());
-  EXPECT_EQ(in.OrderF1, 1000);
-}
-
-TEST(StoreOrderEntry, AnyTypingKeepsTheOrderFinite) {
-  const char* texts[] = {"0", "abc", "-1", "1e300", "-1e300", "1e-300", "1T", "0.5", "3", "40"};
-  const std::string_view fields[] = {order_field::f1Eingabe, order_field::f2Eingabe,
-                                     order_field::d1Eingabe, order_field::d2Eingabe};
-  In in;
-  int step = 0;
-  for (int round = 0; round < 40; ++round) {
-    for (const auto field : fields) {
-      StoreOrderEntry(field, texts[(step++ * 7 + round) % 10], in);
-      EXPECT_GE(in.OrderF2 / in.OrderF1, 1.02 * (1 - 1e-12));
-      EXPECT_GE(in.OrderD2 - in.OrderD1, 0.5 - 1e-12);
-      for (const auto approximation : {kButterworth, kChebyshev}) {
-        const OrderResult r = ComputeOrder(in, approximation);
-        EXPECT_TRUE(std::isfinite(r.N) && r.N > 0) << r.NAusgabe;
-        EXPECT_EQ(r.NAusgabe.find_first_of("-ai"), std::string::npos) << r.NAusgabe;
-        EXPECT_EQ(r.nrAusgabe.find_first_of("-ai"), std::string::npos) << r.nrAusgabe;
-      }
+  for (const ReadCase& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.f1 << " " << c.d1 << " " << c.f2 << " " << c.d2);
+    const OrderSchemeReading r = ReadOrderScheme({c.f1, c.d1, c.f2, c.d2});
+    EXPECT_EQ(r.problem, c.problem);
+    if (r.problem.empty()) {
+      EXPECT_DOUBLE_EQ(r.scheme.OrderF1, c.scheme.OrderF1);
+      EXPECT_DOUBLE_EQ(r.scheme.OrderD1, c.scheme.OrderD1);
+      EXPECT_DOUBLE_EQ(r.scheme.OrderF2, c.scheme.OrderF2);
+      EXPECT_DOUBLE_EQ(r.scheme.OrderD2, c.scheme.OrderD2);
+    }
+    // A scheme read without a problem always has an order, and one with a problem none.
+    const OrderResult result = ComputeOrder(r.scheme, kChebyshev);
+    if (r.problem.empty()) {
+      EXPECT_TRUE(std::isfinite(result.N) && result.N > 0) << result.NAusgabe;
     }
   }
 }
 
-TEST(StoreOrderEntry, BoundsCrossingAtTheFloor) {
-  // At 0.1 mHz, 0.98 * f2 falls below f1's floor; pushing f1 up and f2 down in turn must not
-  // wear the ratio down towards 1, where the Chebyshev order has no value.
-  In in{1e-4, 0.01, 1.02e-4, 0.51};
-  for (int i = 0; i < 200; ++i) {
-    StoreOrderEntry(order_field::f1Eingabe, "1", in);
-    StoreOrderEntry(order_field::f2Eingabe, "0", in);
-    StoreOrderEntry(order_field::f1Eingabe, "0", in);
-    StoreOrderEntry(order_field::d1Eingabe, "1", in);
-    StoreOrderEntry(order_field::d2Eingabe, "0", in);
-    StoreOrderEntry(order_field::d1Eingabe, "0", in);
+// Whatever is typed, the scheme has either an order or a problem, never "nan" or "inf".
+TEST(ReadOrderScheme, AnyTextsGiveAnOrderOrAProblem) {
+  const char* texts[] = {"0",   "abc", "-1", "1e300", "-1e300", "1e-300", "1T",
+                         "0.5", "3",   "40", "4k7",   "R47",    "1e-320", "150"};
+  constexpr std::size_t n = std::size(texts);
+  for (std::size_t i = 0; i < n * n * n; ++i) {
+    const char* f1 = texts[i % n];
+    const char* d1 = texts[(i / n) % n];
+    const char* f2 = texts[(i / n / n) % n];
+    const char* d2 = texts[(i * 7 + 3) % n];
+    const OrderSchemeReading r = ReadOrderScheme({f1, d1, f2, d2});
+    for (const auto approximation : {kButterworth, kChebyshev}) {
+      const OrderResult result = ComputeOrder(r.scheme, approximation);
+      const std::string shown = result.NAusgabe + result.nrAusgabe;
+      EXPECT_EQ(shown.find_first_of("ai"), std::string::npos) << shown;
+      if (r.problem.empty()) {
+        EXPECT_TRUE(std::isfinite(result.N) && result.N >= 0)
+            << f1 << " " << d1 << " " << f2 << " " << d2;
+      } else if (r.problem.find("number") == std::string::npos &&
+                 r.problem.find("large") == std::string::npos) {
+        // Every text read: the scheme itself has no order.
+        EXPECT_EQ(result.NAusgabe, "        -") << r.problem;
+      }
+    }
   }
-  EXPECT_GE(in.OrderF2 / in.OrderF1, 1.02);
-  EXPECT_GE(in.OrderD2 - in.OrderD1, 0.5 - 1e-12);
-  const OrderResult r = ComputeOrder(in, kChebyshev);
-  EXPECT_TRUE(std::isfinite(r.N) && r.N > 0) << r.NAusgabe;
 }
 
 TEST(OrderEntryTexts, ActivationTexts) {
@@ -159,15 +174,17 @@ TEST(OrderEntryTexts, ActivationTexts) {
     EXPECT_EQ(texts[i].text, expected[i].second);
   }
 
-  // The typed "2k" shows as the value it was clamped to once the fields are written again.
-  StoreOrderEntry(order_field::f1Eingabe, "2k", in);
-  StoreOrderEntry(order_field::d1Eingabe, "3.0103", in);
-  StoreOrderEntry(order_field::f2Eingabe, "25G", in);
+  // Written as the program writes values, each text reads back as its value.
+  in = {1470, 3.0103, 25e9, 30};
   texts = OrderEntryTexts(in);
   EXPECT_EQ(texts[0].text, "    1.47k");
   EXPECT_EQ(texts[1].text, "   3.010");
-  EXPECT_EQ(texts[2].text, "   20.00G");
+  EXPECT_EQ(texts[2].text, "   25.00G");
   EXPECT_EQ(texts[3].text, "  30.000");
+  const OrderSchemeReading back =
+      ReadOrderScheme({texts[0].text, texts[1].text, texts[2].text, texts[3].text});
+  EXPECT_EQ(back.problem, "");
+  EXPECT_DOUBLE_EQ(back.scheme.OrderF2, 25e9);
 }
 
 }  // namespace

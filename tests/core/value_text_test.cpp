@@ -288,7 +288,7 @@ void ExpectParses(const ParseCase& c) {
 
 TEST(ParseValue, WorkedTexts) {
   const ParseCase cases[] = {
-      {"4k7", 4000, 0},   {"4.7 k", 4.7, 0},    {" 12", 12, 0},    {"1,5", 1.5, 0},
+      {"4k7", 4700, 0},   {"4.7 k", 4700, 0},   {" 12", 12, 0},    {"1,5", 1.5, 0},
       {"10dB", 10, 0},    {"10d", 1, 0},        {"2M", 2e6, 0},    {"2m", 0.002, 0},
       {"1e-3", 0.001, 0}, {"-1e-3", -0.001, 0}, {"1E3k", 1000, 0}, {"5-", 5, 0},
       {"+-5", 0, 0},      {"1.2.3", 1.2, 0},    {"abc", 0, 0},     {"xyz", 0, 1},
@@ -379,14 +379,18 @@ TEST(ParseValue, EveryPrefixLetter) {
       {"3DB", 3, 0},
       {"3Db", 3, 0},
       {"3dx", 0.3, 0},
-      // Nothing after a prefix letter is read.
-      {"1k5m", 1000, 0},
+      // Nothing after a prefix letter is read, but the digits of "1k5" (the letter for the
+      // decimal point); R is a factor of one.
+      {"1k5m", 1500, 0},
       {"1kk", 1000, 0},
-      {"2u2", 2e-6, 0},
-      // Letters that are no prefix end the number.
+      {"2u2", 2.2e-6, 0},
+      {"1R", 1, 0},
+      {"1r", 1, 0},
+      // Letters that are no prefix end the number; a blank before a prefix letter does not.
       {"1x", 1, 0},
       {"1b", 1, 0},
-      {"1 k", 1, 0},
+      {"1 k", 1000, 0},
+      {"1 x", 1, 0},
   };
   for (const auto& c : cases) ExpectParses(c);
 }
@@ -418,7 +422,7 @@ TEST(ParseValue, HugeTextsStayFinite) {
 
 TEST(ReadValue, WorkedTextsAndMil) {
   const ParseCase cases[] = {
-      {"4k7", 4000, 0},
+      {"4k7", 4700, 0},
       {"abc", 0, 0},
       {"xyz", 0, 0},
       {"", 0, 0},
@@ -428,8 +432,8 @@ TEST(ReadValue, WorkedTextsAndMil) {
       {"mil", 0, 0},
       {"xmil", 0, 0},
       {"10mil10mil", 2.54e-5, 0},
-      // The "m" of "mil" only acts as milli when the number runs up to it.
-      {"1 mil", 2.54e-3, 0},
+      // A blank before the "m" of "mil" changes nothing, as before any prefix letter.
+      {"1 mil", 2.54e-6, 0},
       {"2kmil", 5.08, 0},
       // Case matters: "Mil" is no "mil", and "M" reads as mega.
       {"10Mil", 1e7, 0},

@@ -1,6 +1,6 @@
-// The side dialogs and small boxes: the filter order dialog (entries clamped against their
-// partner, texts rewritten on activation), the topology proposal, the help box, the About
-// box and its gradient.
+// The side dialogs and small boxes: the filter order dialog (the order of the texts shown,
+// written from the kept scheme at the first opening), the topology proposal, the help box, the
+// About box and its gradient.
 
 #include <QApplication>
 #include <QCheckBox>
@@ -77,30 +77,31 @@ class DialogsTest : public QObject {
     QCOMPARE(Text(dialog, "nrAusgabe"), QString("   14.0"));
   }
 
-  void orderEntriesClampAgainstPartner_data() {
+  void orderEntriesKeepWhatTheyShow_data() {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<double>("stored");
-    QTest::addColumn<QString>("rewritten");  // the field after OK
-    QTest::newRow("f1 above 0.98 f2") << "f1Eingabe"
-                                      << "2k" << 1470.0 << "    1.47k";
+    // The field's value in the scheme kept: the last possible one on the way ("2" of "2k").
+    QTest::addColumn<double>("kept");
+    QTest::addColumn<bool>("possible");
+    QTest::newRow("f1 above f2") << "f1Eingabe"
+                                 << "2k" << 2.0 << false;
     QTest::newRow("f1 unreadable") << "f1Eingabe"
-                                   << "abc" << 0.0001 << "  100.00u";
+                                   << "abc" << 1000.0 << false;
     QTest::newRow("d2 inside") << "d2Eingabe"
-                               << "10" << 10.0 << "  10.000";
-    QTest::newRow("d2 below d1 + 0.5") << "d2Eingabe"
-                                       << "0.2" << 0.6 << "   0.600";
-    QTest::newRow("d1 above d2 - 0.5") << "d1Eingabe"
-                                       << "45" << 29.5 << "  29.500";
-    QTest::newRow("f2 below 1.02 f1") << "f2Eingabe"
-                                      << "1,01k" << 1020.0 << "    1.02k";
+                               << "10" << 10.0 << true;
+    QTest::newRow("d2 below d1") << "d2Eingabe"
+                                 << "0.05" << 30.0 << false;
+    QTest::newRow("d1 above d2") << "d1Eingabe"
+                                 << "45" << 4.0 << false;
+    QTest::newRow("f2 just above f1") << "f2Eingabe"
+                                      << "1,01k" << 1010.0 << true;
   }
 
-  void orderEntriesClampAgainstPartner() {
+  void orderEntriesKeepWhatTheyShow() {
     QFETCH(QString, field);
     QFETCH(QString, typed);
-    QFETCH(double, stored);
-    QFETCH(QString, rewritten);
+    QFETCH(double, kept);
+    QFETCH(bool, possible);
     DesignState state;
     OrderDialog dialog(state);
     Open(&dialog);
@@ -109,35 +110,38 @@ class DialogsTest : public QObject {
                              state.order.OrderD2};
     const int index =
         QStringList{"f1Eingabe", "d1Eingabe", "f2Eingabe", "d2Eingabe"}.indexOf(field);
-    QVERIFY(qAbs(values[index] - stored) <= 1e-9 * stored);
-    // The text stays as typed; the order already follows the clamped value.
+    QVERIFY(qAbs(values[index] - kept) <= 1e-9 * kept);
+    // The text stays as typed; the order is that of the texts shown, or none.
     QCOMPARE(Text(dialog, field), typed);
+    QCOMPARE(Text(dialog, "NAusgabe") == kNoOrder, !possible);
     QVERIFY(Text(dialog, "NAusgabe") != QString("  13.153"));
     QVERIFY(!Text(dialog, "NAusgabe").contains("nan") && !Text(dialog, "NAusgabe").contains("inf"));
+    // OK takes a possible scheme and closes; an impossible one keeps the dialog open.
     QTest::mouseClick(Get<QPushButton>(dialog, "OKBtn"), Qt::LeftButton);
-    QCOMPARE(Text(dialog, field), rewritten);
-    QVERIFY(dialog.isVisible());  // OK does not close
+    QCOMPARE(Text(dialog, field), typed);
+    QCOMPARE(dialog.isVisible(), !possible);
   }
 
-  void typedEntryIsRewrittenOnReactivation() {
+  void typedEntryStaysOnReactivation() {
     DesignState state;
     OrderDialog dialog(state);
     Open(&dialog);
-    Type(Get<QLineEdit>(dialog, "f1Eingabe"), "2k");
-    QCOMPARE(Text(dialog, "NAusgabe"), QString(" 263.983"));
-    QCOMPARE(Text(dialog, "nrAusgabe"), QString("  264.0"));
+    Type(Get<QLineEdit>(dialog, "f1Eingabe"), "1.2k");
+    QCOMPARE(Text(dialog, "NAusgabe"), QString("  23.900"));
+    QCOMPARE(Text(dialog, "nrAusgabe"), QString("   24.0"));
     QWidget other;
     Open(&other);
-    QCOMPARE(Text(dialog, "f1Eingabe"), QString("2k"));
+    QCOMPARE(Text(dialog, "f1Eingabe"), QString("1.2k"));
     Open(&dialog);
-    QCOMPARE(Text(dialog, "f1Eingabe"), QString("    1.47k"));
+    QCOMPARE(Text(dialog, "f1Eingabe"), QString("1.2k"));
+    QCOMPARE(state.order.OrderF1, 1200.0);
   }
 
   void orderFollowsApproximation() {
     DesignState state;
     OrderDialog dialog(state);
     Open(&dialog);
-    // Typed in an order the clamps let through: d2 first, f2 last.
+    // Typed in any order: the order is that of the four texts shown.
     Type(Get<QLineEdit>(dialog, "d2Eingabe"), "40");
     Type(Get<QLineEdit>(dialog, "d1Eingabe"), "3.0103");
     Type(Get<QLineEdit>(dialog, "f2Eingabe"), "2k");
@@ -155,13 +159,13 @@ class DialogsTest : public QObject {
     QTest::mouseClick(close, Qt::LeftButton);
     QVERIFY(!dialog.isVisible());
     Open(&dialog);
-    QCOMPARE(Text(dialog, "f2Eingabe"), QString("    2.00k"));
+    QCOMPARE(Text(dialog, "f2Eingabe"), QString("2k"));
     QCOMPARE(Text(dialog, "nrAusgabe"), QString("    7.0"));
-    // Enter is OK again, not the "Close" pressed last: fields rewritten, dialog open.
+    // Enter is OK again, not the "Close" pressed last: the scheme taken, the dialog closed.
     Type(Get<QLineEdit>(dialog, "f2Eingabe"), "3k");
     QTest::keyClick(&dialog, Qt::Key_Return);
-    QCOMPARE(Text(dialog, "f2Eingabe"), QString("    3.00k"));
-    QVERIFY(dialog.isVisible());
+    QCOMPARE(state.order.OrderF2, 3000.0);
+    QVERIFY(!dialog.isVisible());
   }
 
   void proposalAnswers_data() {

@@ -227,7 +227,7 @@ class StartUpTest : public QObject {
     const DesignSession& session = startUp.Window().Session();
     QCOMPARE(session.State().Q, 2.0);
     QCOMPARE(session.State().D, 0.25);
-    QCOMPARE(session.State().fg, 4000.0);
+    QCOMPARE(session.State().fg, 4700.0);  // "4k7" written by hand: 4.7k
     QCOMPARE(startUp.Window().findChild<QLineEdit*>("QEingabe")->text(),
              QString::fromStdString(session.FieldText("QEingabe")));
   }
