@@ -11,6 +11,7 @@
 #include "design_options.h"
 #include "files/atomic_file.h"
 #include "graphs/design_response_source.h"
+#include "graphs/graph_axis_rules.h"
 #include "graphs/graph_picture.h"
 #include "graphs/qpainter_canvas.h"
 #include "graphs/svg_canvas.h"
@@ -126,6 +127,8 @@ int RunPlot(const std::vector<std::string>& args) {
   const auto draw = [&](Canvas& canvas) {
     StartGraph(kind->graph, state, session.Type(), axes, buffer);
     RefillGraph(kind->graph, state, session.Type(), kind->pulse, axes, buffer);
+    // As a window's first drawing: the whole curve, a peak above the usual scale included.
+    RaiseTopToPeak(axes, buffer.Y, LastScannedSample(kind->graph, buffer));
     if (session.AsBuilt()) {
       asBuilt.emplace();
       DesignResponseSource(session).FillAsBuilt(kind->graph, axes, kind->pulse, *asBuilt);

@@ -85,7 +85,15 @@ void ZoomOut(AxisState& a) {
 }
 
 void ZoomIn(AxisState& a) {
-  if (Logarithmic(a)) {
+  if (Logarithmic(a) && a.xEndsKept) {
+    // Ends kept as dragged: two thirds of the span in decades, around its middle.
+    const double sixth = std::pow(a.xmax / a.xmin, 1.0 / 6.0);
+    if (std::isfinite(sixth) && sixth > 1.0) {
+      a.xmin *= sixth;
+      a.xmax /= sixth;
+      a.xo = a.xmin;
+    }
+  } else if (Logarithmic(a)) {
     // The ends are decades: 1e-5 / 1e-6 is 10.000000000000002, which must
     // not count as wider than one decade.
     if (a.xmax / a.xmin > 10 * (1 + 1e-9)) a.xmin = 10 * a.xmin;
@@ -102,6 +110,7 @@ void AutoscaleX(AxisState& a, std::span<const double> X, int count) {
   if (!r.found) return;
   const double lo = r.smallest;
   const double hi = r.largest;
+  a.xEndsKept = false;
   if (Logarithmic(a)) {
     a.xmin = lo > 0 ? 0.1 * lo : 0.001 * hi;
     a.xmax = hi;  // snapped to a decade by the next SetupAxes

@@ -1,7 +1,7 @@
 #pragma once
 
-// The axes of the graph windows. There is one AxisState for all four windows: whichever
-// window draws or rescales last leaves its ranges for the others.
+// The axes of one graph window: ranges, steps, origin, grid, modes, the curve style it draws
+// with and the plot rectangle of its last drawing.
 
 #include <cstdint>
 
@@ -29,10 +29,14 @@ struct AxisState {
   std::int32_t yGridEvery = 0;
   AxisMode xMode = AxisMode::Linear;
   AxisMode yMode = AxisMode::Linear;  // only linear is drawn
+  // A logarithmic x axis keeps its ends as they are (after a zoom rectangle) instead of
+  // snapping them outwards to decades; the initial axes, autoscaling and a mode switch
+  // clear it.
+  bool xEndsKept = false;
   // log10 of xmin and xmax, valid while xMode is logarithmic.
   double lgxmin = 0.0;
   double lgxmax = 0.0;
-  // Curve style, shared by all windows.
+  // Curve style (the windows of one set draw alike; see CurveStyle).
   bool ShowBars = false;
   bool ShowMarkers = true;
   PenStyle LinePenStyle = PenStyle::Solid;
@@ -48,6 +52,23 @@ struct AxisState {
   std::int32_t Top = 0;
   std::int32_t Bottom = 0;
 };
+
+// The curve style part of the axes, which the windows of one set share.
+struct CurveStyle {
+  bool ShowBars = false;
+  bool ShowMarkers = false;
+  PenStyle LinePenStyle = PenStyle::Solid;
+};
+
+inline CurveStyle CurveStyleOf(const AxisState& a) {
+  return {a.ShowBars, a.ShowMarkers, a.LinePenStyle};
+}
+
+inline void ApplyCurveStyle(const CurveStyle& style, AxisState& a) {
+  a.ShowBars = style.ShowBars;
+  a.ShowMarkers = style.ShowMarkers;
+  a.LinePenStyle = style.LinePenStyle;
+}
 
 // The x range a curve filler samples over.
 inline AxisRange XRangeOf(const AxisState& a) {

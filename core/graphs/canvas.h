@@ -22,12 +22,15 @@ inline constexpr Colour kBlack{0, 0, 0};
 inline constexpr Colour kWhite{255, 255, 255};
 inline constexpr Colour kGrey{128, 128, 128};
 inline constexpr Colour kSilver{192, 192, 192};
+// The grid: light enough that the curve and the axes stand out from it.
+inline constexpr Colour kGridGrey{214, 214, 214};
 inline constexpr Colour kGreen{0, 128, 0};
 inline constexpr Colour kBlue{0, 0, 255};
 inline constexpr Colour kRed{255, 0, 0};
 
-// Bold: a solid line two pixels wide (the curve of a real op amp).
-enum class PenStyle : std::uint8_t { Solid = 0, Dotted = 1, Bold = 2 };
+// Bold: a solid line two pixels wide (the design's curve); Wide: three pixels (the curve of a
+// real op amp, which shows beside the design's where the two coincide).
+enum class PenStyle : std::uint8_t { Solid = 0, Dotted = 1, Bold = 2, Wide = 3 };
 
 // Lines and outlines are one pixel wide but with the bold pen.
 struct Pen {

@@ -90,6 +90,13 @@ void SetInitialAxes(GraphKind kind, const DesignState& s, FilterType type, AxisS
   a.xstep = CeilStep125(0.02 * a.xmax);
 }
 
+void RaiseTopToPeak(AxisState& a, std::span<const double> Y, int count) {
+  const MinMaxResult r = MinMax(Y, count);
+  if (!r.found || !(r.largest > a.ymax) || !(r.largest > 0.0)) return;
+  a.ymax = CeilStep125(1.1 * r.largest);
+  a.ystep = CeilStep125(0.02 * (a.ymax - a.ymin));
+}
+
 std::string_view AxisEndLabel(AxisEnd end) {
   switch (end) {
     case AxisEnd::XMax:
@@ -175,6 +182,8 @@ bool ZoomToRectangle(AxisState& a, double x, double y) {
   if (!(x > a.PressX && y < a.PressY)) return false;
   a.xmin = a.PressX;
   a.xmax = x;
+  // What was dragged is what is shown, on a logarithmic axis too.
+  a.xEndsKept = a.xMode == AxisMode::Logarithmic;
   a.ymin = y;
   a.ymax = a.PressY;
   a.xstep = CeilStep125(0.02 * (a.xmax - a.xmin));

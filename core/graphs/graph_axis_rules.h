@@ -1,10 +1,11 @@
 #pragma once
 
-// What the graph windows do to the shared axes beyond the plot engine's own operations: the
+// What the graph windows do to their axes beyond the plot engine's own operations: the
 // ranges a window starts with, the axis ends the user edits, the zoom rectangle, the curve
 // style cycle, and taking back a window's own axes.
 
 #include <functional>
+#include <span>
 #include <string_view>
 
 #include "design/design_state.h"
@@ -16,6 +17,12 @@ namespace morvane {
 // Ranges, steps, grid and modes a window sets when it is shown. The frequency windows keep
 // the origin (the drawing makes it valid); the time window puts it at (0, 0).
 void SetInitialAxes(GraphKind kind, const DesignState& s, FilterType type, AxisState& a);
+
+// The first drawing of a design shows the whole curve: a top below the curve's highest
+// sample (the group-delay peak of a high Q, a gain peak above 20 dB) is raised to the 1-2-5
+// step above 1.1 times that sample, the step following. Nothing changes for a curve that fits
+// or has no positive peak.
+void RaiseTopToPeak(AxisState& a, std::span<const double> Y, int count);
 
 enum class AxisEnd { XMax, XMin, YMin, YMax };
 

@@ -31,7 +31,8 @@ std::span<const double> Ys(const CurveBuffer& b) {
 }
 
 // Silver lines at the peak m (over the whole x range) and at m - 1 dB and m - 3 dB (short of
-// the right end, where their texts go). No peak, no lines: a curve of zero magnitude only.
+// the right end by a text's width, where their texts go). No peak, no lines: a curve of zero
+// magnitude only.
 struct ReferenceLevel {
   double peak = 0.0;
   bool found = false;
@@ -48,15 +49,21 @@ void DrawReferenceLines(const AxisState& a, Canvas& canvas, ReferenceLevel level
   const int right = ToScreenX(a, a.xmax);
   const double m = level.peak;
   canvas.Line(left, ToScreenY(a, m), right, ToScreenY(a, m));
-  canvas.Line(left, ToScreenY(a, m - 1), right - 22, ToScreenY(a, m - 1));
-  canvas.Line(left, ToScreenY(a, m - 3), right - 22, ToScreenY(a, m - 3));
+  const int shortRight = right - canvas.TextExtent("-3dB").width - 2;
+  canvas.Line(left, ToScreenY(a, m - 1), shortRight, ToScreenY(a, m - 1));
+  canvas.Line(left, ToScreenY(a, m - 3), shortRight, ToScreenY(a, m - 3));
 }
 
+// Inside the plot's right edge, each on its line; where the lines lie closer than a text's
+// height the -3dB text moves down, off the -1dB one.
 void DrawReferenceTexts(const AxisState& a, Canvas& canvas, ReferenceLevel level) {
   if (!level.found) return;
-  const int x = ToScreenX(a, a.xmax) - 21;
-  canvas.Text(x, ToScreenY(a, level.peak - 1) - 5, "-1dB");
-  canvas.Text(x, ToScreenY(a, level.peak - 3) - 3, "-3dB");
+  const int height = canvas.TextExtent("-3dB").height;
+  const int x = ToScreenX(a, a.xmax) - canvas.TextExtent("-3dB").width - 1;
+  const int y1 = ToScreenY(a, level.peak - 1) - height / 2;
+  const int y3 = std::max(ToScreenY(a, level.peak - 3) - height / 2, y1 + height);
+  canvas.Text(x, y1, "-1dB");
+  canvas.Text(x, y3, "-3dB");
 }
 
 // Each section's curve as a plain line, and its number in its colour at the top right.
@@ -184,7 +191,7 @@ void DrawGraphPicture(const GraphProfile& profile, GraphKind kind, bool pulse, A
   DrawReferenceLines(a, canvas, level);
 
   if (spread) DrawSpreadCurve(a, canvas, *spread);
-  SetDrawColour(canvas, kGrey);
+  SetDrawColour(canvas, kGridGrey);
   DrawXGrid(a, canvas, a.xGridEvery);
   DrawYGrid(a, canvas, a.yGridEvery);
 
@@ -206,7 +213,7 @@ void DrawGraphPicture(const GraphProfile& profile, GraphKind kind, bool pulse, A
   DrawSectionCurves(kind, a, canvas, sections);
   LegendLines legend;
   if (opAmp) {
-    DrawCurveLine(a, canvas, Xs(opAmp->samples), Ys(opAmp->samples), PenStyle::Bold,
+    DrawCurveLine(a, canvas, Xs(opAmp->samples), Ys(opAmp->samples), PenStyle::Wide,
                   kOpAmpCurveColour, DrawnSampleCount(kind, opAmp->samples));
   }
   if (asBuilt) {
@@ -225,7 +232,9 @@ void DrawGraphPicture(const GraphProfile& profile, GraphKind kind, bool pulse, A
   }
 
   const int count = DrawnSampleCount(kind, buffer);
-  if (!a.ShowBars) DrawCurveLine(a, canvas, Xs(buffer), Ys(buffer), a.LinePenStyle, kGreen, count);
+  // The solid curve two pixels wide, readable at a glance beside the one-pixel grid.
+  const PenStyle curvePen = a.LinePenStyle == PenStyle::Solid ? PenStyle::Bold : a.LinePenStyle;
+  if (!a.ShowBars) DrawCurveLine(a, canvas, Xs(buffer), Ys(buffer), curvePen, kGreen, count);
   if (a.ShowMarkers)
     DrawCurveMarkers(a, canvas, Xs(buffer), Ys(buffer), kCrossMarker, kBlue, count);
   if (a.ShowBars) DrawCurveBars(a, canvas, Xs(buffer), Ys(buffer), kRed, count);
@@ -238,6 +247,7 @@ void DrawOpenedGraph(GraphKind kind, DesignState& s, FilterType type, bool pulse
                      CurveBuffer& buffer, Canvas& canvas) {
   StartGraph(kind, s, type, a, buffer);
   RefillGraph(kind, s, type, pulse, a, buffer);
+  RaiseTopToPeak(a, buffer.Y, LastScannedSample(kind, buffer));
   DrawGraphPicture(kind, pulse, a, canvas, buffer);
 }
 

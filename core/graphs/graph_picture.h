@@ -71,7 +71,7 @@ void DrawGraphPicture(const GraphProfile& profile, GraphKind kind, bool pulse, A
 Colour SectionCurveColour(std::size_t index);
 
 // The picture of a window just opened on the design, on a canvas of the window's image size:
-// StartGraph, RefillGraph and DrawGraphPicture in the window's order.
+// StartGraph, RefillGraph, RaiseTopToPeak and DrawGraphPicture in the window's order.
 void DrawOpenedGraph(GraphKind kind, DesignState& s, FilterType type, bool pulse, AxisState& a,
                      CurveBuffer& buffer, Canvas& canvas);
 

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <limits>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "graphs/plot_mapping.h"
 #include "numerics/value_text.h"
@@ -52,16 +55,29 @@ void MarkSteps(double origin, double step, double end, bool oneBeyond, Mark mark
   }
 }
 
-// Whole decades from xo up to xmax on a logarithmic axis; 0 when xo cannot start one.
-int Decades(const AxisState& a) {
-  if (!(a.xo > 0.0) || !(a.xmax > a.xo)) return 0;
-  const double n = std::nearbyint(std::log10(a.xmax) - std::log10(a.xo));
-  return n > 0.0 ? static_cast<int>(std::min(n, 700.0)) : 0;
+// Calls mark(v) for v = j 10^k (j = 1 .. 9 in `mantissas`) strictly between xmin and xmax of
+// a logarithmic axis, upwards; with `withTop` for xmax too. Ends need not be decades (a zoom
+// rectangle keeps them). At most 700 decades, so that no range loops for long.
+template <typename Mark>
+void MarkLogSteps(const AxisState& a, std::span<const int> mantissas, bool withTop, Mark mark) {
+  if (!(a.xmin > 0.0) || !(a.xmax > a.xmin) || !std::isfinite(a.xmax)) return;
+  const double first = std::floor(std::log10(a.xmin));
+  const double last = std::min(std::ceil(std::log10(a.xmax)), first + 700.0);
+  const double lo = a.xmin * (1 + 1e-9);
+  const double hi = a.xmax * (1 - 1e-9);
+  for (double k = first; k <= last; ++k) {
+    const double g = std::pow(10.0, k);
+    for (int j : mantissas) {
+      const double v = j * g;
+      if (lo < v && v < hi) mark(v);
+    }
+  }
+  if (withTop) mark(a.xmax);
 }
 
-double DecadeStart(const AxisState& a, int d) {
-  return a.xo * std::pow(10.0, d);
-}
+constexpr int kAllMantissas[] = {1, 2, 3, 4, 5, 6, 7, 8, 9};
+constexpr int kDecadeMantissa[] = {1};
+constexpr int kOneTwoFive[] = {1, 2, 5};
 
 // 2 decimals, 3 for a range narrower than a fifth of its larger end, 4 below a fiftieth,
 // so that neighbouring labels of a narrow range far from zero still differ.
@@ -110,6 +126,21 @@ int SampleCount(std::span<const double> X, std::span<const double> Y, int count)
   return std::clamp(count, 0, static_cast<int>(std::min(X.size(), Y.size())));
 }
 
+// The width of the widest label DrawYLabels draws.
+int WidestYLabel(const AxisState& a, const Canvas& canvas, int every) {
+  if (a.ymin == a.ymax) return 0;
+  const int decimals = LabelDecimals(a.ymin, a.ymax);
+  int widest = 0;
+  const auto measure = [&](double v) {
+    widest = std::max(widest, canvas.TextExtent(FormatAxisValue(decimals, v)).width);
+  };
+  measure(a.yo);
+  const double e = every * a.ystep;
+  MarkSteps(a.yo, e, a.ymax, false, measure);
+  MarkSteps(a.yo, -e, a.ymin, false, measure);
+  return widest;
+}
+
 }  // namespace
 
 void ClearImage(Canvas& canvas, Colour colour) {
@@ -140,13 +171,8 @@ void DrawXAxis(const AxisState& a, Canvas& canvas) {
     canvas.Line(x, y, x, y + tick);
   };
   if (Logarithmic(a)) {
-    const int decades = Decades(a);
-    for (int d = 0; d < decades; ++d) {
-      const double g = DecadeStart(a, d);
-      for (int j = 2; j <= 9; ++j) drawTick(j * g);
-      // The top of the last decade is the arrowhead.
-      if (d + 1 < decades) drawTick(DecadeStart(a, d + 1));
-    }
+    // None at xmax: that is the arrowhead.
+    MarkLogSteps(a, kAllMantissas, false, drawTick);
   } else {
     MarkSteps(a.xo, a.xstep, a.xmax, false, drawTick);
     // Downwards the last tick may fall on the left edge.
@@ -186,12 +212,7 @@ void DrawXGrid(const AxisState& a, Canvas& canvas, int every) {
     canvas.Line(x, bottom, x, top);
   };
   if (Logarithmic(a)) {
-    const int decades = Decades(a);
-    for (int d = 0; d < decades; ++d) {
-      const double g = DecadeStart(a, d);
-      for (int j = 2; j <= 9; ++j) drawLine(j * g);
-      drawLine(DecadeStart(a, d + 1));
-    }
+    MarkLogSteps(a, kAllMantissas, true, drawLine);
   } else {
     const double e = every * a.xstep;
     MarkSteps(a.xo, e, a.xmax, false, drawLine);
@@ -216,20 +237,49 @@ void DrawYGrid(const AxisState& a, Canvas& canvas, int every) {
 
 void DrawXLabels(const AxisState& a, Canvas& canvas, int every) {
   if (!HasArea(canvas) || a.xmin == a.xmax) return;
-  const int top = ToScreenY(a, a.yo) + 4;
+  // Under the plot's bottom edge, whatever height the x axis crosses at.
+  const int top = a.Bottom + 3;
+  const auto drawCentred = [&](double v, const std::string& text) {
+    canvas.Text(ToScreenX(a, v) - canvas.TextExtent(text).width / 2, top, text);
+  };
   if (Logarithmic(a)) {
-    // The top decade is left to the arrowhead: labels up to 0.1 xmax.
-    const int decades = Decades(a);
-    for (int d = 0; d < decades; ++d) {
-      const double v = DecadeStart(a, d);
-      canvas.Text(ToScreenX(a, v) - 11, top, FormatAxisValue(1, v));
+    // The decades from xmin up to, not at, xmax (the arrowhead); a range that holds fewer
+    // than two takes 1, 2, 5 of each decade, and then every mantissa. A label that would meet
+    // the one before it is left out, so that zoomed out only every n-th decade is labelled.
+    std::vector<double> values;
+    const auto collect = [&values](double v) { values.push_back(v); };
+    const double lowDecade = std::pow(10.0, std::round(std::log10(a.xmin)));
+    if (std::fabs(lowDecade - a.xmin) <= 1e-9 * a.xmin) values.push_back(a.xmin);
+    MarkLogSteps(a, kDecadeMantissa, false, collect);
+    // Decades are evenly spaced: every n-th one, n from the widest label.
+    std::size_t stride = 1;
+    if (values.size() >= 2) {
+      int widest = 0;
+      for (double v : values)
+        widest = std::max(widest, canvas.TextExtent(FormatAxisValue(1, v)).width);
+      const double pitch = double(a.Right - a.Left) / std::log10(a.xmax / a.xmin);
+      if (pitch > 0.0)
+        stride = static_cast<std::size_t>(std::max(1.0, std::ceil((widest + 6) / pitch)));
+    }
+    for (std::span<const int> finer :
+         {std::span<const int>(kOneTwoFive), std::span<const int>(kAllMantissas)}) {
+      if (values.size() >= 2) break;
+      values.clear();
+      MarkLogSteps(a, finer, false, collect);
+    }
+    int freeFrom = std::numeric_limits<int>::min();
+    for (std::size_t i = 0; i < values.size(); i += stride) {
+      const std::string text = FormatAxisValue(1, values[i]);
+      const int width = canvas.TextExtent(text).width;
+      const int left = ToScreenX(a, values[i]) - width / 2;
+      if (left < freeFrom) continue;
+      canvas.Text(left, top, text);
+      freeFrom = left + width + 6;
     }
     return;
   }
   const int decimals = LabelDecimals(a.xmin, a.xmax);
-  const auto drawLabel = [&](double v) {
-    canvas.Text(ToScreenX(a, v) - 11, top, FormatAxisValue(decimals, v));
-  };
+  const auto drawLabel = [&](double v) { drawCentred(v, FormatAxisValue(decimals, v)); };
   const double e = every * a.xstep;
   MarkSteps(a.xo, e, a.xmax, false, drawLabel);
   MarkSteps(a.xo, -e, a.xmin, false, drawLabel);
@@ -237,11 +287,17 @@ void DrawXLabels(const AxisState& a, Canvas& canvas, int every) {
 
 void DrawYLabels(const AxisState& a, Canvas& canvas, int every) {
   if (!HasArea(canvas) || a.ymin == a.ymax) return;
-  const int left = std::max(1, ToScreenX(a, a.xo) - 40);
+  // Right-aligned against the plot's left edge, wherever the y axis stands.
+  const int right = a.Left - 5;
   const int decimals = LabelDecimals(a.ymin, a.ymax);
   const auto drawLabel = [&](double v) {
-    canvas.Text(left, ToScreenY(a, v) - 8, FormatAxisValue(decimals, v));
+    const std::string text = FormatAxisValue(decimals, v);
+    const TextSize size = canvas.TextExtent(text);
+    canvas.Text(std::max(1, right - size.width), ToScreenY(a, v) - size.height / 2, text);
   };
+  // The origin too where it lies inside the range (the 0 dB line), not on an end, where the
+  // x labels are.
+  if (a.ymin < a.yo && a.yo < a.ymax) drawLabel(a.yo);
   const double e = every * a.ystep;
   MarkSteps(a.yo, e, a.ymax, false, drawLabel);
   MarkSteps(a.yo, -e, a.ymin, false, drawLabel);
@@ -254,14 +310,23 @@ void DrawTitle(const AxisState& a, Canvas& canvas, std::string_view text) {
 
 void DrawXAxisName(const AxisState& a, Canvas& canvas, std::string_view text) {
   if (!HasArea(canvas)) return;
-  canvas.Text(ToScreenX(a, MiddleX(a)) - 3 * CharacterCount(text), a.Bottom + 16, text);
+  // Below the x labels.
+  const int top = a.Bottom + 4 + canvas.TextExtent("0").height;
+  canvas.Text(ToScreenX(a, MiddleX(a)) - 3 * CharacterCount(text), top, text);
 }
 
 void DrawYAxisName(const AxisState& a, Canvas& canvas, std::string_view text) {
   if (!HasArea(canvas)) return;
+  const TextSize size = canvas.TextExtent(text);
+  const int labelsLeft = a.Left - 5 - WidestYLabel(a, canvas, a.yGridEvery);
+  if (labelsLeft < 2 + size.height + 2) {
+    // No room left of the labels: level, just above the plot's top left corner.
+    canvas.Text(a.Left, a.Top - size.height - 1, text);
+    return;
+  }
   canvas.SetFontAngle(900);
   // Running upwards from y, so half its width below the middle centres it.
-  const int y = ToScreenY(a, a.ymin / 2 + a.ymax / 2) + canvas.TextExtent(text).width / 2;
+  const int y = ToScreenY(a, a.ymin / 2 + a.ymax / 2) + size.width / 2;
   canvas.Text(2, y, text);
   canvas.SetFontAngle(0);
 }

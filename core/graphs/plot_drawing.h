@@ -25,16 +25,19 @@ void DrawYAxis(const AxisState& a, Canvas& canvas);
 // logarithmic x axis). The pen style is restored afterwards.
 void DrawXGrid(const AxisState& a, Canvas& canvas, int every);
 void DrawYGrid(const AxisState& a, Canvas& canvas, int every);
-// FormatAxisValue texts every `every` ticks, not at the origin (each decade on a logarithmic
-// x axis, the origin included, up to 0.1 xmax). None on an axis of zero length.
+// FormatAxisValue texts every `every` ticks at the plot's edges: the x labels centred under
+// the bottom edge, the y labels right-aligned against the left edge, wherever the axes cross.
+// The y origin is labelled where it lies inside the range. On a logarithmic x axis each
+// decade up to 0.1 xmax, thinned so that no two labels meet. None on an axis of zero length.
 void DrawXLabels(const AxisState& a, Canvas& canvas, int every);
 void DrawYLabels(const AxisState& a, Canvas& canvas, int every);
 
 // Centred over the middle of the x range, at the top of the image.
 void DrawTitle(const AxisState& a, Canvas& canvas, std::string_view text);
-// Below the plot rectangle, under the middle of the x range.
+// Below the x labels, under the middle of the x range.
 void DrawXAxisName(const AxisState& a, Canvas& canvas, std::string_view text);
-// Turned to run upwards at the left image edge, centred on the middle of the y range.
+// Turned to run upwards at the left image edge, centred on the middle of the y range; where
+// the y labels leave no room for it there, level above the plot's top left corner.
 void DrawYAxisName(const AxisState& a, Canvas& canvas, std::string_view text);
 // At ToScreenRel(rx, ry).
 void DrawTextAt(const AxisState& a, Canvas& canvas, std::string_view text, double rx, double ry);

@@ -37,6 +37,7 @@ int RoundPixel(double v) {
 }
 
 void SetAxisModes(AxisState& a, AxisMode xMode, AxisMode yMode) {
+  a.xEndsKept = false;
   a.xMode = xMode;
   a.yMode = yMode;
 }
@@ -44,8 +45,10 @@ void SetAxisModes(AxisState& a, AxisMode xMode, AxisMode yMode) {
 void SetupAxes(AxisState& a, int width, int height, double ymax, double xmax, double ymin,
                double xmin) {
   if (Logarithmic(a)) {
-    xmax = SnapToDecade(xmax);
-    xmin = SnapToDecade(xmin);
+    if (!a.xEndsKept || !(xmin > 0.0) || !(xmax > xmin) || !std::isfinite(xmax)) {
+      xmax = SnapToDecade(xmax);
+      xmin = SnapToDecade(xmin);
+    }
     if (xmax == 0.0) xmax = xmin > 0.0 ? xmin : 1.0;
     if (xmin == 0.0) xmin = 0.001 * xmax;
     if (xmax <= xmin) xmin = xmax * 0.1;

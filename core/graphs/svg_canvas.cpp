@@ -138,6 +138,7 @@ std::string SvgCanvas::PenAttributes() const {
   // One pixel on, two off, as the bitmap canvas dots its lines.
   if (pen_.style == PenStyle::Dotted) a += " stroke-linecap=\"butt\" stroke-dasharray=\"1 2\"";
   if (pen_.style == PenStyle::Bold) a += " stroke-width=\"2\"";
+  if (pen_.style == PenStyle::Wide) a += " stroke-width=\"3\"";
   return a;
 }
 

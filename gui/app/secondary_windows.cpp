@@ -43,6 +43,10 @@ SecondaryWindows::SecondaryWindows(MainWindow& window, PlatformServices& service
   connect(&window, &MainWindow::opAmpChosen, this, [this] {
     if (noise_) noise_->SubjectMayHaveChanged();
   });
+  // Open graphs follow every recalculation within their own axes; the sweep mode's values go
+  // back into the main window's entries (whose recalculation the graphs follow in turn).
+  connect(&window, &MainWindow::recalculated, graphs_, &GraphWindows::SourceChanged);
+  connect(graphs_, &GraphWindows::designTuned, &window, &MainWindow::MakeCalculations);
   connect(&window, &MainWindow::recalculated, this, [this] {
     if (tolerance_) tolerance_->SubjectMayHaveChanged();
     if (noise_) noise_->SubjectMayHaveChanged();

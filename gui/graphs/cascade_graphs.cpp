@@ -1,5 +1,7 @@
 #include "graphs/cascade_graphs.h"
 
+#include <QWidget>
+
 #include "cascade/cascade_design.h"
 #include "graphs/axis_scale_dialog.h"
 #include "graphs/graph_context.h"
@@ -35,8 +37,16 @@ CascadeGraphs::CascadeGraphs(PlatformServices& platform,
       sweepMode_(sweep ? std::make_unique<SweepModeDialog>(platform) : nullptr),
       helpBox_(std::make_unique<GraphHelpBox>()) {
   GraphOutputServices& out = ownOutput_ ? *ownOutput_ : *output;
-  context_.reset(new GraphContext{
-      source_, sweep, platform, out, *axisDialog_, sweepMode_.get(), *helpBox_, {}});
+  context_.reset(new GraphContext{source_,
+                                  sweep,
+                                  platform,
+                                  out,
+                                  *axisDialog_,
+                                  sweepMode_.get(),
+                                  *helpBox_,
+                                  {},
+                                  nullptr,
+                                  qobject_cast<QWidget*>(parent)});
   for (GraphKind kind : kGraphKinds) {
     windows_[IndexOf(kind)] = std::make_unique<GraphWindow>(kind, *context_);
   }
@@ -99,7 +109,8 @@ GraphWindow& CascadeGraphs::Window(GraphKind kind) {
 }
 
 AxisState& CascadeGraphs::Axes() {
-  return context_->axes;
+  return context_->current ? context_->current->MutableAxes()
+                           : Window(GraphKind::Gain).MutableAxes();
 }
 
 }  // namespace morvane::gui

@@ -81,7 +81,7 @@ class CascadeGraphs : public QObject {
   const CascadeResponseSource& Source() const { return source_; }
   GraphWindow& Window(GraphKind kind);
   PoleZeroWindow& PoleZero() { return *poleZero_; }
-  // The axes the four graph windows share.
+  // The axes of the window drawn or turned to last (each window has its own).
   AxisState& Axes();
 
  private:

@@ -1,9 +1,12 @@
 #pragma once
 
 // What the four graph windows of one set share: where their curves come from, the desktop,
-// the one set of axes, and the dialogs that exist once for all of them.
+// the curve style, and the dialogs that exist once for all of them. Each window keeps its own
+// axes.
 
 #include "graphs/axis_state.h"
+
+class QWidget;
 
 namespace morvane {
 class ResponseSource;
@@ -13,6 +16,7 @@ namespace morvane::gui {
 
 class AxisScaleDialog;
 class GraphHelpBox;
+class GraphWindow;
 class GraphOutputServices;
 class PlatformServices;
 class SweepModeDialog;
@@ -28,9 +32,13 @@ struct GraphContext {
   AxisScaleDialog& axisDialog;
   SweepModeDialog* sweepMode;
   GraphHelpBox& helpBox;
-  AxisState axes;
-  // The window whose drawing the axes last came from.
-  const void* lastDrawer = nullptr;
+  // Line, line with markers or bars: the dot button of any window switches all of them.
+  CurveStyle style;
+  // The window that drew or was turned to last (null before any); its axes are the set's
+  // current axes for the owner.
+  GraphWindow* current = nullptr;
+  // The window the graph windows first open beside (null: where the desktop puts them).
+  const QWidget* anchor = nullptr;
 };
 
 }  // namespace morvane::gui

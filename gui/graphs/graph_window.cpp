@@ -16,6 +16,7 @@
 #include "app/platform_services.h"
 #include "app/whole_file_writes.h"
 #include "graphs/axis_operations.h"
+#include "graphs/graph_axis_rules.h"
 #include "graphs/graph_context.h"
 #include "graphs/graph_controls.h"
 #include "graphs/graph_help_box.h"
@@ -41,7 +42,7 @@ QString ToQString(std::string_view text) {
 }  // namespace
 
 GraphWindow::GraphWindow(GraphKind kind, GraphContext& context)
-    : kind_(kind), profile_(context.source.Profile(kind)), context_(context), axes_(context.axes) {
+    : kind_(kind), profile_(context.source.Profile(kind)), context_(context) {
   setObjectName(ToQString(profile_.formName));
   setWindowTitle(ToQString(profile_.caption));
   // The main window's close ends the program, whichever graph windows are open.
@@ -66,21 +67,20 @@ GraphWindow::GraphWindow(GraphKind kind, GraphContext& context)
   layout->addWidget(currentPanel_);
 
   connect(image_, &GraphImage::resized, this, &GraphWindow::FormResize);
-  connect(image_, &GraphImage::entered, this, &GraphWindow::TakeAxes);
+  connect(image_, &GraphImage::entered, this, &GraphWindow::BecomeCurrent);
   connect(image_, &GraphImage::mouseMoved, this, &GraphWindow::ImageMouseMove);
   connect(image_, &GraphImage::leftPressed, this, &GraphWindow::ImageMouseDown);
   connect(image_, &GraphImage::rightPressed, this, &GraphWindow::ImageRightDown);
   connect(image_, &GraphImage::rightReleased, this, &GraphWindow::ImageRightUp);
   connect(image_, &GraphImage::doubleClicked, this, &GraphWindow::Ursprungfestlegen1Click);
 
-  // FormCreate: the plain line, whatever the axes held before.
-  SetPlainCurveStyle(axes_);
+  ApplyCurveStyle(context_.style, axes_);
   setMinimumSize(kMinimumSize);
   resize(kClientSize.width(), kClientSize.height() + menuBar_->sizeHint().height());
 }
 
 GraphWindow::~GraphWindow() {
-  if (context_.lastDrawer == this) context_.lastDrawer = nullptr;
+  if (context_.current == this) context_.current = nullptr;
 }
 
 const QImage& GraphWindow::Picture() const {
@@ -99,24 +99,43 @@ void GraphWindow::Open() {
     return;
   }
   FormShow();
+  PlaceBesideAnchor();
   show();
   activateWindow();
+}
+
+// The first showing only: afterwards the window stays where the user left it.
+void GraphWindow::PlaceBesideAnchor() {
+  if (placed_ || !context_.anchor || !context_.anchor->isVisible()) return;
+  placed_ = true;
+  const QScreen* s =
+      context_.anchor->screen() ? context_.anchor->screen() : QGuiApplication::primaryScreen();
+  if (!s) return;
+  const int index = static_cast<int>(kind_) - 1;
+  move(BesideWindowPosition(context_.anchor->frameGeometry(), frameGeometry().size(),
+                            s->availableGeometry(), index));
 }
 
 void GraphWindow::FormShow() {
   context_.source.Start(kind_, axes_, buffer_);
   // The image takes its size from the layout before the window is first on the screen.
   layout()->activate();
-  RefillAndDraw();
+  Refill();
+  RaiseTopToPeak(axes_, buffer_.Y, LastScannedSample(kind_, buffer_));
+  DrawGraph();
 }
 
 void GraphWindow::RefillAndDraw() {
+  Refill();
+  DrawGraph();
+}
+
+void GraphWindow::Refill() {
   FitBitmap();
   // The x range snapped to what will be drawn, so the fill samples the range that is shown.
   SnapToDrawnRange(axes_);
   context_.source.Fill(kind_, axes_, PulseSelected(), buffer_);
   FillSectionCurves();
-  DrawGraph();
 }
 
 void GraphWindow::FillSectionCurves() {
@@ -172,20 +191,18 @@ void GraphWindow::ShowSections(bool shown) {
 
 void GraphWindow::SourceChanged() {
   if (!isVisible() || !drawn_) return;
-  RestoreAxes(axes_, drawnAxes_);
   RefillAndDraw();
 }
 
 void GraphWindow::BandsChanged() {
   TakeBand();
   if (!isVisible() || !drawn_) return;
-  // The set's windows share their axes: this one draws with those of its own last drawing.
-  RestoreAxes(axes_, drawnAxes_);
   DrawGraph();
 }
 
 void GraphWindow::DrawGraph() {
   FitBitmap();
+  ApplyCurveStyle(context_.style, axes_);
   {
     render::QPainterCanvas canvas(image_->Bitmap());
     const std::optional<OpAmpCurve> opAmp = OpAmpCurveShown();
@@ -194,7 +211,7 @@ void GraphWindow::DrawGraph() {
   }
   drawnAxes_ = axes_;
   drawn_ = true;
-  context_.lastDrawer = this;
+  context_.current = this;
   xlog1_->setChecked(axes_.xMode == AxisMode::Logarithmic);
   image_->update();
 }
@@ -209,14 +226,12 @@ void GraphWindow::FormResize() {
   if (drawn_) DrawGraph();
 }
 
-void GraphWindow::TakeAxes() {
-  if (!drawn_ || context_.lastDrawer == this) return;
-  RestoreAxes(axes_, drawnAxes_);
-  context_.lastDrawer = this;
+void GraphWindow::BecomeCurrent() {
+  if (drawn_) context_.current = this;
 }
 
 void GraphWindow::changeEvent(QEvent* event) {
-  if (event->type() == QEvent::ActivationChange && isActiveWindow()) TakeAxes();
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) BecomeCurrent();
   QWidget::changeEvent(event);
 }
 
@@ -279,8 +294,7 @@ void GraphWindow::Autoskalierung1Click() {
   DrawGraph();
 }
 
-// Switches the shared axis: the check mark shows the mode the axes are in, whichever window
-// set it last.
+// Switches this window's x axis; the check mark shows the mode its axes are in.
 void GraphWindow::xlog1Click() {
   if (!profile_.xLogAvailable) return;
   const bool logarithmic = axes_.xMode != AxisMode::Logarithmic;
@@ -324,6 +338,7 @@ void GraphWindow::ZoomOutButtonClick() {
 
 void GraphWindow::DotButtonClick() {
   NextCurveStyle(axes_);
+  context_.style = CurveStyleOf(axes_);
   DrawGraph();
 }
 

@@ -10,9 +10,9 @@
 // what the set's SweepTarget offers (the main window's fg and Q, a multi-stage filter's fg or
 // fm and B).
 //
-// The axes are shared by the four windows: whichever draws leaves its ranges for the next.
-// A window the user turns to (activates, or points into) first takes back the axes of its
-// own last drawing, so that its readout, hot zones and commands act on the picture it shows.
+// Each window owns its axes: whatever another window of the set draws, resizing, Draw, the
+// zoom and a new design keep the ranges this one shows. Only the curve style is shared. The
+// window drawn or turned to (activated, pointed into) last is the set's current one.
 
 #include <QImage>
 #include <QWidget>
@@ -89,6 +89,8 @@ class GraphWindow : public QWidget {
   const QImage& Picture() const;
   // The axes as this window's last drawing left them.
   const AxisState& DrawnAxes() const { return drawnAxes_; }
+  // This window's own axes, as its next drawing takes them.
+  AxisState& MutableAxes() { return axes_; }
   const QString& LastFileName() const { return lastFileName_; }
   const QString& LastExportName(GraphFileFormat format) const {
     return lastExportNames_[static_cast<std::size_t>(format)];
@@ -111,11 +113,13 @@ class GraphWindow : public QWidget {
 
   // graph_window.cpp
   void FormShow();
+  void Refill();
   void FormResize();
   void FitBitmap();
   void FillSectionCurves();
   void TakeBand();
-  void TakeAxes();
+  void BecomeCurrent();
+  void PlaceBesideAnchor();
   void Save1Click();
   void SavePng1Click();
   void SaveSvg1Click();
@@ -153,7 +157,7 @@ class GraphWindow : public QWidget {
   GraphKind kind_;
   const GraphProfile& profile_;
   GraphContext& context_;
-  AxisState& axes_;
+  AxisState axes_;
   CurveBuffer buffer_;
   std::vector<CurveBuffer> sectionBuffers_;
   CurveBuffer asBuiltBuffer_;
@@ -166,6 +170,7 @@ class GraphWindow : public QWidget {
   // The axes as this window's last drawing left them.
   AxisState drawnAxes_;
   bool drawn_ = false;
+  bool placed_ = false;
   bool rightDrag_ = false;
   QPoint rightDragFrom_;
 

@@ -13,7 +13,7 @@ namespace morvane::gui {
 
 std::string GraphWindow::SvgPicture() const {
   SvgCanvas canvas(Picture().width(), Picture().height());
-  // A copy: drawing sets the axes up again, and the shared ones may belong to another window.
+  // A copy: drawing sets the axes up again, and the window's own may have moved on since.
   AxisState axes = drawnAxes_;
   const std::optional<OpAmpCurve> opAmp = OpAmpCurveShown();
   DrawGraphPicture(profile_, kind_, PulseSelected(), axes, canvas, buffer_, sectionBuffers_,

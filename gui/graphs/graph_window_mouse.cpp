@@ -37,7 +37,7 @@ bool NearEnd(const AxisState& a, AxisEnd end, double x, double y) {
 }  // namespace
 
 void GraphWindow::ImageMouseMove(QPoint pixel) {
-  TakeAxes();
+  BecomeCurrent();
   const double x = ToWorldX(axes_, pixel.x());
   const double y = ToWorldY(axes_, pixel.y());
   std::string readout = ReadoutText(kind_, x, y);
@@ -62,7 +62,7 @@ void GraphWindow::ImageMouseMove(QPoint pixel) {
 
 // Each end is tested on the same point in turn, with the axes the previous one left.
 void GraphWindow::ImageMouseDown(QPoint pixel) {
-  TakeAxes();
+  BecomeCurrent();
   const double x = ToWorldX(axes_, pixel.x());
   const double y = ToWorldY(axes_, pixel.y());
   const QPoint dialogAt = frameGeometry().topLeft() + QPoint(pixel.x() - 72, pixel.y() + 48);
@@ -90,7 +90,7 @@ bool GraphWindow::EditAxisEnd(AxisEnd end, QPoint dialogAt) {
 }
 
 void GraphWindow::ImageRightDown(QPoint pixel) {
-  TakeAxes();
+  BecomeCurrent();
   if (!InPlotArea(axes_, pixel.x(), pixel.y())) return;
   axes_.PressX = ToWorldX(axes_, pixel.x());
   axes_.PressY = ToWorldY(axes_, pixel.y());
@@ -109,7 +109,7 @@ void GraphWindow::ImageRightUp(QPoint pixel) {
 }
 
 void GraphWindow::Ursprungfestlegen1Click() {
-  TakeAxes();
+  BecomeCurrent();
   const QRect frame = frameGeometry();
   const QPoint at(frame.left() + frame.width() / 2 - 72, frame.top() + frame.height() / 2 - 10);
   axes_.xo = context_.axisDialog.Ask("xo=", axes_.xo, axes_.xmin, axes_.xmax, at);

@@ -1,7 +1,9 @@
 #pragma once
 
-// The sizes a graph window takes from its size buttons.
+// The sizes a graph window takes from its size buttons, and where it first opens.
 
+#include <QPoint>
+#include <QRect>
 #include <QSize>
 
 namespace morvane::gui {
@@ -11,5 +13,11 @@ namespace morvane::gui {
 QSize StandardWindowSize(int screenWidth);
 // Width and height times the factor, rounded (increase 4/3, decrease 3/4).
 QSize ScaledWindowSize(QSize size, double factor);
+
+// Where a graph window first opens: beside the anchor window (the main window), on its right
+// where the screen has room, else on its left, else over its right part; the windows of a set
+// (`index` 0 .. 3) stepped down (and on the right, across) so that each title bar stays
+// visible. Always on the screen's available area.
+QPoint BesideWindowPosition(QRect anchorFrame, QSize frameSize, QRect available, int index);
 
 }  // namespace morvane::gui

@@ -37,6 +37,7 @@ GraphWindows::GraphWindows(DesignSession& session, PlatformServices& platform,
                            std::unique_ptr<GraphOutputServices> ownOutput,
                            GraphOutputServices* output, QWidget* parent)
     : QObject(parent),
+      session_(session),
       parentWidget_(parent),
       ownOutput_(std::move(ownOutput)),
       axisDialog_(std::make_unique<AxisScaleDialog>(platform)),
@@ -52,7 +53,9 @@ GraphWindows::GraphWindows(DesignSession& session, PlatformServices& platform,
                                   *axisDialog_,
                                   sweepMode_.get(),
                                   *helpBox_,
-                                  {}});
+                                  {},
+                                  nullptr,
+                                  parent});
   for (GraphKind kind : kGraphKinds) {
     auto window = std::make_unique<GraphWindow>(kind, *context_);
     connect(window.get(), &GraphWindow::designTuned, this, &GraphWindows::designTuned);
@@ -121,8 +124,13 @@ void GraphWindows::SetToleranceBands(std::shared_ptr<const ToleranceBands> bands
   for (auto& window : windows_) window->BandsChanged();
 }
 
+// Following the design must not change it: what the curve fillers store in the state (fo
+// from fg and Q, D = 0.5/Q for the time curve) is undone, so a recalculation with graphs open
+// leaves the same design as one without.
 void GraphWindows::SourceChanged() {
+  const DesignState designed = session_.State();
   for (auto& window : windows_) window->SourceChanged();
+  session_.MutableState() = designed;
 }
 
 GraphWindow& GraphWindows::Window(GraphKind kind) {
@@ -130,7 +138,8 @@ GraphWindow& GraphWindows::Window(GraphKind kind) {
 }
 
 AxisState& GraphWindows::Axes() {
-  return context_->axes;
+  return context_->current ? context_->current->MutableAxes()
+                           : Window(GraphKind::Gain).MutableAxes();
 }
 
 AxisScaleDialog& GraphWindows::AxisDialog() {

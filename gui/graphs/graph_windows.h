@@ -56,9 +56,10 @@ class GraphWindows : public QObject {
   bool Open(SecondaryWindow window);
 
   GraphWindow& Window(GraphKind kind);
+  // The axes of the window drawn or turned to last (each window has its own).
   AxisState& Axes();
-  // The design changed outside a recalculation the windows follow (the op amp chosen): open
-  // windows fill and draw anew.
+  // The design changed (every recalculation of the main window, the op amp chosen): open
+  // windows fill and draw anew, each within its own axes.
   void SourceChanged();
   // The tolerance band the windows draw from now on (none: no band); open windows redraw.
   void SetToleranceBands(std::shared_ptr<const ToleranceBands> bands);
@@ -68,8 +69,8 @@ class GraphWindows : public QObject {
   GraphHelpBox& HelpBox();
 
  signals:
-  // The sweep mode wrote fg, Q and D into the design state; the main window shows them at
-  // its next recalculation or refresh.
+  // The sweep mode wrote fg, Q and D into the design state; the main window recalculates
+  // with them (SecondaryWindows connects it).
   void designTuned();
 
  private:
@@ -77,6 +78,7 @@ class GraphWindows : public QObject {
                std::unique_ptr<GraphOutputServices> ownOutput, GraphOutputServices* output,
                QWidget* parent);
 
+  DesignSession& session_;
   QWidget* parentWidget_;
   std::unique_ptr<GraphOutputServices> ownOutput_;
   std::unique_ptr<AxisScaleDialog> axisDialog_;

@@ -61,7 +61,7 @@ void QPainterCanvas::SetPen(const Pen& pen) {
   pen_ = pen;
   QPen qpen(ToQColor(pen.colour));
   // One pixel of the picture: two device pixels wide on a 2x bitmap.
-  const double width = pen.style == PenStyle::Bold ? 2.0 : 1.0;
+  const double width = pen.style == PenStyle::Wide ? 3.0 : pen.style == PenStyle::Bold ? 2.0 : 1.0;
   qpen.setWidthF(width * std::max(1.0, image_.devicePixelRatio()));
   qpen.setCosmetic(true);
   if (pen.style == PenStyle::Dotted) qpen.setDashPattern({1.0, 2.0});
