@@ -41,10 +41,12 @@ class DesignSession : private FieldSink {
   // nothing changed, for a file that cannot be read.
   bool OpenDesign(const std::string& path, std::string& error);
 
-  // The user types `text` into an entry field (its whole new text).
+  // The user types `text` into an entry field (its whole new text). What the design would
+  // say in a message box goes to the notice instead: a box only follows an explicit action.
   void TypeEntry(std::string_view field, std::string_view text);
   // A spin button click; returns false for an unknown button.
   bool Spin(std::string_view button, SpinDirection direction);
+  // A type the topology does not design gives way to its first one (the lowpass).
   void SelectTopology(Topology topology);
   void SelectFilterType(FilterType type);
   void SelectResistorSeries(int series);
@@ -71,6 +73,9 @@ class DesignSession : private FieldSink {
   void RefreshEntries();
 
   const DesignState& State() const { return state_; }
+  // The state a design file keeps: the entries of every page as the user left them (the PFB
+  // page's R3 and fn/fo, not another page's results).
+  DesignState SavedState() const;
   DesignState& MutableState() { return state_; }
   const DesignChoices& Choices() const { return choices_; }
   FilterType Type() const { return choices_.type; }
@@ -152,6 +157,9 @@ class DesignSession : private FieldSink {
   int beeps_ = 0;
   std::vector<std::string> messages_;
   std::string notice_;
+  // While an entry's handler runs for typed text: a message box would block the typing, so
+  // its text becomes the notice of the status line.
+  bool typing_ = false;
   std::optional<StageAsBuilt> asBuilt_;
   std::optional<RealAmplifierFigures> realAmplifier_;
   std::optional<LargeSignalSummary> largeSignal_;

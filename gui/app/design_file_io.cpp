@@ -29,7 +29,7 @@ std::string LocalFileName(const QString& path) {
 
 bool SaveDesignFile(const DesignSession& session, const QString& path, QString& error) {
   std::string message;
-  if (WriteDesignFile(LocalFileName(path), session.State(), message)) return true;
+  if (WriteDesignFile(LocalFileName(path), session.SavedState(), message)) return true;
   error = QString::fromStdString(message);
   return false;
 }
