@@ -370,10 +370,7 @@ void DesignSession::Beep() {
 }
 
 void DesignSession::Message(const std::string& text) {
-  if (typing_) {
-    Notice(text);
-    return;
-  }
+  if (typing_) return;  // the notice of the status line says it
   messages_.push_back(text);
   if (onMessage) onMessage(text);
 }

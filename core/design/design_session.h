@@ -41,8 +41,9 @@ class DesignSession : private FieldSink {
   // nothing changed, for a file that cannot be read.
   bool OpenDesign(const std::string& path, std::string& error);
 
-  // The user types `text` into an entry field (its whole new text). What the design would
-  // say in a message box goes to the notice instead: a box only follows an explicit action.
+  // The user types `text` into an entry field (its whole new text). The design raises no
+  // message box then (its notices say the same in the status line): a box only follows an
+  // explicit action.
   void TypeEntry(std::string_view field, std::string_view text);
   // A spin button click; returns false for an unknown button.
   bool Spin(std::string_view button, SpinDirection direction);
@@ -157,8 +158,7 @@ class DesignSession : private FieldSink {
   int beeps_ = 0;
   std::vector<std::string> messages_;
   std::string notice_;
-  // While an entry's handler runs for typed text: a message box would block the typing, so
-  // its text becomes the notice of the status line.
+  // While an entry's handler runs for typed text: a message box would block the typing.
   bool typing_ = false;
   std::optional<StageAsBuilt> asBuilt_;
   std::optional<RealAmplifierFigures> realAmplifier_;

@@ -350,7 +350,12 @@ void PresentLadder(const LadderDesign& ladder, FilterType type, FieldSink& out) 
   PresentPoleGrid(ladder, out);
   PresentLadderElements(ladder, type, out);
   out.UnbuildableComponents(LadderWarnings(ladder));
-  if (ladder.fault == LadderFault::ChebyshevEvenMatched) out.Message(kChebyshevEvenMessage);
+  if (ladder.fault == LadderFault::ChebyshevEvenMatched) {
+    // In the status line for as long as it holds, and in a box for the action that caused it
+    // (not for a keystroke: see DesignSession::TypeEntry).
+    out.Notice(kChebyshevEvenMessage);
+    out.Message(kChebyshevEvenMessage);
+  }
   if (ladder.fault == LadderFault::EvenLoadAboveSource) out.Notice(kEvenLoadNotice);
 }
 
