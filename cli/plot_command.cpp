@@ -113,7 +113,6 @@ int RunPlot(const std::vector<std::string>& args) {
   ApplyDesignRequest(request, session, warnings);
   std::cerr << warnings.str();
 
-  DesignState& state = session.MutableState();
   AxisState axes;
   SetPlainCurveStyle(axes);
   CurveBuffer buffer;
@@ -124,8 +123,11 @@ int RunPlot(const std::vector<std::string>& args) {
   CurveBuffer realSamples;
   std::optional<OpAmpCurve> real;
   const auto draw = [&](Canvas& canvas) {
-    StartGraph(kind->graph, state, session.Type(), axes, buffer);
-    RefillGraph(kind->graph, state, session.Type(), kind->pulse, axes, buffer);
+    // The curve the graph window draws: for the LC pages, that of their circuits.
+    DesignResponseSource curve(session);
+    curve.Start(kind->graph, axes, buffer);
+    SnapToDrawnRange(axes);
+    curve.Fill(kind->graph, axes, kind->pulse, buffer);
     if (session.AsBuilt()) {
       asBuilt.emplace();
       DesignResponseSource(session).FillAsBuilt(kind->graph, axes, kind->pulse, *asBuilt);
