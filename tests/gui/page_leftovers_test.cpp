@@ -110,11 +110,13 @@ class PageLeftoversTest : public QObject {
     QFETCH(double, value);
     StartedWindow w;
     w.window.SelectTopology(owner);
-    if (owner != Topology::Pfb) {
-      // Only the page's own capacitance, not one of the series.
-      const QString box = owner == Topology::Svf3 ? "CCheckBox3" : "CCheckBox5";
-      QTest::mouseClick(w.Get<QCheckBox>(box), Qt::LeftButton);
-    }
+    // The entry in force: R3 as typed, not the offset compensation's; the page's own
+    // capacitance, not one of the series.
+    const QString box = owner == Topology::Pfb    ? "RCheckBox2"
+                        : owner == Topology::Svf3 ? "CCheckBox3"
+                                                  : "CCheckBox5";
+    QTest::mouseClick(w.Get<QCheckBox>(box), Qt::LeftButton);
+    QVERIFY(!w.Get<QCheckBox>(box)->isChecked());
     w.Type(entry.toStdString(), typed);
     w.window.SelectTopology(Topology::Mfb);
     QTest::mouseClick(w.Get<QPushButton>("OK"), Qt::LeftButton);  // every entry rewritten
