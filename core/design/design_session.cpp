@@ -32,6 +32,12 @@ double PageEntryShown(std::string_view name, const DesignState& s, const DesignC
   return 0.0;
 }
 
+// A start or an opened file: the state's R3, fn/fo and capacitance become the entries of the
+// pages that have them.
+void AdoptPageEntries(const DesignState& s, DesignChoices& c) {
+  for (const field::PageEntry& entry : field::PageEntries()) c.*entry.value = s.*entry.shown;
+}
+
 // The first type the topology offers (every topology offers the lowpass).
 FilterType FirstOfferedType(Topology topology) {
   for (FilterType type : {FilterType::Lowpass, FilterType::Highpass, FilterType::Bandpass,
@@ -73,6 +79,7 @@ bool DesignSession::Start(std::string_view firstArgument, const std::string& def
   if (defaultDesignFile.empty() || !opened) {
     state_.C2 = state_.C1;
     state_.D = 0.5 / state_.Q;
+    AdoptPageEntries(state_, choices_);
     RefreshEntries();
   }
   Recalculate();
@@ -85,10 +92,7 @@ bool DesignSession::OpenDesign(const std::string& path, std::string& error) {
   if (!ReadDesignFile(path, read, error)) return false;
   HoldDesignValuesInRange(read);
   state_ = read;
-  // The file's R3, fn/fo and capacitance are the entries of the pages that have them.
-  for (const field::PageEntry& entry : field::PageEntries()) {
-    choices_.*entry.value = state_.*entry.shown;
-  }
+  AdoptPageEntries(state_, choices_);
   state_.C2 = state_.C1;
   state_.D = 0.5 / state_.Q;
   RefreshEntries();

@@ -47,7 +47,7 @@ TEST(LcDiplexer, ButterworthThirdOrderAtOneKilohm) {
     const char* value;
   };
   const Row rows[] = {
-      {&kTP, 1, "L1", "238.73mH"}, {&kTP, 2, "C2", "212.21nF"}, {&kTP, 3, "L3", "79.58mH"},
+      {&kTP, 1, "L1", "238.73mH"}, {&kTP, 2, "C2", "212.21nF"}, {&kTP, 3, "L3", " 79.58mH"},
       {&kHP, 1, "C1", "106.10nF"}, {&kHP, 2, "L2", "119.37mH"}, {&kHP, 3, "C3", "318.31nF"},
   };
   for (const Row& r : rows) {
@@ -213,7 +213,7 @@ TEST(LcDiplexer, DoublingFgHalvesTheShownValues) {
   s.fg = 2000.0;
   Recalculate(ChangedEntry::Any, Topology::Diplexer, s, Choice(3, false), sink);
   EXPECT_EQ(Cell(sink, kTP, 1, 1), "119.37mH");
-  EXPECT_EQ(Cell(sink, kTP, 3, 1), "39.79mH");
+  EXPECT_EQ(Cell(sink, kTP, 3, 1), " 39.79mH");
   EXPECT_EQ(Cell(sink, kHP, 3, 1), "159.15nF");
 }
 
