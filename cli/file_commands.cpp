@@ -36,7 +36,9 @@ int RunSaveDesign(const std::vector<std::string>& args) {
   DesignSession session;
   const std::string path = DesignFromArguments("save-design", args, session);
   std::string error;
-  if (!WriteDesignFile(path, session.State(), session.Choices(), error)) throw RunError(error);
+  if (!WriteDesignFile(path, session.SavedState(), session.Choices(), error)) {
+    throw RunError(error);
+  }
   return 0;
 }
 

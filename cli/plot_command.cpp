@@ -114,7 +114,6 @@ int RunPlot(const std::vector<std::string>& args) {
   ApplyDesignRequest(request, session, warnings);
   std::cerr << warnings.str();
 
-  DesignState& state = session.MutableState();
   AxisState axes;
   SetPlainCurveStyle(axes);
   CurveBuffer buffer;
@@ -125,8 +124,11 @@ int RunPlot(const std::vector<std::string>& args) {
   CurveBuffer realSamples;
   std::optional<OpAmpCurve> real;
   const auto draw = [&](Canvas& canvas) {
-    StartGraph(kind->graph, state, session.Type(), axes, buffer);
-    RefillGraph(kind->graph, state, session.Type(), kind->pulse, axes, buffer);
+    // The curve the graph window draws: for the LC pages, that of their circuits.
+    DesignResponseSource curve(session);
+    curve.Start(kind->graph, axes, buffer);
+    SnapToDrawnRange(axes);
+    curve.Fill(kind->graph, axes, kind->pulse, buffer);
     // As a window's first drawing: the whole curve, a peak above the usual scale included.
     RaiseTopToPeak(axes, buffer.Y, LastScannedSample(kind->graph, buffer));
     if (session.AsBuilt()) {

@@ -4,6 +4,7 @@
 
 #include "design/field_names.h"
 #include "design/recalculate.h"
+#include "design/selection_rules.h"
 #include "files/design_file.h"
 #include "numerics/value_text.h"
 
@@ -20,6 +21,30 @@ Grid PoleGrid() {
   g[0] = {"  N", "   Re(sn)", "   Im(sn)", "      an", "      bn", "      Qn"};
   for (int row = 1; row <= 10; ++row) g[row][0] = "   " + FormatInteger(row);
   return g;
+}
+
+// The value a page's own entry shows: what that page's design keeps in the state while the
+// page is shown, else the entry's own value, which another page's design never touches.
+double PageEntryShown(std::string_view name, const DesignState& s, const DesignChoices& c) {
+  for (const field::PageEntry& entry : field::PageEntries()) {
+    if (entry.name == name) return s.topology == entry.page ? s.*entry.shown : c.*entry.value;
+  }
+  return 0.0;
+}
+
+// A start or an opened file: the state's R3, fn/fo and capacitance become the entries of the
+// pages that have them.
+void AdoptPageEntries(const DesignState& s, DesignChoices& c) {
+  for (const field::PageEntry& entry : field::PageEntries()) c.*entry.value = s.*entry.shown;
+}
+
+// The first type the topology offers (every topology offers the lowpass).
+FilterType FirstOfferedType(Topology topology) {
+  for (FilterType type : {FilterType::Lowpass, FilterType::Highpass, FilterType::Bandpass,
+                          FilterType::Bandstop, FilterType::Allpass, FilterType::EllipticLowpass}) {
+    if (OffersType(topology, type)) return type;
+  }
+  return FilterType::Lowpass;
 }
 
 Grid ElementGrid(int rows) {
@@ -54,6 +79,7 @@ bool DesignSession::Start(std::string_view firstArgument, const std::string& def
   if (defaultDesignFile.empty() || !opened) {
     state_.C2 = state_.C1;
     state_.D = 0.5 / state_.Q;
+    AdoptPageEntries(state_, choices_);
     RefreshEntries();
   }
   Recalculate();
@@ -68,8 +94,13 @@ bool DesignSession::OpenDesign(const std::string& path, std::string& error) {
   HoldDesignValuesInRange(read);
   state_ = read;
   choices_ = readChoices;
+  // A file may pair a page with a type it does not design.
+  if (!OffersType(state_.topology, choices_.type))
+    choices_.type = FirstOfferedType(state_.topology);
+  AdoptPageEntries(state_, choices_);
   state_.C2 = state_.C1;
   state_.D = 0.5 / state_.Q;
+  ShowField(field::NLCAusgabe, "  " + FormatInteger(state_.LCOrder));
   RefreshEntries();
   return true;
 }
@@ -91,7 +122,10 @@ void DesignSession::TypeEntry(std::string_view name, std::string_view text) {
   if (it == fields_.end()) return;
   it->second = std::string(text);
   TakePageEntryValue(name);
+  // Every keystroke recalculates: what the design has to say then goes to the status line.
+  typing_ = true;
   RunEntryHandler(name);
+  typing_ = false;
 }
 
 bool DesignSession::ShowField(std::string_view name, const std::string& text) {
@@ -151,6 +185,8 @@ void DesignSession::ShowActiveInputs() {
 
 void DesignSession::SelectTopology(Topology topology) {
   state_.topology = topology;
+  // A page never keeps a type it cannot design: it takes its first one.
+  if (!OffersType(topology, choices_.type)) choices_.type = FirstOfferedType(topology);
   PendingRecalculation pending;
   if (IsActiveTopology(topology)) {
     ShowActiveInputs();
@@ -266,14 +302,24 @@ void DesignSession::RefreshEntries() {
   ShowEntry(field::QEingabe, " " + FormatValue(7, 2, s.Q), pending);
   ShowEntry(field::ZinEingabe, " " + FormatValue(7, 2, s.Zin), pending);
   RecalculatePending(pending);
-  ShowEntry(field::R32Eingabe, " " + FormatValue(7, 2, s.R3), pending);
-  ShowEntry(field::q2Eingabe, " " + FormatFixed(7, 3, s.fnfp), pending);
+  const auto shown = [this](std::string_view name) {
+    return PageEntryShown(name, state_, choices_);
+  };
+  ShowEntry(field::R32Eingabe, " " + FormatValue(7, 2, shown(field::R32Eingabe)), pending);
+  ShowEntry(field::q2Eingabe, " " + FormatFixed(7, 3, shown(field::q2Eingabe)), pending);
   RecalculatePending(pending);
-  const std::string capacitance = " " + FormatValue(7, 2, s.C1);
-  ShowEntry(field::C12Eingabe3, capacitance, pending);
-  ShowEntry(field::C12Eingabe4, capacitance, pending);
-  ShowEntry(field::C12Eingabe5, capacitance, pending);
+  for (auto name : {field::C12Eingabe3, field::C12Eingabe4, field::C12Eingabe5}) {
+    ShowEntry(name, " " + FormatValue(7, 2, shown(name)), pending);
+  }
   RecalculatePending(pending);
+}
+
+DesignState DesignSession::SavedState() const {
+  DesignState saved = state_;
+  // The PFB page's entries as typed, whichever page's design last wrote R3.
+  saved.R3 = choices_.pfbR3;
+  saved.fnfp = choices_.pfbZeroRatio;
+  return saved;
 }
 
 void DesignSession::MakeCalculations() {
@@ -340,6 +386,7 @@ void DesignSession::Beep() {
 }
 
 void DesignSession::Message(const std::string& text) {
+  if (typing_) return;  // the notice of the status line says it
   messages_.push_back(text);
   if (onMessage) onMessage(text);
 }

@@ -42,10 +42,13 @@ class DesignSession : private FieldSink {
   // with a message, and nothing changed, for a file that cannot be read.
   bool OpenDesign(const std::string& path, std::string& error);
 
-  // The user types `text` into an entry field (its whole new text).
+  // The user types `text` into an entry field (its whole new text). The design raises no
+  // message box then (its notices say the same in the status line): a box only follows an
+  // explicit action.
   void TypeEntry(std::string_view field, std::string_view text);
   // A spin button click; returns false for an unknown button.
   bool Spin(std::string_view button, SpinDirection direction);
+  // A type the topology does not design gives way to its first one (the lowpass).
   void SelectTopology(Topology topology);
   void SelectFilterType(FilterType type);
   void SelectResistorSeries(int series);
@@ -72,6 +75,9 @@ class DesignSession : private FieldSink {
   void RefreshEntries();
 
   const DesignState& State() const { return state_; }
+  // The state a design file keeps: the entries of every page as the user left them (the PFB
+  // page's R3 and fn/fo, not another page's results).
+  DesignState SavedState() const;
   DesignState& MutableState() { return state_; }
   const DesignChoices& Choices() const { return choices_; }
   FilterType Type() const { return choices_.type; }
@@ -153,6 +159,8 @@ class DesignSession : private FieldSink {
   int beeps_ = 0;
   std::vector<std::string> messages_;
   std::string notice_;
+  // While an entry's handler runs for typed text: a message box would block the typing.
+  bool typing_ = false;
   std::optional<StageAsBuilt> asBuilt_;
   std::optional<RealAmplifierFigures> realAmplifier_;
   std::optional<LargeSignalSummary> largeSignal_;

@@ -73,6 +73,10 @@ struct DesignState {
   double rippleDb = 1.0;
   double Sweep = 1.02;
   double Vuf = 0.0, VufdB = 0.0, Phif = 0.0, tgrf = 0.0;
+  // False where the readout has no value: the LC ladder without a network has its designed
+  // response but no circuit to take a group delay from.
+  bool ReadoutDefined = true;
+  bool tgrfDefined = true;
 
   OrderCalculatorInputs order;
 

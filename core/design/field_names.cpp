@@ -35,11 +35,11 @@ constexpr std::array kCheckBoxes{
 };
 
 constexpr std::array kPageEntries{
-    PageEntry{R32Eingabe, &DesignChoices::pfbR3},
-    PageEntry{q2Eingabe, &DesignChoices::pfbZeroRatio},
-    PageEntry{C12Eingabe3, &DesignChoices::svf3Capacitance},
-    PageEntry{C12Eingabe4, &DesignChoices::svf4Capacitance},
-    PageEntry{C12Eingabe5, &DesignChoices::fliegeCapacitance},
+    PageEntry{R32Eingabe, &DesignChoices::pfbR3, Topology::Pfb, &DesignState::R3},
+    PageEntry{q2Eingabe, &DesignChoices::pfbZeroRatio, Topology::Pfb, &DesignState::fnfp},
+    PageEntry{C12Eingabe3, &DesignChoices::svf3Capacitance, Topology::Svf3, &DesignState::C1},
+    PageEntry{C12Eingabe4, &DesignChoices::svf4Capacitance, Topology::Svf4, &DesignState::C1},
+    PageEntry{C12Eingabe5, &DesignChoices::fliegeCapacitance, Topology::Fliege, &DesignState::C1},
 };
 
 }  // namespace

@@ -126,10 +126,13 @@ std::span<const CheckBox> CheckBoxes();
 // The option behind a check box; nullptr for a name that is none.
 bool* CheckBoxOption(Name box, DesignChoices& choices);
 
-// The entries only one page shows, and the value each one gives the designs.
+// The entries only one page shows, the value each one gives the designs, the page and the
+// state value the page's design keeps in step with it (while that page is shown).
 struct PageEntry {
   Name name;
   double DesignChoices::*value;
+  Topology page;
+  double DesignState::*shown;
 };
 std::span<const PageEntry> PageEntries();
 

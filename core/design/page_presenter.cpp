@@ -153,7 +153,9 @@ void PresentResonance(const DesignState& s, FilterType type, FieldSink& out) {
 constexpr const char* kBlank = " ";
 constexpr const char* kNoValue = "-";
 constexpr const char* kUndefined = "undefiniert";
-constexpr const char* kChebyshevEvenMessage = "For geraden n RG must be quite different from RL.";
+constexpr const char* kChebyshevEvenMessage =
+    "For even n, a Chebyshev ladder needs RL quite different from RG: change ZL or Zin, or "
+    "choose an odd n.";
 constexpr const char* kEvenLoadNotice =
     "Even n needs RL <= RG: no ladder starting with a shunt element gives this response into a "
     "larger load. Lower RL or choose an odd n.";
@@ -161,6 +163,11 @@ constexpr const char* kEvenLoadNotice =
 constexpr const char* kNoFigure = "     -";
 constexpr int kLadderRows = 10;
 constexpr int kDiplexerRows = 9;
+
+// An element's value in the grids of both LC pages: unit prefix and unit ("159.15mH").
+std::string ElementValueText(const LadderElement& e) {
+  return FormatValue(6, 2, e.value) + (e.kind == 'C' ? "F" : "H");
+}
 
 void PresentPoleGrid(const LadderDesign& ladder, FieldSink& out) {
   const auto grid = field::StringGridAlignPN;
@@ -206,8 +213,7 @@ void PresentLadderElements(const LadderDesign& ladder, FilterType type, FieldSin
     if (ladder.elements.empty()) {
       out.WriteCell(grid, 1, k, kUndefined);
     } else {
-      const LadderElement& e = ladder.elements[static_cast<std::size_t>(k - 1)];
-      out.WriteCell(grid, 1, k, FormatValue(6, 2, e.value) + (e.kind == 'C' ? "F" : "H"));
+      out.WriteCell(grid, 1, k, ElementValueText(ladder.elements[static_cast<std::size_t>(k - 1)]));
     }
   }
 }
@@ -234,7 +240,7 @@ void PresentDiplexerBranch(std::string_view grid, const std::vector<LadderElemen
   int row = 1;
   for (const LadderElement& e : elements) {
     out.WriteCell(grid, 0, row, std::string(1, e.kind) + FormatInteger(row));
-    out.WriteCell(grid, 1, row, FormatAxisValue(2, e.value));
+    out.WriteCell(grid, 1, row, ElementValueText(e));
     ++row;
   }
   for (; row <= kDiplexerRows; ++row) {
@@ -326,17 +332,29 @@ void PresentLadderPanel(const DesignState& s, FieldSink& out) {
 }
 
 void PresentReadout(const DesignState& s, FieldSink& out) {
+  if (!s.ReadoutDefined) {
+    for (auto name :
+         {field::VufAusgabe, field::VufdBAusgabe, field::PhifAusgabe, field::tgrfAusgabe}) {
+      out.Write(name, kNoFigure);
+    }
+    return;
+  }
   out.Write(field::VufAusgabe, ResultText(s.Vuf));
   out.Write(field::VufdBAusgabe, s.Vuf > 0.0 ? " " + FormatFixed(8, 2, s.VufdB) : kMinusInfinite);
   out.Write(field::PhifAusgabe, " " + FormatFixed(8, 2, s.Phif));
-  out.Write(field::tgrfAusgabe, ResultText(s.tgrf));
+  out.Write(field::tgrfAusgabe, s.tgrfDefined ? ResultText(s.tgrf) : kNoFigure);
 }
 
 void PresentLadder(const LadderDesign& ladder, FilterType type, FieldSink& out) {
   PresentPoleGrid(ladder, out);
   PresentLadderElements(ladder, type, out);
   out.UnbuildableComponents(LadderWarnings(ladder));
-  if (ladder.fault == LadderFault::ChebyshevEvenMatched) out.Message(kChebyshevEvenMessage);
+  if (ladder.fault == LadderFault::ChebyshevEvenMatched) {
+    // In the status line for as long as it holds, and in a box for the action that caused it
+    // (not for a keystroke: see DesignSession::TypeEntry).
+    out.Notice(kChebyshevEvenMessage);
+    out.Message(kChebyshevEvenMessage);
+  }
   if (ladder.fault == LadderFault::EvenLoadAboveSource) out.Notice(kEvenLoadNotice);
 }
 

@@ -1,6 +1,7 @@
 #include "design/recalculate.h"
 
 #include <cmath>
+#include <numbers>
 
 #include "circuit/built_figures.h"
 #include "circuit/circuit.h"
@@ -10,8 +11,10 @@
 #include "design/pfb_stage.h"
 #include "design/stage_figures.h"
 #include "design/svf_stage.h"
+#include "filters/filter_response.h"
 #include "lc/lc_diplexer.h"
 #include "lc/lc_ladder.h"
+#include "lc/passive_transfer.h"
 
 namespace morvane {
 
@@ -176,12 +179,40 @@ void DesignActiveStage(Topology topology, DesignState& s, const DesignChoices& c
   }
 }
 
-void UpdateReadout(DesignState& s, FilterType type) {
-  const Readout r = ReadoutAt(s, type);
-  s.Vuf = r.magnitude;
-  s.VufdB = r.gainDb;
-  s.Phif = r.phaseDegrees;
-  s.tgrf = r.groupDelay;
+// The readout of an LC page from its own circuit: the ladder's magnitude and phase as its
+// designed curve gives them, the group delay (and all of the diplexer's readout) from the
+// circuit's transfer function. Without a circuit the diplexer has no readout, the ladder no
+// group delay.
+struct PassiveReadout {
+  std::optional<Readout> readout;
+  bool groupDelayDefined = false;
+};
+
+PassiveReadout PassiveReadoutAt(const DesignState& s, const DesignChoices& c) {
+  const std::optional<PoleZeroGain> h = PassiveTransfer(s, c);
+  const bool ladder = s.topology == Topology::LcLadder;
+  if (!h) return {ladder ? std::optional(ReadoutAt(s, c.type)) : std::nullopt, false};
+  const double omega = 2.0 * std::numbers::pi * s.f;
+  Readout r = ReadoutAt(s, c.type);
+  if (!ladder) {
+    r.magnitude = std::abs(EvaluateAt(*h, Complex(0.0, omega)));
+    r.gainDb = PoleZeroGainDb(*h, omega);
+    r.phaseDegrees = PoleZeroPhaseDegrees(*h, omega);
+  }
+  r.groupDelay = PoleZeroGroupDelay(*h, omega);
+  return {r, true};
+}
+
+void UpdateReadout(DesignState& s, const DesignChoices& c) {
+  const PassiveReadout r = IsActiveTopology(s.topology) ? PassiveReadout{ReadoutAt(s, c.type), true}
+                                                        : PassiveReadoutAt(s, c);
+  s.ReadoutDefined = r.readout.has_value();
+  s.tgrfDefined = s.ReadoutDefined && r.groupDelayDefined;
+  const Readout shown = r.readout.value_or(Readout{});
+  s.Vuf = shown.magnitude;
+  s.VufdB = shown.gainDb;
+  s.Phif = WrappedPhase(shown.phaseDegrees);
+  s.tgrf = s.tgrfDefined ? shown.groupDelay : 0.0;
 }
 
 }  // namespace
@@ -209,10 +240,11 @@ void Recalculate(ChangedEntry changed, Topology topology, DesignState& s, const 
   if (IsActiveTopology(topology)) ComputeSharedQuantities(s, c.type);
   if (changed != ChangedEntry::ReadoutFrequency) {
     if (IsActiveTopology(topology)) DesignActiveStage(topology, s, c, out);
-    // The diplexer shows the figures of a second-order stage with the fo last left.
-    if (topology != Topology::LcLadder) PresentInformationPanel(s, c.type, out);
+    if (IsActiveTopology(topology)) PresentInformationPanel(s, c.type, out);
+    // The diplexer has no second-order figures either: its crossover and dashes.
+    if (topology == Topology::Diplexer) PresentLadderPanel(s, out);
   }
-  UpdateReadout(s, c.type);
+  UpdateReadout(s, c);
   PresentReadout(s, out);
 }
 

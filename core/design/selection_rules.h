@@ -49,8 +49,9 @@ struct InputRows {
   std::string_view gainCaption;     // LabelVu
   std::string_view gainUnit;        // LabelWellEinheit
   std::string_view dampingCaption;  // LabelD_RL
-  // tgrBtn, htBtn and InfoBtn: the LC pages have no group delay, step response or proposal.
-  bool timeGraphsAndProposal;
+  // InfoBtn: the LC pages have no topology proposal. (Every page draws its group delay and
+  // time responses: the LC pages those of their circuits.)
+  bool proposal;
 };
 
 // `ladderChebyshev` is the approximation chosen on the LC page: only a Chebyshev ladder has

@@ -1,11 +1,16 @@
 #pragma once
 
 // The main window's single-stage design as a graph source: the point functions of
-// graphs/response.h and the windows' fillers and axis rules, on the session's state. Filling
+// graphs/response.h and the windows' fillers and axis rules, on the session's state. The LC
+// pages draw from their own circuit's transfer function instead: the ladder its group delay
+// and time responses, the diplexer every curve (its branch by the filter type). Filling
 // updates the state as it always has (fo from fg and Q, D = 0.5/Q for the time curve); the
 // point values work on a copy, so asking for one changes nothing.
 
+#include <optional>
+
 #include "graphs/response_source.h"
+#include "graphs/transfer_curves.h"
 
 namespace morvane {
 
@@ -43,6 +48,9 @@ class DesignResponseSource : public ResponseSource {
  private:
   // The state with fo set, as every frequency curve sets it first.
   DesignState TunedCopy() const;
+  // The LC page's circuit response where it draws that kind of curve; none for the design's
+  // own curves.
+  std::optional<TransferResponse> CircuitResponse(GraphKind kind) const;
 
   DesignSession& session_;
 };

@@ -29,8 +29,9 @@ std::string LocalFileName(const QString& path) {
 
 bool SaveDesignFile(const DesignSession& session, const QString& path, QString& error) {
   std::string message;
-  if (WriteDesignFile(LocalFileName(path), session.State(), session.Choices(), message))
+  if (WriteDesignFile(LocalFileName(path), session.SavedState(), session.Choices(), message)) {
     return true;
+  }
   error = QString::fromStdString(message);
   return false;
 }

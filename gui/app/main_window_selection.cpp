@@ -44,7 +44,10 @@ constexpr Diagram kTypeDiagrams[] = {{DiagramPlace::Mfb, "Image1"},
 
 void MainWindow::SelectTopology(Topology topology) {
   ShowTopology(topology);
+  const FilterType before = session_.Type();
   session_.SelectTopology(topology);
+  // The page took its first type in place of one it does not design.
+  if (session_.Type() != before) ShowFilterType(session_.Type());
 }
 
 void MainWindow::SelectFilterType(FilterType type) {
@@ -72,7 +75,7 @@ void MainWindow::ShowTopology(Topology topology) {
   }
   CheckActionWithData(menus_.topology, static_cast<int>(topology));
 
-  // A checked type the topology does not offer stays checked, only disabled.
+  // The types the topology does not offer are disabled (the session never leaves one checked).
   auto* buttons = Find<QButtonGroup>("FilterTypeButtons");
   for (QAbstractButton* button : buttons->buttons()) {
     button->setEnabled(OffersType(topology, static_cast<FilterType>(buttons->id(button))));
@@ -95,9 +98,7 @@ void MainWindow::ShowInputRows(Topology topology) {
   Find<QLabel>("LabelVu")->setText(Text(rows.gainCaption));
   Find<QLabel>("LabelWellEinheit")->setText(Text(rows.gainUnit));
   Find<QLabel>("LabelD_RL")->setText(Text(rows.dampingCaption));
-  for (auto name : {"tgrBtn", "htBtn", "InfoBtn"}) {
-    Find<QWidget>(name)->setEnabled(rows.timeGraphsAndProposal);
-  }
+  Find<QWidget>("InfoBtn")->setEnabled(rows.proposal);
 }
 
 void MainWindow::ShowFilterType(FilterType type) {

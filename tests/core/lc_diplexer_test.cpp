@@ -47,8 +47,8 @@ TEST(LcDiplexer, ButterworthThirdOrderAtOneKilohm) {
     const char* value;
   };
   const Row rows[] = {
-      {&kTP, 1, "L1", "0.24"},  {&kTP, 2, "C2", "0.21u"}, {&kTP, 3, "L3", "79.58m"},
-      {&kHP, 1, "C1", "0.11u"}, {&kHP, 2, "L2", "0.12"},  {&kHP, 3, "C3", "0.32u"},
+      {&kTP, 1, "L1", "238.73mH"}, {&kTP, 2, "C2", "212.21nF"}, {&kTP, 3, "L3", " 79.58mH"},
+      {&kHP, 1, "C1", "106.10nF"}, {&kHP, 2, "L2", "119.37mH"}, {&kHP, 3, "C3", "318.31nF"},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(*r.grid + " row " + std::to_string(r.row));
@@ -212,9 +212,9 @@ TEST(LcDiplexer, DoublingFgHalvesTheShownValues) {
   RecordingSink sink;
   s.fg = 2000.0;
   Recalculate(ChangedEntry::Any, Topology::Diplexer, s, Choice(3, false), sink);
-  EXPECT_EQ(Cell(sink, kTP, 1, 1), "0.12");    // 119.37 mH
-  EXPECT_EQ(Cell(sink, kTP, 3, 1), "39.79m");  // 39.79 mH
-  EXPECT_EQ(Cell(sink, kHP, 3, 1), "0.16u");   // 159.15 nF
+  EXPECT_EQ(Cell(sink, kTP, 1, 1), "119.37mH");
+  EXPECT_EQ(Cell(sink, kTP, 3, 1), " 39.79mH");
+  EXPECT_EQ(Cell(sink, kHP, 3, 1), "159.15nF");
 }
 
 // The prototype rows are the values of the fixed table, zero beyond the order.

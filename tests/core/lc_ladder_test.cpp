@@ -16,7 +16,9 @@ namespace {
 
 using testing::RecordingSink;
 
-constexpr const char* kChebyshevEvenMessage = "For geraden n RG must be quite different from RL.";
+constexpr const char* kChebyshevEvenMessage =
+    "For even n, a Chebyshev ladder needs RL quite different from RG: change ZL or Zin, or "
+    "choose an odd n.";
 
 struct Ladder {
   int n = 3;

@@ -82,7 +82,7 @@ TEST(SelectionRules, InputRowsPerTopology) {
   const struct {
     Topology topology;
     bool chebyshev;
-    bool quality, gain, damping, loadUnit, timeGraphs;
+    bool quality, gain, damping, loadUnit, proposal;
     const char* gainCaption;
     const char* gainUnit;
     const char* dampingCaption;
@@ -104,7 +104,7 @@ TEST(SelectionRules, InputRowsPerTopology) {
     EXPECT_EQ(rows.gain, c.gain);
     EXPECT_EQ(rows.damping, c.damping);
     EXPECT_EQ(rows.loadUnit, c.loadUnit);
-    EXPECT_EQ(rows.timeGraphsAndProposal, c.timeGraphs);
+    EXPECT_EQ(rows.proposal, c.proposal);
     EXPECT_EQ(rows.gainCaption, c.gainCaption);
     EXPECT_EQ(rows.gainUnit, c.gainUnit);
     EXPECT_EQ(rows.dampingCaption, c.dampingCaption);

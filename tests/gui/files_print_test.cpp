@@ -253,18 +253,21 @@ class FilesPrintTest : public QObject {
     QCOMPARE(w.services.messages, QStringList());
   }
 
-  void netlistExportWithoutACircuitSaysWhyAndAsksNothing() {
+  // A page that does not design the checked type takes its first one, so the export always
+  // has a circuit: the new page's lowpass.
+  void netlistExportAfterAPageSwitchWritesTheNewPagesCircuit() {
     DesktopWindow w;
     w.Use("SVF4OP1");
     w.Use("Bandsperre1");
-    w.Use("SVF3OP1");  // keeps the bandstop checked, which this stage does not design
-    w.services.answer = dir_.filePath("none.cir");
+    w.Use("SVF3OP1");  // does not design the bandstop
+    QCOMPARE(w.window.Session().Type(), FilterType::Lowpass);
+    w.services.answer = dir_.filePath("lowpass.cir");
     w.Use("SpiceExport1");
-    QCOMPARE(w.services.messages,
-             QStringList{"No SPICE netlist was written: the SVF with 3 op amps stage does not "
-                         "design the bandstop."});
-    QVERIFY(w.services.asked.isEmpty());
-    QVERIFY(!QFile::exists(w.services.answer));
+    QCOMPARE(w.services.messages, QStringList());
+    const std::string expected =
+        DesignNetlist(w.window.Session().State(), w.window.Session().Choices(), {});
+    QVERIFY(!expected.empty());
+    QCOMPARE(ReadAll(w.services.answer), QByteArray::fromStdString(expected));
   }
 
   void netlistItemSitsBeforeTheSeparatorAndExit() {

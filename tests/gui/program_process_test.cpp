@@ -68,7 +68,8 @@ QByteArray ExpectedDesignFile(const QByteArray& startFile) {
   DesignSession session;
   std::string error;
   session.Start({}, path, &error);
-  if (!WriteDesignFile(path, session.State(), session.Choices(), error)) qFatal("%s", error.c_str());
+  if (!WriteDesignFile(path, session.SavedState(), session.Choices(), error))
+    qFatal("%s", error.c_str());
   return Contents(QString::fromStdString(path));
 }
 
