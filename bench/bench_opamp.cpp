@@ -62,6 +62,25 @@ BENCHMARK(BM_StageRealAmplifier)
     ->Arg(static_cast<int>(Topology::Svf4))
     ->Unit(benchmark::kMicrosecond);
 
+// A keystroke on a page with an op amp chosen: the whole recalculation, the real-amplifier
+// figures and the large signal with its headroom included.
+void BM_KeystrokeWithOpAmp(benchmark::State& bench) {
+  morvane::DesignSession session;
+  session.Start();
+  session.SelectTopology(static_cast<Topology>(bench.range(0)));
+  session.SelectOpAmp(Model("TL072"));
+  bool odd = false;
+  for (auto _ : bench) {
+    session.TypeEntry(morvane::field::fgEingabe, (odd = !odd) ? "20k" : "21k");
+    benchmark::DoNotOptimize(session.LargeSignal());
+  }
+}
+BENCHMARK(BM_KeystrokeWithOpAmp)
+    ->Arg(static_cast<int>(Topology::Mfb))
+    ->Arg(static_cast<int>(Topology::Pfb))
+    ->Arg(static_cast<int>(Topology::Svf4))
+    ->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();
