@@ -2,7 +2,7 @@
 # its place and nothing else, icons of the size their folder names, manual pages that render
 # without warnings, and installed programs that run. Run by the CTest test install.tree:
 #   cmake -DBUILD_DIR=... -DSTAGE=... -DPREFIX=... -DBINDIR=... -DDATADIR=... -DMANDIR=...
-#         -DVERSION=... -DGUI=0|1 -P check_install.cmake
+#         -DVERSION=... -DGUI=0|1 -DCOMPANIONS="morvane-rc;..." -P check_install.cmake
 
 file(REMOVE_RECURSE ${STAGE})
 execute_process(
@@ -27,6 +27,12 @@ if(GUI)
     list(APPEND expected ${DATADIR}/icons/hicolor/${size}x${size}/apps/morvane.png)
   endforeach()
 endif()
+foreach(companion IN LISTS COMPANIONS)
+  list(APPEND expected
+    ${BINDIR}/${companion}
+    ${MANDIR}/man1/${companion}.1.gz
+    ${DATADIR}/applications/${companion}.desktop)
+endforeach()
 
 file(GLOB_RECURSE installed LIST_DIRECTORIES false RELATIVE ${root} ${root}/*)
 list(SORT installed)
@@ -60,7 +66,7 @@ if(GUI)
   endforeach()
 endif()
 
-set(programs morvane-cli)
+set(programs morvane-cli ${COMPANIONS})
 if(GUI)
   list(APPEND programs morvane)
 endif()

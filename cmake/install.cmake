@@ -13,6 +13,18 @@ if(TARGET morvane)
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   list(APPEND MORVANE_MAN_PAGES morvane.1)
 endif()
+# The companion programs the Tools menu starts: their desktop entries are hidden from the
+# application menu (NoDisplay), so the desktop knows their names and icons only.
+set(MORVANE_INSTALLED_COMPANIONS)
+foreach(tool rc lc eseries seriesparallel)
+  if(TARGET morvane-${tool})
+    install(TARGETS morvane-${tool} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    install(FILES ${PROJECT_SOURCE_DIR}/resources/morvane-${tool}.desktop
+      DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    list(APPEND MORVANE_MAN_PAGES morvane-${tool}.1)
+    list(APPEND MORVANE_INSTALLED_COMPANIONS morvane-${tool})
+  endif()
+endforeach()
 
 # Manual pages go in compressed, as Debian keeps them; man reads both.
 find_program(MORVANE_GZIP gzip REQUIRED)
@@ -72,6 +84,7 @@ if(MORVANE_BUILD_TESTS)
       -DMANDIR=${CMAKE_INSTALL_MANDIR}
       -DVERSION=${PROJECT_VERSION}
       -DGUI=$<TARGET_EXISTS:morvane>
+      "-DCOMPANIONS=${MORVANE_INSTALLED_COMPANIONS}"
       -P ${PROJECT_SOURCE_DIR}/cmake/check_install.cmake)
   set_tests_properties(install.tree PROPERTIES LABELS install)
   find_program(MORVANE_DESKTOP_FILE_VALIDATE desktop-file-validate)
@@ -79,5 +92,11 @@ if(MORVANE_BUILD_TESTS)
     add_test(NAME install.desktop_entry
       COMMAND ${MORVANE_DESKTOP_FILE_VALIDATE} ${PROJECT_SOURCE_DIR}/resources/morvane.desktop)
     set_tests_properties(install.desktop_entry PROPERTIES LABELS install)
+    foreach(companion IN LISTS MORVANE_INSTALLED_COMPANIONS)
+      add_test(NAME install.desktop_entry.${companion}
+        COMMAND ${MORVANE_DESKTOP_FILE_VALIDATE}
+          ${PROJECT_SOURCE_DIR}/resources/${companion}.desktop)
+      set_tests_properties(install.desktop_entry.${companion} PROPERTIES LABELS install)
+    endforeach()
   endif()
 endif()
