@@ -56,6 +56,13 @@ void DesktopServices::SetUpPrinter(QWidget* parent) {
   dialog.exec();
 }
 
+bool DesktopServices::AskPrint(QWidget* parent) {
+  // Qt's dialog offers printing into a PDF file even where no printer is installed.
+  QPrintDialog dialog(&printer_->Get(), parent);
+  dialog.setWindowTitle("Print");
+  return dialog.exec() == QDialog::Accepted;
+}
+
 bool DesktopServices::PrintPicture(const QImage& picture, QString& error) {
   if (!printer_->CanPrint()) return PlatformServices::PrintPicture(picture, error);
   QPrinter& printer = printer_->Get();
@@ -74,6 +81,10 @@ QString DesktopServices::PrinterName() {
 }
 
 void DesktopServices::SetUpPrinter(QWidget*) {}
+
+bool DesktopServices::AskPrint(QWidget* parent) {
+  return PlatformServices::AskPrint(parent);
+}
 
 bool DesktopServices::PrintPicture(const QImage& picture, QString& error) {
   return PlatformServices::PrintPicture(picture, error);

@@ -24,8 +24,12 @@ QImage MainWindow::ClientAreaPicture() {
 }
 
 void MainWindow::Drucken1Click() {
+  // The picture is taken before the dialog covers the window.
+  const QImage picture = ClientAreaPicture();
+  if (!services_.AskPrint(this)) return;
+  RenewPrintHint();
   QString error;
-  if (!services_.PrintPicture(ClientAreaPicture(), error)) services_.ShowMessage(this, error);
+  if (!services_.PrintPicture(picture, error)) services_.ShowMessage(this, error);
 }
 
 void MainWindow::Druckereinstellung1Click() {

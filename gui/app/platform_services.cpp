@@ -35,6 +35,10 @@ QString PlatformServices::PrinterName() {
 
 void PlatformServices::SetUpPrinter(QWidget*) {}
 
+bool PlatformServices::AskPrint(QWidget*) {
+  return true;
+}
+
 bool PlatformServices::PrintPicture(const QImage&, QString& error) {
   error = "No printer is installed, so nothing was printed.";
   return false;

@@ -56,6 +56,9 @@ class PlatformServices {
   virtual QString PrinterName();
   // The printer setup dialog; the user may pick another printer or cancel.
   virtual void SetUpPrinter(QWidget* parent);
+  // The print dialog before printing: printer, PDF file, pages and copies. False when the user
+  // cancelled, and nothing is to be printed.
+  virtual bool AskPrint(QWidget* parent);
   // One page on the current printer with the picture scaled to it. False with a message
   // when nothing was printed.
   virtual bool PrintPicture(const QImage& picture, QString& error);
@@ -77,6 +80,7 @@ class DesktopServices : public PlatformServices {
   QStringList ProgramFolders() const override;
   QString PrinterName() override;
   void SetUpPrinter(QWidget* parent) override;
+  bool AskPrint(QWidget* parent) override;
   bool PrintPicture(const QImage& picture, QString& error) override;
   void CopyPicture(const QImage& picture) override;
 

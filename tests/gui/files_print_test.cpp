@@ -306,6 +306,22 @@ class FilesPrintTest : public QObject {
     QCOMPARE(PrintedPictureRect(picture, page), expected);
   }
 
+  void printAsksThePrintDialogFirst() {
+    DesktopWindow w("Office Laser");
+    w.services.printDialogAnswer = false;
+    w.Use("Drucken1");
+    QCOMPARE(w.services.printDialogs, 1);
+    QCOMPARE(w.services.printed.size(), 0);
+    QCOMPARE(w.services.messages, QStringList());
+
+    w.services.printDialogAnswer = true;
+    w.services.printerAfterSetUp = "Plotter";
+    w.Use("Drucken1");
+    QCOMPARE(w.services.printDialogs, 2);
+    QCOMPARE(w.services.printed.size(), 1);
+    QCOMPARE(w.Get<QAction>("Drucken1")->statusTip(), QString("Print window with Plotter"));
+  }
+
   void printSendsTheClientAreaOrSaysWhyNot() {
     DesktopWindow w("Office Laser");
     w.Use("Drucken1");

@@ -41,6 +41,11 @@ class RecordingDesktop : public FakePlatformServices {
     ++printerSetUps;
     printer = printerAfterSetUp;
   }
+  bool AskPrint(QWidget*) override {
+    ++printDialogs;
+    printer = printerAfterSetUp.isEmpty() ? printer : printerAfterSetUp;
+    return printDialogAnswer;
+  }
   bool PrintPicture(const QImage& picture, QString& error) override {
     printed << picture;
     if (!printWorks) error = "The printer is out of paper.";
@@ -57,6 +62,8 @@ class RecordingDesktop : public FakePlatformServices {
   QString printerAfterSetUp;
   int printerSetUps = 0;
   bool printWorks = true;
+  int printDialogs = 0;
+  bool printDialogAnswer = true;  // false: the print dialog is cancelled
   QList<QImage> printed;
   QList<QImage> copied;
 };
