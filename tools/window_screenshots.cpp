@@ -12,12 +12,16 @@
 //                                    sections with TL072s: the notes tell which sections clip
 //                                    before the output
 //
+//   main-window.png                  the main window as it opens (MFB lowpass)
+//   main-window-large.png            the same window maximised on a 1600 x 1000 desktop
+//
 //   QT_QPA_PLATFORM=offscreen build/tools/window_screenshots docs/screenshots
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -25,6 +29,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "app/main_window.h"
 #include "app/platform_services.h"
 #include "cascade/cascade_window.h"
 #include "cascade/section_table.h"
@@ -100,6 +105,16 @@ int main(int argc, char** argv) {
   if (!QTest::qWaitForWindowExposed(&window)) return 1;
 
   bool saved = true;
+  {
+    MainWindow main(services);
+    main.Initialize({}, {});
+    main.show();
+    if (!QTest::qWaitForWindowExposed(&main)) return 1;
+    saved &= Save(main, folder + "/main-window.png");
+    main.resize(1600, 1000 - main.menuBar()->height());
+    QApplication::processEvents();
+    saved &= Save(main, folder + "/main-window-large.png");
+  }
   window.SetEntries(Filter(Approximation::Butterworth, FilterKind::Lowpass, 6));
   window.Table()->selectRow(0);
   saved &= Save(window, folder + "/cascade-butterworth-lowpass.png");

@@ -19,13 +19,13 @@ namespace proposal_text {
 // Shown until the first proposal.
 inline constexpr std::string_view kPrompt = "Please make your design entry.";
 inline constexpr std::string_view kEveryType = "You may use every type of circuit.";
-inline constexpr std::string_view kOneOrTwo = "Try the circuits with one or 2 op-amps.";
-inline constexpr std::string_view kTwoOrMore = "Try circuits with two or more op-amps.";
+inline constexpr std::string_view kOneOrTwo = "Try the circuits with one or two op amps.";
+inline constexpr std::string_view kTwoOrMore = "Try circuits with two or more op amps.";
 // The spellings are the program's own and are kept as users know them.
-inline constexpr std::string_view kTwoOpAmp = "Propably the 2-op-amp circuits are best.";
+inline constexpr std::string_view kTwoOpAmp = "Probably the two-op-amp circuits are best.";
 inline constexpr std::string_view kSvf = "Use the SVF.";
 // UTF-8; the mark after "It" is the acute accent U+00B4, not an apostrophe.
-inline constexpr std::string_view kImpossible = "It\u00B4s not possible to fulfill all criteria.";
+inline constexpr std::string_view kImpossible = "It's not possible to meet all criteria.";
 }  // namespace proposal_text
 
 // The one-sentence answer for the criteria (UTF-8).

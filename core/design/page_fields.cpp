@@ -44,7 +44,7 @@ constexpr std::array kFliege{
 constexpr std::array kPanel{F{field::foAusgabe, "Resonance Frequency fo", "Hz"},
                             F{field::woAusgabe, "Angular Frequency ωo", "1/s"},
                             F{field::BrAusgabe, "Noise Bandwidth Bn", "Hz"},
-                            F{field::GBWPAusgabe, "Recommanded GBWP", "Hz"},
+                            F{field::GBWPAusgabe, "Recommended GBWP", "Hz"},
                             F{field::tgrAusgabe, "Group Delay tgro", "s"},
                             F{field::trAusgabe, "Rise Time tr", "s"},
                             F{field::OSAusgabe, "Overshoot", "%"}};
@@ -54,7 +54,7 @@ constexpr std::array kReadout{
     F{field::PhifAusgabe, "φ(f)", "°"}, F{field::tgrfAusgabe, "tgr(f)", "s"}};
 
 constexpr std::array<std::string_view, kTopologyCount> kCaptions{
-    "MFB inverting",      "PFB noninverting", "SVF (3Op Amps)", "SVF (4 Op Amps)",
+    "MFB inverting",      "PFB noninverting", "SVF (3 Op Amps)", "SVF (4 Op Amps)",
     "Fliege (2 Op Amps)", "Passive LC",       "LC Diplexer"};
 
 }  // namespace

@@ -160,6 +160,8 @@ bool SetAxisEnd(AxisState& a, AxisEnd end, double value) {
       if (!(xmax > xmin)) return false;
       a.xmax = xmax;
       a.xmin = xmin;
+      // Typed ends are shown as typed, on a logarithmic axis too.
+      a.xEndsKept = a.xMode == AxisMode::Logarithmic;
       a.xstep = CeilStep125(0.02 * (a.xmax - a.xmin));
       RecentreXOrigin(a);
       return true;

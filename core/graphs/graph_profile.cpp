@@ -20,7 +20,7 @@ constexpr GraphProfile kGain{.formName = "FormVu",
                              .referenceLines = true};
 constexpr GraphProfile kPhase{.formName = "FormPhi",
                               .caption = "Phase Shift",
-                              .title = "Phasengang",
+                              .title = "Phase Shift phi(f), unwrapped",
                               .curveName = "phi(f) :",
                               .xAxisName = "f in Hz",
                               .yAxisName = "phi in °",
@@ -30,7 +30,7 @@ constexpr GraphProfile kPhase{.formName = "FormPhi",
                               .referenceLines = false};
 constexpr GraphProfile kGroupDelay{.formName = "FormTgr",
                                    .caption = "Group Delay tgr",
-                                   .title = "Gruppenlaufzeit tgr(f)",
+                                   .title = "Group Delay tgr(f)",
                                    .curveName = "tgr(f) :",
                                    .xAxisName = "f in Hz",
                                    .yAxisName = "tgr in s",
@@ -64,7 +64,7 @@ constexpr GraphProfile kCascadeGain{.formName = "CascadeFormVu",
                                     .referenceLines = true};
 constexpr GraphProfile kCascadePhase{.formName = "CascadeFormPhi",
                                      .caption = "Multi-stage Filter: Phase Shift",
-                                     .title = "Phase Shift phi(f)",
+                                     .title = "Phase Shift phi(f), unwrapped",
                                      .curveName = "phi(f) :",
                                      .xAxisName = "f in Hz",
                                      .yAxisName = "phi in °",
@@ -129,16 +129,16 @@ const GraphProfile& ProfileOf(GraphKind kind) {
 std::string ReadoutText(GraphKind kind, double x, double y) {
   switch (kind) {
     case GraphKind::Gain:
-      return "Position : f=" + FormatAxisValue(2, x) + "Hz, V=" + FormatFixedTrimmed(3, y) +
+      return "Position: f=" + FormatAxisValue(2, x) + "Hz, V=" + FormatFixedTrimmed(3, y) +
              "dB equal to " + FormatAxisValue(2, std::pow(10.0, y / 20));
     case GraphKind::Phase:
-      return "Position : f=" + FormatAxisValue(2, x) + "Hz, phi=" + FormatFixedTrimmed(2, y) + "°";
+      return "Position: f=" + FormatAxisValue(2, x) + "Hz, phi=" + FormatFixedTrimmed(2, y) + "°";
     case GraphKind::GroupDelay:
-      return "Position : f=" + FormatAxisValue(2, x) + "Hz, tgr=" + FormatAxisValue(4, y) + "s";
+      return "Position: f=" + FormatAxisValue(2, x) + "Hz, tgr=" + FormatAxisValue(4, y) + "s";
     case GraphKind::TimeResponse:
       break;
   }
-  return "Position : t=" + FormatAxisValue(2, x) + "s, V/Vo=" + FormatAxisValue(4, y);
+  return "Position: t=" + FormatAxisValue(2, x) + "s, V/Vo=" + FormatAxisValue(4, y);
 }
 
 }  // namespace morvane

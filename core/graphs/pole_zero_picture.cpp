@@ -159,7 +159,7 @@ std::string PoleZeroCsv(const PoleZeroGain& h) {
 }
 
 std::string PoleZeroReadout(double re, double im) {
-  return "Position : σ=" + FormatAxisValue(2, re) + ", ω=" + FormatAxisValue(2, im) + " (rad/s)";
+  return "Position: σ=" + FormatAxisValue(2, re) + ", ω=" + FormatAxisValue(2, im) + " (rad/s)";
 }
 
 }  // namespace morvane

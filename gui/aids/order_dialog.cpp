@@ -31,9 +31,9 @@ struct EntryRow {
 };
 
 constexpr EntryRow kEntryRows[] = {
-    {"Pass Band :", order_field::f1Eingabe, "Frequency f1", "Hz"},
+    {"Pass Band:", order_field::f1Eingabe, "Frequency f1", "Hz"},
     {nullptr, order_field::d1Eingabe, "Damping at f1", "dB"},
-    {"Stop Band :", order_field::f2Eingabe, "Frequency f2", "Hz"},
+    {"Stop Band:", order_field::f2Eingabe, "Frequency f2", "Hz"},
     {nullptr, order_field::d2Eingabe, "Damping at f2", "dB"},
 };
 
@@ -140,7 +140,7 @@ QWidget* OrderDialog::BuildTypeRegion() {
   auto* butterworth = new QRadioButton("Butterworth", region);
   butterworth->setObjectName("RadioButtonB");
   butterworth->setChecked(true);
-  chebyshev_ = new QRadioButton("Chebychev", region);
+  chebyshev_ = new QRadioButton("Chebyshev", region);
   chebyshev_->setObjectName("RadioButtonT");
   auto* group = new QButtonGroup(region);
   group->addButton(butterworth);

@@ -19,7 +19,7 @@ FileDialogRequest OpenDesignRequest() {
 }
 
 FileDialogRequest SaveCircuitRequest() {
-  return {"Save Circuit", {{"Kandrel Files", {"*.kdr"}}}, "KDR", "MV.KDR"};
+  return {"Save Circuit", {{"Circuit Files", {"*.kdr"}}}, "KDR", "MV.KDR"};
 }
 
 FileDialogRequest SaveNetlistRequest() {

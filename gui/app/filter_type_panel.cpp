@@ -28,13 +28,13 @@ constexpr std::array kButtons{
     TypeButton{FilterType::Lowpass, "TPRadioButton", "Lowpass", "Passes low frequencies", 0, 0},
     TypeButton{FilterType::Highpass, "HPRadioButton", "Highpass", "Passes high frequencies", 1, 0},
     TypeButton{FilterType::Bandpass, "BPRadioButton", "Bandpass",
-               "Rejects frequencies above and below a center frequency", 2, 0},
+               "Passes a band around a center frequency", 2, 0},
     TypeButton{FilterType::EllipticLowpass, "ellTPRadioButton", "ell. Lowpass",
                "Rejects high frequencies and has an additional zero", 0, 1},
     TypeButton{FilterType::Allpass, "APRadioButton", "Allpass",
-               "Gives only a frequency dependend phase shift", 1, 1},
+               "Passes every frequency; only the phase shift depends on frequency", 1, 1},
     TypeButton{FilterType::Bandstop, "BSRadioButton", "Bandstop",
-               "Passes all frequencies above and below a center frequencies", 2, 1},
+               "Rejects a band around a center frequency", 2, 1},
 };
 
 }  // namespace

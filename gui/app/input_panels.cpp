@@ -7,6 +7,7 @@
 #include <array>
 #include <string_view>
 
+#include "app/entry_stepping.h"
 #include "app/window_look.h"
 #include "design/field_names.h"
 #include "design/page_fields.h"
@@ -36,15 +37,15 @@ struct InputRow {
 constexpr std::array kInputRows{
     InputRow{"Labelfg", "Cut-Off Frequency fc", "3dB drop", field::fgEingabe, "SpinButtonfg",
              "Increase or decrease f", "LabelfgEinheit", "Hz"},
-    InputRow{"LabelQ", "Quality Factor Q=1/2d", "&Bestimmt Überhöhung nahe der Resonanzfrequenz",
+    InputRow{"LabelQ", "Quality Factor Q=1/2D", "Sets the peaking near the resonance frequency",
              field::QEingabe, "SpinButtonQ", "Increase or decrease Q", "", ""},
-    InputRow{"LabelVu", "Gain |Vo|", "Insbesondere beim Bandpaß z.T. mit Q verkoppelt",
+    InputRow{"LabelVu", "Gain |Vo|", "Partly tied to Q, above all for the bandpass",
              field::VuEingabe, "SpinButtonVu", "Increase or decrease V", "LabelWellEinheit", " "},
-    InputRow{"Label24", "Input Impedance Zin",
-             "&Zin bezieht sich bei den Tiefpässen immer auf hohe Frequenzen und wird nur "
-             "näherungsweise eingehalten",
-             field::ZinEingabe, "SpinButtonZin", "Increase or decrease Zin", "LabelZinEinheit",
-             "Ω"},
+    InputRow{
+        "Label24", "Input Impedance Zin",
+        "For the lowpass filters Zin is the input impedance at high frequencies, and it is met "
+        "only approximately",
+        field::ZinEingabe, "SpinButtonZin", "Increase or decrease Zin", "LabelZinEinheit", "Ω"},
     InputRow{"LabelD_RL", "Damping D=1/2Q", "", field::DEingabe, "SpinButtonD",
              "Increase or decrease D", "LabelRLEinheit", "Ω"},
 };
@@ -64,7 +65,7 @@ constexpr std::array kPanelHints{
               "allpass, bandpass and bandstop filters."},
     PanelHint{field::tgrAusgabe, "Labeltgr",
               "At low frequencies (LP, HP, AP, BS) or at center frequency (BP)"},
-    PanelHint{field::trAusgabe, "Labeltr", "Valied for lowpass filters"},
+    PanelHint{field::trAusgabe, "Labeltr", "Valid for lowpass filters"},
     PanelHint{field::OSAusgabe, "LabelOS", "Valid for lowpass filters"},
 };
 
@@ -98,16 +99,13 @@ QFrame* MakeInputGroup(QWidget* parent) {
   QFrame* region = MakeRegion("InputGroup", kInputHint, parent);
   QGridLayout* layout = RegionLayout(region, "Input");
   int row = 1;
-  // Rows hidden for a topology keep their place, so the others do not move.
-  auto add = [&](QWidget* widget, int column) {
-    QSizePolicy policy = widget->sizePolicy();
-    policy.setRetainSizeWhenHidden(true);
-    widget->setSizePolicy(policy);
-    layout->addWidget(widget, row, column);
-  };
+  // A row hidden for a topology leaves no gap: the rows below it move up.
+  auto add = [&](QWidget* widget, int column) { layout->addWidget(widget, row, column); };
   for (const InputRow& r : kInputRows) {
     add(MakeLabel(Text(r.label), Text(r.caption), Text(r.labelHint), region), 0);
-    add(new SpinButton(Text(r.spin), Text(r.spinHint), region), 1);
+    auto* spin = new SpinButton(Text(r.spin), Text(r.spinHint), region);
+    spin->setProperty(kSteppedEntryProperty, Text(r.entry));
+    add(spin, 1);
     add(MakeEntryField(r.entry, kEntryWidth, region), 2);
     if (!r.unitLabel.empty()) add(MakeLabel(Text(r.unitLabel), Text(r.unit), {}, region), 3);
     ++row;
@@ -148,7 +146,9 @@ QFrame* MakeFrequencyResponsePanel(QWidget* parent) {
   QFrame* region = MakeRegion("FrequencyResponse", {}, parent);
   QGridLayout* layout = RegionLayout(region, "Frequency Response");
   layout->addWidget(MakeLabel("Labelf", "f", {}, region), 1, 1);
-  layout->addWidget(new SpinButton("SpinButtonf", "Increase or decrease f", region), 1, 2);
+  auto* spin = new SpinButton("SpinButtonf", "Increase or decrease f", region);
+  spin->setProperty(kSteppedEntryProperty, Text(field::fEingabe));
+  layout->addWidget(spin, 1, 2);
   layout->addWidget(MakeEntryField(field::fEingabe, kEntryWidth, region), 1, 3);
   layout->addWidget(MakeLabel("LabelfEinheit", "Hz", {}, region), 1, 4);
   int row = 2;

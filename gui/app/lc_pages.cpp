@@ -54,14 +54,15 @@ AlignedGrid* MakeGrid(std::string_view name, int columns, int rows,
     grid->SetColumnAlignment(column, Qt::AlignCenter);
   }
   grid->SetColumnWidths(widths);
+  grid->GrowWithRoom();
   return grid;
 }
 
 QLabel* MakeDiagram(const QString& name, std::string_view picture, QSize size, QWidget* parent) {
   QLabel* diagram = MakeLabel(name, {}, {}, parent);
-  diagram->setFixedSize(size);
   diagram->setFrameStyle(QFrame::Box | QFrame::Plain);
   diagram->setAlignment(Qt::AlignCenter);
+  KeepPictureFitted(diagram, size);
   diagram->setPixmap(CircuitPicture(picture, diagram->contentsRect().size()));
   diagram->setProperty(kPictureNameProperty, Text(picture));
   return diagram;
@@ -73,8 +74,7 @@ QWidget* GridWithCaption(const QString& caption, QWidget* grid, QWidget* parent)
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(2);
   layout->addWidget(MakeHeading(caption, box));
-  layout->addWidget(grid);
-  layout->addStretch(1);
+  layout->addWidget(grid, 1);
   return box;
 }
 
@@ -106,7 +106,7 @@ QWidget* MakeLadderPage(QWidget* parent) {
   c->addWidget(AddChoice({"RadioButtonBW", "Butterworth", "Maximum flat frequency response"},
                          approximation, 0, controls),
                2, 0);
-  c->addWidget(AddChoice({"RadioButtonTscheb", "Chebychev", "Ripple in passband is adjustable"},
+  c->addWidget(AddChoice({"RadioButtonTscheb", "Chebyshev", "The pass-band ripple can be set"},
                          approximation, 1, controls),
                2, 1, 1, 2);
   auto* exportButton = new QToolButton(controls);
@@ -129,16 +129,18 @@ QWidget* MakeLadderPage(QWidget* parent) {
   auto* top = new QHBoxLayout;
   top->setSpacing(10);
   top->addWidget(controls);
-  top->addWidget(circuit, 1, Qt::AlignRight);
+  top->addWidget(circuit, 1);
   layout->addLayout(top, 0, 0, 1, 2);
 
   AlignedGrid* poles = MakeGrid(field::StringGridAlignPN, 6, 11, {30, 63, 63, 63, 63}, page);
   layout->addWidget(
       GridWithCaption("Poles, Coefficients, Quality Factors (for Lowpass)", poles, page), 1, 0);
   AlignedGrid* elements = MakeGrid(field::StringAlignGridLC, 2, 11, {53, 66}, page);
-  layout->addWidget(GridWithCaption("Elements", elements, page), 1, 1, Qt::AlignLeft);
+  layout->addWidget(GridWithCaption("Elements", elements, page), 1, 1);
+  // Extra room goes to both tables in proportion to their widths.
   layout->setRowStretch(1, 1);
-  layout->setColumnStretch(1, 1);
+  layout->setColumnStretch(0, 5);
+  layout->setColumnStretch(1, 2);
   return page;
 }
 
@@ -155,10 +157,9 @@ QWidget* MakeDiplexerPage(QWidget* parent) {
   left->setSpacing(3);
   left->addWidget(MakeHeading("Circuit", circuit));
   left->addWidget(
-      MakeDiagram("ImageDiplexer", FixedDiagram(Topology::Diplexer), QSize(180, 130), circuit));
+      MakeDiagram("ImageDiplexer", FixedDiagram(Topology::Diplexer), QSize(180, 130), circuit), 1);
   left->addWidget(MakeLabel({}, "Here shown for 3rd order", {}, circuit));
-  left->addStretch(1);
-  layout->addWidget(circuit);
+  layout->addWidget(circuit, 2);
 
   auto* constraints = new QWidget(page);
   auto* middle = new QVBoxLayout(constraints);
@@ -169,7 +170,7 @@ QWidget* MakeDiplexerPage(QWidget* parent) {
   middle->addWidget(
       AddChoice({"RadioButtonButt2", "Butterworth", "Maximum flat frequency response"},
                 approximation, 0, constraints));
-  middle->addWidget(AddChoice({"RadioButtonTscheb2", "Chebychev", "With 0.1dB ripple"},
+  middle->addWidget(AddChoice({"RadioButtonTscheb2", "Chebyshev", "With 0.1 dB ripple"},
                               approximation, 1, constraints));
   middle->addSpacing(8);
   // The button's id is the order it selects.
@@ -190,7 +191,6 @@ QWidget* MakeDiplexerPage(QWidget* parent) {
   layout->addWidget(GridWithCaption(
       "Highpass Part", MakeGrid(field::StringAlignGridDiplexHP, 2, 10, {kElementColumn, 66}, page),
       page));
-  layout->addStretch(1);
   return page;
 }
 

@@ -16,6 +16,7 @@
 #include <QTabBar>
 #include <QTimer>
 
+#include "app/client_area.h"
 #include "app/design_file_io.h"
 #include "app/filter_type_panel.h"
 #include "app/input_panels.h"
@@ -23,6 +24,7 @@
 #include "app/platform_services.h"
 #include "app/speed_bar.h"
 #include "app/stage_pages.h"
+#include "app/status_notice.h"
 #include "app/timed_notice.h"
 #include "app/window_look.h"
 #include "design/field_names.h"
@@ -39,29 +41,15 @@ constexpr int kTextPixelSize = 11;
 // While a mouse button is held (a spin or scroll button repeating) a message waits.
 constexpr int kMessageRetryMs = 100;
 
-// Pixel places of the regions in the client area below the speed bar and above the status
-// bar (782 x 488 at y = 30).
-constexpr QRect kInputGroup(2, 32, 262, 162);
-constexpr QRect kInformation(266, 32, 306, 162);
-constexpr QRect kFrequencyResponse(574, 32, 206, 162);
-constexpr QRect kNotebook(2, 196, 590, 290);
-constexpr QRect kFilterTypePanel(596, 196, 184, 142);
-constexpr int kButtonLeft = 612, kButtonWidth = 152, kButtonHeight = 32;
-constexpr int kButtonTops[] = {362, 404, 446};
-// The seven tab captions need more than the notebook's width: the tab set runs along the
-// whole window beneath the notebook and the column beside it.
-constexpr QRect kTabSet(2, 488, 778, 28);
-
 constexpr Topology kTopologies[] = {Topology::Mfb,     Topology::Pfb,    Topology::Svf3,
                                     Topology::Svf4,    Topology::Fliege, Topology::LcLadder,
                                     Topology::Diplexer};
 
 QPushButton* MakeLargeButton(const char* name, const QString& caption, const QString& hint,
-                             QStyle::StandardPixmap icon, int top, QWidget* parent) {
+                             QStyle::StandardPixmap icon, QWidget* parent) {
   auto* button = new QPushButton(caption, parent);
   button->setObjectName(name);
   button->setIcon(parent->style()->standardIcon(icon));
-  button->setGeometry(kButtonLeft, top, kButtonWidth, kButtonHeight);
   SetHint(button, hint);
   return button;
 }
@@ -69,10 +57,7 @@ QPushButton* MakeLargeButton(const char* name, const QString& caption, const QSt
 }  // namespace
 
 MainWindow::MainWindow(PlatformServices& services, QWidget* parent)
-    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                              Qt::WindowCloseButtonHint),
-      services_(services) {
+    : QMainWindow(parent), services_(services) {
   setObjectName("TSDIAppForm");
   setWindowTitle("Morvane");
   setWindowIcon(ProgramIcon());
@@ -84,14 +69,16 @@ MainWindow::MainWindow(PlatformServices& services, QWidget* parent)
   }
   setPalette(colours);
   QFont text = font();
-  text.setPixelSize(kTextPixelSize);  // the window has a fixed size: so has its text
+  text.setPixelSize(kTextPixelSize);  // the regions are laid out in pixels: so is the text
   setFont(text);
 
   menus_ = BuildMainMenu(this);
   BuildRegions();
   BuildStatusBar();
-  // The client area below the menu keeps its size: neither resizable nor maximisable.
-  setFixedSize(kClientSize.width(), kClientSize.height() + menuBar()->sizeHint().height());
+  // Opens at the designed size, and gets no smaller; larger sizes give the circuit room.
+  const QSize designed(kClientSize.width(), kClientSize.height() + menuBar()->sizeHint().height());
+  setMinimumSize(designed);
+  resize(designed);
 
   for (auto name : field::EntryFields()) fields_.emplace(name, Find<QLineEdit>(name));
   for (auto name : field::ResultFields()) fields_.emplace(name, Find<QLineEdit>(name));
@@ -124,39 +111,40 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::BuildRegions() {
-  auto* client = new QWidget(this);
-  client->setObjectName("ClientArea");
+  auto* client = new ClientArea(this);
   setCentralWidget(client);
-  MakeSpeedBar(client)->setGeometry(0, 0, kClientSize.width(), kSpeedBarHeight);
-  MakeInputGroup(client)->setGeometry(kInputGroup);
-  MakeInformationPanel(client)->setGeometry(kInformation);
-  MakeFrequencyResponsePanel(client)->setGeometry(kFrequencyResponse);
+  ClientArea::Regions regions;
+  regions.speedBar = MakeSpeedBar(client);
+  regions.input = MakeInputGroup(client);
+  regions.information = MakeInformationPanel(client);
+  regions.frequencyResponse = MakeFrequencyResponsePanel(client);
 
   auto* notebook = new QStackedWidget(client);
   notebook->setObjectName("Notebook1");
   notebook->setFrameStyle(QFrame::Panel | QFrame::Raised);
-  notebook->setGeometry(kNotebook);
   auto* tabs = new QTabBar(client);
   tabs->setObjectName("TabSet1");
   tabs->setShape(QTabBar::RoundedSouth);
   tabs->setDrawBase(false);
   tabs->setExpanding(false);
   tabs->setUsesScrollButtons(false);
-  tabs->setGeometry(kTabSet);
   for (Topology t : kTopologies) {
     notebook->addWidget(t == Topology::LcLadder   ? MakeLadderPage(notebook)
                         : t == Topology::Diplexer ? MakeDiplexerPage(notebook)
                                                   : MakeStagePage(t, notebook));
     tabs->addTab(Text(TopologyCaption(t)));
   }
+  regions.notebook = notebook;
+  regions.tabs = tabs;
 
-  MakeFilterTypePanel(client)->setGeometry(kFilterTypePanel);
-  MakeLargeButton("OK", "OK", "Make calculations", QStyle::SP_DialogOkButton, kButtonTops[0],
-                  client);
-  MakeLargeButton("Abbruch", "Exit", "Exit program", QStyle::SP_DialogCancelButton, kButtonTops[1],
-                  client);
-  MakeLargeButton("Hilfe", "&Help", "Help for program usage", QStyle::SP_DialogHelpButton,
-                  kButtonTops[2], client);
+  regions.filterTypes = MakeFilterTypePanel(client);
+  regions.buttons = {
+      MakeLargeButton("OK", "OK", "Make calculations", QStyle::SP_DialogOkButton, client),
+      MakeLargeButton("Abbruch", "Exit", "Exit program", QStyle::SP_DialogCancelButton, client),
+      // Alt+H is the Help menu's.
+      MakeLargeButton("Hilfe", "He&lp", "Help for program usage", QStyle::SP_DialogHelpButton,
+                      client)};
+  client->SetRegions(regions);
 }
 
 void MainWindow::BuildStatusBar() {
@@ -166,11 +154,10 @@ void MainWindow::BuildStatusBar() {
   bar->setSizeGripEnabled(false);
   programNotice_ = new TimedNotice(bar);
   programNotice_->setObjectName("ProgramNotice");
-  programNotice_->setMaximumWidth(kClientSize.width() * 2 / 3);
   bar->addPermanentWidget(programNotice_);
-  notice_ = new QLabel(bar);
+  connect(programNotice_, &TimedNotice::shownOrHidden, this, &MainWindow::ShareStatusBar);
+  notice_ = new StatusNotice(bar);
   notice_->setObjectName("NoticeLabel");
-  notice_->setMaximumWidth(kClientSize.width() / 2);
   QPalette colours = notice_->palette();
   colours.setColor(QPalette::WindowText, kMaroon);
   notice_->setPalette(colours);
@@ -232,11 +219,20 @@ void MainWindow::ShowCell(std::string_view grid, int column, int row, const std:
 }
 
 void MainWindow::ShowNotice(const std::string& text) {
-  const QString notice = QString::fromStdString(text);
-  notice_->setToolTip(notice);
-  notice_->setText(
-      notice_->fontMetrics().elidedText(notice, Qt::ElideRight, notice_->maximumWidth()));
-  notice_->setVisible(!notice.isEmpty());
+  notice_->SetNotice(QString::fromStdString(text));
+  ShareStatusBar();
+}
+
+void MainWindow::ShareStatusBar() {
+  const NoticeWidths widths =
+      NoticeRoom(statusBar()->width(), !programNotice_->isHidden(), !notice_->isHidden());
+  programNotice_->setMaximumWidth(widths.program);
+  notice_->setMaximumWidth(widths.design);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  ShareStatusBar();
 }
 
 void MainWindow::QueueMessage(const std::string& text) {

@@ -25,6 +25,7 @@ namespace morvane::gui {
 
 class AlignedGrid;
 class PlatformServices;
+class StatusNotice;
 class TimedNotice;
 struct ToolProgram;
 
@@ -66,10 +67,13 @@ class MainWindow : public QMainWindow {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void BuildRegions();
   void BuildStatusBar();
+  // The notices at the status bar's right end share what the hints leave.
+  void ShareStatusBar();
   void ConnectEntries();
   void ConnectSpinButtons();
   void ConnectCommands();
@@ -132,7 +136,7 @@ class MainWindow : public QMainWindow {
   std::map<std::string, QLineEdit*, std::less<>> fields_;
   std::map<std::string, AlignedGrid*, std::less<>> grids_;
   MenuGroups menus_{};
-  QLabel* notice_ = nullptr;
+  StatusNotice* notice_ = nullptr;
   TimedNotice* programNotice_ = nullptr;  // a program that could not be started
   std::vector<std::string> pendingMessages_;
 };

@@ -13,6 +13,7 @@
 #include <QToolButton>
 #include <array>
 
+#include "app/entry_stepping.h"
 #include "app/main_window.h"
 #include "app/platform_services.h"
 #include "app/window_look.h"
@@ -104,6 +105,11 @@ void MainWindow::ConnectSpinButtons() {
     connect(spin, &SpinButton::up, this, [this, name] { session_.Spin(name, SpinDirection::Up); });
     connect(spin, &SpinButton::down, this,
             [this, name] { session_.Spin(name, SpinDirection::Down); });
+    const QString entry = spin->property(kSteppedEntryProperty).toString();
+    if (entry.isEmpty()) continue;
+    StepWithKeysAndWheel(Find<QLineEdit>(entry.toStdString()), [this, name](bool up) {
+      session_.Spin(name, up ? SpinDirection::Up : SpinDirection::Down);
+    });
   }
 }
 

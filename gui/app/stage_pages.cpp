@@ -1,5 +1,7 @@
 #include "app/stage_pages.h"
 
+#include <QEvent>
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -85,7 +87,7 @@ constexpr std::array kPages{
     StagePage{Topology::Mfb, "Image1", "Simple filter",
               "Medium stability, good for low Q only, Zin not constant", kMfb},
     StagePage{Topology::Pfb, "Image2", "Simple filter, common mode signal may cause distortions",
-              "Sallen-Key :   Medium stability, good for low Q only\nZin not constant", kPfb},
+              "Sallen-Key: medium stability, good for low Q only\nZin not constant", kPfb},
     StagePage{Topology::Svf3, "Image3",
               "Very universal, for bandstop filter a 4th op amp is needed.",
               "Very stable, well-suited for high Q filters, Zin not constant", kSvf3},
@@ -113,7 +115,7 @@ QWidget* MakeCircuitColumn(const StagePage& page, QSize diagramSize, QWidget* pa
   layout->setSpacing(3);
   layout->addWidget(MakeHeading("Circuit", column));
   QLabel* diagram = MakeLabel(Text(page.diagram), {}, Text(page.diagramHint), column);
-  diagram->setFixedSize(diagramSize);
+  KeepPictureFitted(diagram, diagramSize);
   diagram->setFrameStyle(QFrame::Box | QFrame::Plain);
   diagram->setAlignment(Qt::AlignCenter);
   const std::string_view fixed = FixedDiagram(page.topology);
@@ -121,25 +123,24 @@ QWidget* MakeCircuitColumn(const StagePage& page, QSize diagramSize, QWidget* pa
     diagram->setPixmap(CircuitPicture(fixed, diagram->contentsRect().size()));
     diagram->setProperty(kPictureNameProperty, Text(fixed));
   }
-  layout->addWidget(diagram);
+  layout->addWidget(diagram, 1);
   QLabel* line = MakeLabel({}, Text(page.characterisation), {}, column);
   // With rounded resistors the line shows the stage as built (MainWindow::ShowAsBuilt).
   line->setObjectName(QString("Characterisation%1").arg(static_cast<int>(page.topology)));
   line->setProperty(kCharacterisationProperty, Text(page.characterisation));
   line->setWordWrap(true);
-  line->setFixedWidth(diagramSize.width());
+  line->setMinimumWidth(diagramSize.width());
   layout->addWidget(line);
   // With an op amp chosen, the stage with it (MainWindow::ShowAsBuilt); hidden otherwise.
   QLabel* real = MakeLabel({}, {}, {}, column);
   real->setObjectName(QString("RealAmplifier%1").arg(static_cast<int>(page.topology)));
   real->setWordWrap(true);
-  real->setFixedWidth(diagramSize.width());
+  real->setMinimumWidth(diagramSize.width());
   QPalette colours = real->palette();
   colours.setColor(QPalette::WindowText, kOpAmpTextColour);
   real->setPalette(colours);
   real->hide();
   layout->addWidget(real);
-  layout->addStretch(1);
   return column;
 }
 
@@ -191,7 +192,31 @@ QWidget* MakeOutputColumn(const StagePage& page, QWidget* parent) {
   return column;
 }
 
+// Draws the diagram anew to the label's size: the pictures are vectors, so they stay sharp.
+class PictureFitter : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Resize) {
+      auto* diagram = static_cast<QLabel*>(watched);
+      const QString name = diagram->property(kPictureNameProperty).toString();
+      if (!name.isEmpty()) {
+        diagram->setPixmap(CircuitPicture(name.toStdString(), diagram->contentsRect().size()));
+      }
+    }
+    return false;
+  }
+};
+
 }  // namespace
+
+void KeepPictureFitted(QLabel* diagram, QSize smallest) {
+  diagram->setMinimumSize(smallest);
+  diagram->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  diagram->installEventFilter(new PictureFitter(diagram));
+}
 
 QWidget* MakeStagePage(Topology topology, QWidget* parent) {
   const StagePage* page = nullptr;
@@ -205,15 +230,15 @@ QWidget* MakeStagePage(Topology topology, QWidget* parent) {
   layout->setContentsMargins(8, 4, 8, 4);
   layout->setSpacing(10);
   if (FixedDiagram(topology).empty()) {
-    layout->addWidget(MakeCircuitColumn(*page, kDiagramSize, widget));
+    layout->addWidget(MakeCircuitColumn(*page, kDiagramSize, widget), 2);
     layout->addWidget(MakeConstraintColumn(*page, widget), 1);
   } else {
     auto* left = new QWidget(widget);
     auto* stack = new QVBoxLayout(left);
     stack->setContentsMargins(0, 0, 0, 0);
     stack->setSpacing(4);
-    stack->addWidget(MakeCircuitColumn(*page, kWideDiagramSize, left));
-    stack->addWidget(MakeConstraintColumn(*page, left), 1);
+    stack->addWidget(MakeCircuitColumn(*page, kWideDiagramSize, left), 1);
+    stack->addWidget(MakeConstraintColumn(*page, left));
     layout->addWidget(left, 1);
   }
   layout->addWidget(MakeOutputColumn(*page, widget));

@@ -5,6 +5,8 @@
 
 #include "design/design_state.h"
 
+class QLabel;
+class QSize;
 class QWidget;
 
 namespace morvane::gui {
@@ -16,5 +18,9 @@ inline constexpr const char* kPictureNameProperty = "pictureName";
 inline constexpr const char* kCharacterisationProperty = "characterisation";
 
 QWidget* MakeStagePage(Topology topology, QWidget* parent);
+
+// A diagram label that takes the room its layout gives it, never less than `smallest`, and
+// draws its picture (named by kPictureNameProperty) anew to fit whenever its size changes.
+void KeepPictureFitted(QLabel* diagram, QSize smallest);
 
 }  // namespace morvane::gui

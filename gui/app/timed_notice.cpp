@@ -4,24 +4,23 @@
 
 namespace morvane::gui {
 
-TimedNotice::TimedNotice(QWidget* parent) : QLabel(parent), timer_(new QTimer(this)) {
+TimedNotice::TimedNotice(QWidget* parent) : StatusNotice(parent), timer_(new QTimer(this)) {
   timer_->setSingleShot(true);
   connect(timer_, &QTimer::timeout, this, [this] {
-    setToolTip({});
-    hide();
+    SetNotice({});
+    emit shownOrHidden();
   });
   hide();
 }
 
 void TimedNotice::Show(const QString& text, int ms) {
-  setToolTip(text);
-  setText(fontMetrics().elidedText(text, Qt::ElideRight, maximumWidth()));
-  show();
+  SetNotice(text);
+  emit shownOrHidden();
   timer_->start(ms);
 }
 
 QString TimedNotice::Notice() const {
-  return isVisibleTo(parentWidget()) ? toolTip() : QString();
+  return isVisibleTo(parentWidget()) ? WholeText() : QString();
 }
 
 }  // namespace morvane::gui

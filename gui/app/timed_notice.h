@@ -4,13 +4,13 @@
 // of the controls take the rest of the bar, and would wipe an ordinary status message the
 // moment the mouse crosses a control.
 
-#include <QLabel>
+#include "app/status_notice.h"
 
 class QTimer;
 
 namespace morvane::gui {
 
-class TimedNotice : public QLabel {
+class TimedNotice : public StatusNotice {
   Q_OBJECT
 
  public:
@@ -20,6 +20,10 @@ class TimedNotice : public QLabel {
   void Show(const QString& text, int ms);
   // The whole text while shown, empty otherwise.
   QString Notice() const;
+
+ signals:
+  // Shown or gone: the status bar shares its width anew.
+  void shownOrHidden();
 
  private:
   QTimer* timer_;

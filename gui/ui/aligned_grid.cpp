@@ -1,6 +1,7 @@
 #include "ui/aligned_grid.h"
 
 #include <QHeaderView>
+#include <algorithm>
 
 namespace morvane::gui {
 
@@ -27,6 +28,7 @@ AlignedGrid::AlignedGrid(int columns, int rows, QWidget* parent)
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setWordWrap(false);
   setTextElideMode(Qt::ElideNone);  // a narrow column clips, as a string grid does
+  columnWidths_.assign(static_cast<std::size_t>(columns), kDefaultColumnWidth);
   const QBrush fixed = palette().button();
   for (int row = 0; row < rows; ++row) {
     for (int column = 0; column < columns; ++column) {
@@ -72,8 +74,11 @@ Qt::Alignment AlignedGrid::AlignmentAt(int column, int row) const {
 }
 
 void AlignedGrid::SetColumnWidths(std::initializer_list<int> widths) {
-  int column = 0;
-  for (int width : widths) setColumnWidth(column++, width);
+  std::size_t column = 0;
+  for (int width : widths) {
+    if (column < columnWidths_.size()) columnWidths_[column] = width;
+    setColumnWidth(static_cast<int>(column++), width);
+  }
   FitToCells();
 }
 
@@ -83,10 +88,47 @@ void AlignedGrid::ApplyAlignment(int column, int row) {
 
 void AlignedGrid::FitToCells() {
   int width = 2 * frameWidth();
-  for (int column = 0; column < columnCount(); ++column) width += columnWidth(column);
-  int height = 2 * frameWidth();
-  for (int row = 0; row < rowCount(); ++row) height += rowHeight(row);
-  setFixedSize(width, height);
+  for (int w : columnWidths_) width += w;
+  const int height = 2 * frameWidth() + rowCount() * kRowHeight;
+  if (!grows_) {
+    setFixedSize(width, height);
+    return;
+  }
+  setMinimumSize(width, height);
+  setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  SpreadOverRoom();
+}
+
+void AlignedGrid::GrowWithRoom() {
+  grows_ = true;
+  FitToCells();
+}
+
+void AlignedGrid::resizeEvent(QResizeEvent* event) {
+  QTableWidget::resizeEvent(event);
+  if (grows_) SpreadOverRoom();
+}
+
+void AlignedGrid::SpreadOverRoom() {
+  int designed = 0;
+  for (int w : columnWidths_) designed += w;
+  const int room = viewport()->width();
+  if (designed <= 0 || columnWidths_.empty()) return;
+  // Whole pixels in proportion; the last column takes what rounding leaves.
+  int used = 0;
+  const double across = std::max(1.0, static_cast<double>(room) / designed);
+  for (std::size_t c = 0; c + 1 < columnWidths_.size(); ++c) {
+    const int w = static_cast<int>(columnWidths_[c] * across);
+    setColumnWidth(static_cast<int>(c), w);
+    used += w;
+  }
+  setColumnWidth(static_cast<int>(columnWidths_.size() - 1),
+                 std::max(columnWidths_.back(), room - used));
+  const int rows = rowCount();
+  if (rows <= 0) return;
+  const int height = std::clamp(viewport()->height() / rows, kRowHeight, 2 * kRowHeight);
+  for (int row = 0; row < rows; ++row) setRowHeight(row, height);
 }
 
 }  // namespace morvane::gui

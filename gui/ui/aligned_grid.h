@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <map>
 #include <utility>
+#include <vector>
 
 namespace morvane::gui {
 
@@ -30,13 +31,23 @@ class AlignedGrid : public QTableWidget {
   // grid's own size so that every cell is visible without scrolling.
   void SetColumnWidths(std::initializer_list<int> widths);
 
+  // From here on the grid takes the room its layout gives it, never less than its cells:
+  // columns widen in proportion to their widths, rows grow up to twice their height.
+  void GrowWithRoom();
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
  private:
   void ApplyAlignment(int column, int row);
   void FitToCells();
+  void SpreadOverRoom();
 
   std::map<int, Qt::Alignment> columnAlignment_;
   std::map<int, Qt::Alignment> rowAlignment_;
   std::map<std::pair<int, int>, Qt::Alignment> cellAlignment_;
+  std::vector<int> columnWidths_;  // as set: the widths the grid never goes below
+  bool grows_ = false;
 };
 
 }  // namespace morvane::gui

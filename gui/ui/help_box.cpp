@@ -17,17 +17,16 @@ struct HelpLine {
 };
 
 constexpr HelpLine kLines[] = {
-    {"1. Usage :", true},
+    {"1. Usage", true},
     {"First choose the topology using the tabs.", false},
     {"Then make your design entry. Immediately you get the results of the calculations.", false},
     {"You may also export data to other programs using the clipboard function via Ctrl-C.", false},
     {"With the Exit button you may quit the program.", false},
-    {"2. Information :", true},
-    {"You can build nearly every type of filters using filters of 1st or 2nd order. The "
-     "circuits with one op-amps seem to be quite attractive, but they have some drawbacks.",
+    {"2. Information", true},
+    {"You can build nearly every type of filter from sections of 1st or 2nd order. The "
+     "circuits with one op amp seem to be quite attractive, but they have some drawbacks.",
      false},
-    {"At high frequencies or high Q factors you shouldn\u00B4t use the one-op-amp circuits. ",
-     false},
+    {"At high frequencies or high Q factors you shouldn't use the one-op-amp circuits.", false},
     {"By pressing the Info button you can get an individual proposal for the circuit topology.",
      false},
 };

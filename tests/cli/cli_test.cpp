@@ -100,7 +100,7 @@ TEST(CliDesign, TableNamesTheComponentsWithUnits) {
   ASSERT_EQ(run.exitCode, 0);
   EXPECT_NE(run.out.find("C2 ="), std::string::npos);
   EXPECT_NE(run.out.find("150.00n F"), std::string::npos);
-  EXPECT_NE(run.out.find("Recommanded GBWP"), std::string::npos);
+  EXPECT_NE(run.out.find("Recommended GBWP"), std::string::npos);
 }
 
 TEST(CliDesign, UnreadableOrOutOfRangeEntrySaysWhatWasStored) {
@@ -205,7 +205,7 @@ TEST(CliFiles, SavedDesignKeepsTheWholeDesign) {
   EXPECT_EQ(opened["state"]["ESeriesR"].toInt(), 5);
   EXPECT_EQ(opened["state"]["ESeriesC"].toInt(), 2);
   EXPECT_DOUBLE_EQ(State(opened, "Q"), 1.9318517);  // as the value reader read it
-  EXPECT_TRUE(opened.contains("asBuilt"));  // resistors rounded, as saved
+  EXPECT_TRUE(opened.contains("asBuilt"));          // resistors rounded, as saved
 
   const QJsonObject overridden = Json(RunCli("design --json --design " + path + " --type lowpass"));
   EXPECT_EQ(overridden["type"].toString(), "lowpass");

@@ -155,6 +155,25 @@ TEST(LogAxisKeptEnds, ZoomRectangleKeepsAndAutoscaleClears) {
   EXPECT_FALSE(a.xEndsKept);
 }
 
+TEST(LogAxisKeptEnds, TypedEndsStayAsTyped) {
+  const struct {
+    AxisEnd end;
+    double value;
+    double xmin, xmax;  // shown afterwards
+  } cases[] = {
+      {AxisEnd::XMax, 20e3, 10, 20e3},
+      {AxisEnd::XMin, 20, 20, 1e5},
+      {AxisEnd::XMin, 2e5, 10, 1e5},  // not below xmax: refused, nothing changes
+  };
+  for (const auto& c : cases) {
+    AxisState a = LogAxes(10, 1e5, 522);
+    SetAxisEnd(a, c.end, c.value);
+    SnapToDrawnRange(a);
+    EXPECT_EQ(a.xmin, c.xmin) << c.value;
+    EXPECT_EQ(a.xmax, c.xmax) << c.value;
+  }
+}
+
 TEST(YAxisName, UprightBesideTheLabelsOrLevelAboveThePlot) {
   const struct {
     int width;

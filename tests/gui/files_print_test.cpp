@@ -61,7 +61,7 @@ class FilesPrintTest : public QObject {
                                  << "INI"
                                  << "MV.INI";
     QTest::newRow("export circuit") << 6 << "SpeedButtonExport" << true << "Save Circuit"
-                                    << "Kandrel Files (*.kdr)"
+                                    << "Circuit Files (*.kdr)"
                                     << "KDR"
                                     << "MV.KDR";
     QTest::newRow("netlist") << 1 << "SpiceExport1" << true << "Export SPICE Netlist"

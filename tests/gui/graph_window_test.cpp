@@ -451,15 +451,15 @@ class GraphWindowTest : public QObject {
     QTest::addColumn<double>("y");
     QTest::addColumn<QString>("text");
     QTest::newRow("gain") << GraphKind::Gain << 1000.0 << -3.0
-                          << "Position : f=1.00kHz, V=-3.000dB equal to 0.71";
+                          << "Position: f=1.00kHz, V=-3.000dB equal to 0.71";
     QTest::newRow("gain far down")
-        << GraphKind::Gain << 12.5 << -60.0 << "Position : f=12.50Hz, V=-60.000dB equal to 1.00m";
+        << GraphKind::Gain << 12.5 << -60.0 << "Position: f=12.50Hz, V=-60.000dB equal to 1.00m";
     QTest::newRow("phase") << GraphKind::Phase << 2500.0 << -123.456
-                           << "Position : f=2.50kHz, phi=-123.46°";
+                           << "Position: f=2.50kHz, phi=-123.46°";
     QTest::newRow("group delay") << GraphKind::GroupDelay << 50.0 << 2.2507e-4
-                                 << "Position : f=50.00Hz, tgr=0.2251ms";
+                                 << "Position: f=50.00Hz, tgr=0.2251ms";
     QTest::newRow("time") << GraphKind::TimeResponse << 1.5e-3 << 1.0432
-                          << "Position : t=1.50ms, V/Vo=1.0432";
+                          << "Position: t=1.50ms, V/Vo=1.0432";
   }
 
   void readoutTexts() {

@@ -256,14 +256,15 @@ class StartUpTest : public QObject {
     QVERIFY(services.messages[0].contains("/nonexistent-folder/Morvane.ini"));
   }
 
-  void windowCannotBeResized() {
+  void windowOpensAtItsDesignedSizeAndMayGrow() {
     FakePlatformServices services;
     MainWindow w(services);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    QCOMPARE(w.minimumSize(), w.maximumSize());
-    QVERIFY(!w.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-    QVERIFY(w.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    QCOMPARE(w.minimumSize(), w.size());
+    QCOMPARE(w.maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+    // The desktop's own title bar buttons: minimise, maximise and close.
+    QVERIFY(!w.windowFlags().testFlag(Qt::CustomizeWindowHint));
     QCOMPARE(w.width(), 782);
     QCOMPARE(w.height() - w.menuBar()->height(), 540);
     QCOMPARE(w.statusBar()->height(), 22);
