@@ -126,6 +126,11 @@ class HelpWindowTest : public QObject {
     QVERIFY(browser);
     QVERIFY(!browser->toPlainText().trimmed().isEmpty());
     QVERIFY(shown.front()->windowTitle().startsWith("Morvane Help – "));
+    // MORVANE_HELP_SCREENSHOT=file.png keeps a picture of the first page shown.
+    if (const QString file = qEnvironmentVariable("MORVANE_HELP_SCREENSHOT");
+        !file.isEmpty() && !QFile::exists(file)) {
+      QVERIFY(shown.front()->grab().save(file));
+    }
     // Contents leads to the index, Back returns to the topology's page.
     QTest::mouseClick(shown.front()->findChild<QPushButton*>("HelpContents"), Qt::LeftButton);
     QCOMPARE(shown.front()->CurrentPage(), QString("index.html"));
