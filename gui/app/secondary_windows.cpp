@@ -8,12 +8,13 @@
 #include "app/main_window.h"
 #include "cascade/cascade_window.h"
 #include "graphs/graph_windows.h"
+#include "help/help_pages.h"
+#include "help/help_window.h"
 #include "noise/noise_subjects.h"
 #include "noise/noise_window.h"
 #include "tolerance/tolerance_window.h"
 #include "tolerance/value_search_dialog.h"
 #include "ui/about_box.h"
-#include "ui/help_box.h"
 #include "ui/window_placement.h"
 
 namespace morvane::gui {
@@ -23,7 +24,7 @@ SecondaryWindows::SecondaryWindows(MainWindow& window, PlatformServices& service
   proposal_ = new ProposalDialog(&window);
   order_ = new OrderDialog(window.Session().MutableState(), &window);
   graphs_ = new GraphWindows(window.Session(), services, &window);
-  help_ = new HelpBox(&window);
+  help_ = new HelpWindow(&window);
   connect(&window, &MainWindow::windowRequested, this, &SecondaryWindows::Open);
   // The Multi-stage Filter window is no value of SecondaryWindow, which the graph windows
   // switch over too: its commands come here directly.
@@ -118,7 +119,7 @@ bool SecondaryWindows::Open(SecondaryWindow window) {
       ShowInFront(proposal_);
       return true;
     case SecondaryWindow::Help:
-      ShowInFront(help_);
+      help_->ShowPage(HelpPageFor(window_.Session().State().topology));
       return true;
     case SecondaryWindow::About:
       OpenAboutBox(&window_);

@@ -13,7 +13,7 @@ namespace morvane::gui {
 
 class CascadeWindow;
 class GraphWindows;
-class HelpBox;
+class HelpWindow;
 class MainWindow;
 class NoiseWindow;
 class OrderDialog;
@@ -34,7 +34,8 @@ class SecondaryWindows : public QObject {
 
   OrderDialog& Order() { return *order_; }
   ProposalDialog& Proposal() { return *proposal_; }
-  HelpBox& Help() { return *help_; }
+  // F1 and the Help button show the page of the topology on the main window's tab.
+  HelpWindow& Help() { return *help_; }
   GraphWindows& Graphs() { return *graphs_; }
 
   // The Multi-stage Filter window (Tools menu, speed bar, order dialog): made when first asked
@@ -54,7 +55,7 @@ class SecondaryWindows : public QObject {
   ProposalDialog* proposal_ = nullptr;
   OrderDialog* order_ = nullptr;
   GraphWindows* graphs_ = nullptr;
-  HelpBox* help_ = nullptr;
+  HelpWindow* help_ = nullptr;
   std::unique_ptr<CascadeWindow> cascade_;
   ToleranceWindow* tolerance_ = nullptr;
   NoiseWindow* noise_ = nullptr;

@@ -44,11 +44,11 @@
 #include "graphs/graph_window.h"
 #include "graphs/graph_windows.h"
 #include "gui_test_support.h"
+#include "help/help_window.h"
 #include "numerics/value_text.h"
 #include "support/cascade_session.h"
 #include "support/tolerance_session.h"
 #include "ui/about_box.h"
-#include "ui/help_box.h"
 #include "ui/spin_button.h"
 
 using namespace morvane;

@@ -11,8 +11,8 @@
 #include "graphs/graph_window.h"
 #include "graphs/graph_windows.h"
 #include "gui_test_support.h"
+#include "help/help_window.h"
 #include "ui/about_box.h"
-#include "ui/help_box.h"
 
 using namespace morvane;
 using namespace morvane::gui;
@@ -64,8 +64,9 @@ class SecondaryWindowsTest : public QObject {
                         : window == "proposal" ? static_cast<QWidget*>(&windows.Proposal())
                                                : static_cast<QWidget*>(&windows.Help());
     QVERIFY(expected->isVisible());
-    QCOMPARE(VisibleCount<OrderDialog>() + VisibleCount<ProposalDialog>() + VisibleCount<HelpBox>(),
-             1);
+    QCOMPARE(
+        VisibleCount<OrderDialog>() + VisibleCount<ProposalDialog>() + VisibleCount<HelpWindow>(),
+        1);
     // Opening a window is not an unavailable command.
     QVERIFY(w.window.statusBar()->currentMessage().isEmpty());
     expected->hide();
