@@ -11,16 +11,16 @@ LadderNetwork ExampleLadder() {
   LadderNetwork n;
   n.rg = 50.0;
   n.rl = 50.0;
-  n.f = 1000.0;
+  n.f = 10e6;
   const double w = 2.0 * kPi * n.f;
   for (int k = 1; k <= kOrder; ++k) {
     const double g = 2.0 * std::sin((2 * k - 1) * kPi / (2 * kOrder));
     NetworkElement e;
     if (k % 2 == 1) {
-      e = {ElementKind::Capacitor, true, 20e-9, 0.02, g / (w * n.rg)};
+      e = {ElementKind::Capacitor, true, 1.5e-9, 0.1, g / (w * n.rg)};
     } else {
-      e = {ElementKind::Inductor, false, g * n.rg / w, 0.0, 100e-12};
-      SetQualityAt(e, 60.0, n.f);
+      e = {ElementKind::Inductor, false, g * n.rg / w, 0.0, 2e-12};
+      SetQualityAt(e, 100.0, n.f);
     }
     n.elements.push_back(e);
   }

@@ -6,9 +6,10 @@
 
 namespace morvane {
 
-// The 5th-order Butterworth lowpass of 1 kHz between 50 Ohm (C1 L2 C3 L4 C5), built of
-// typical parts: inductors with Q = 60 at 1 kHz and 100 pF of winding capacitance,
-// capacitors with 20 nH and 20 mOhm.
+// The 5th-order Butterworth lowpass of 10 MHz between 50 Ohm (C1 L2 C3 L4 C5), built of
+// typical parts: inductors with Q = 100 at 10 MHz and 2 pF of winding capacitance (their
+// self-resonance near 100 MHz notches the stop band), capacitors with 1.5 nH and 0.1 Ohm
+// (the stop band comes back above a few hundred MHz).
 LadderNetwork ExampleLadder();
 
 }  // namespace morvane
