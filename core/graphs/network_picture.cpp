@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "graphs/plot_drawing.h"
 #include "graphs/plot_mapping.h"
 #include "numerics/step_rounding.h"
-#include "numerics/value_text.h"
 
 namespace morvane {
 
@@ -94,10 +94,19 @@ Curve CurveOf(const std::vector<NetworkPoint>& points, NetworkQuantity quantity)
   return c;
 }
 
+// "1", "10", "100" with the prefix of the decade's thousands: "100m", "1", "10k".
+std::string DecadeText(int decade) {
+  static constexpr const char* kPrefixes[] = {"f", "p", "n", "µ", "m", "", "k", "M", "G", "T"};
+  const int group = static_cast<int>(std::floor(decade / 3.0));
+  if (group < -5 || group > 4) return "1e" + std::to_string(decade);
+  return "1" + std::string(static_cast<std::size_t>(decade - 3 * group), '0') +
+         kPrefixes[group + 5];
+}
+
 void DrawDecadeLabels(const AxisState& a, Canvas& canvas) {
   const int left = std::max(1, a.Left - 40);
   for (double d = std::ceil(a.ymin); d <= a.ymax; d += 1.0) {
-    canvas.Text(left, ToScreenY(a, d) - 8, FormatAxisValue(0, std::pow(10.0, d)));
+    canvas.Text(left, ToScreenY(a, d) - 8, DecadeText(static_cast<int>(d)));
   }
 }
 

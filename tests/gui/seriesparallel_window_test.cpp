@@ -203,6 +203,7 @@ class SeriesParallelWindowTest : public QObject {
     QVERIFY(w.Curves().real.empty());
     QVERIFY(!w.Curves().problem.empty());
     QVERIFY(!w.SaveFile(path));
+    QVERIFY2(w.Message().startsWith("There is no circuit to save"), qPrintable(w.Message()));
     QCOMPARE(ReadText(path), text);
     // A good file afterwards opens as usual.
     WriteText(path, kExported);

@@ -423,7 +423,10 @@ bool SeriesParallelWindow::OpenFile(const QString& path) {
 }
 
 bool SeriesParallelWindow::SaveFile(const QString& path) {
-  if (!hasNetwork_) return false;
+  if (!hasNetwork_) {
+    SetMessage("There is no circuit to save: " + fileMessage_);
+    return false;
+  }
   std::string error;
   if (!SaveNetworkFile(path.toStdString(), network_, error)) {
     SetMessage("The circuit was not saved: " + QString::fromStdString(error));
@@ -436,30 +439,35 @@ bool SeriesParallelWindow::SaveFile(const QString& path) {
 }
 
 void SeriesParallelWindow::AskOpen() {
+  if (!MaySetAside()) return;
   const QString path =
       QFileDialog::getOpenFileName(this, "Open Circuit", QFileInfo(path_).path(), kFileFilter);
   if (!path.isEmpty()) OpenFile(path);
 }
 
 bool SeriesParallelWindow::AskSaveAs() {
-  if (!hasNetwork_) return false;
+  if (!hasNetwork_) return SaveFile(QString());
   const QString path = QFileDialog::getSaveFileName(
       this, "Save Circuit", path_.isEmpty() ? QString("circuit.kdr") : path_, kFileFilter);
   return !path.isEmpty() && SaveFile(path);
 }
 
+bool SeriesParallelWindow::MaySetAside() {
+  if (!modified_ || !hasNetwork_) return true;
+  const auto answer = QMessageBox::question(
+      this, windowTitle(), "Save the changed circuit?",
+      QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+  if (answer == QMessageBox::Discard) return true;
+  if (answer != QMessageBox::Save) return false;
+  return path_.isEmpty() ? AskSaveAs() : SaveFile(path_);
+}
+
 void SeriesParallelWindow::closeEvent(QCloseEvent* event) {
-  if (modified_ && hasNetwork_) {
-    const auto answer = QMessageBox::question(
-        this, windowTitle(), "Save the changed circuit?",
-        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
-    if (answer == QMessageBox::Cancel ||
-        (answer == QMessageBox::Save && !(path_.isEmpty() ? AskSaveAs() : SaveFile(path_)))) {
-      event->ignore();
-      return;
-    }
+  if (MaySetAside()) {
+    event->accept();
+  } else {
+    event->ignore();
   }
-  event->accept();
 }
 
 }  // namespace morvane::gui

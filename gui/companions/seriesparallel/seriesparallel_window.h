@@ -63,6 +63,8 @@ class SeriesParallelWindow : public QMainWindow {
   void SetMessage(const QString& text);
   void UpdateTitle();
   void AskOpen();
+  // Asks whether to save a changed ladder first; false when the user cancels or the save fails.
+  bool MaySetAside();
   bool AskSaveAs();
 
   LadderNetwork network_;
