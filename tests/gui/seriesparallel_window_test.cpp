@@ -257,6 +257,13 @@ class SeriesParallelWindowTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     auto* quantity = w.findChild<QComboBox*>("SeriesParallelQuantity");
     auto* image = w.findChild<GraphImage*>("SeriesParallelGraph");
+    // The ladder's sketch: lines and the inductors' filled blocks.
+    const QImage sketch = w.findChild<GraphImage*>("SeriesParallelSketch")->Bitmap();
+    int black = 0;
+    for (int y = 0; y < sketch.height(); ++y) {
+      for (int x = 0; x < sketch.width(); ++x) black += sketch.pixel(x, y) == qRgb(0, 0, 0);
+    }
+    QVERIFY(black > 500);
     for (int i = 0; i < quantity->count(); ++i) {
       quantity->setCurrentIndex(i);
       QVERIFY2(GreenPixels(image->Bitmap()) > 200, qPrintable(quantity->itemText(i)));

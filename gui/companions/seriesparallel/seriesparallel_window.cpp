@@ -22,6 +22,7 @@
 
 #include "app/window_look.h"
 #include "graphs/graph_image.h"
+#include "graphs/ladder_sketch.h"
 #include "graphs/qpainter_canvas.h"
 #include "network/element_edit.h"
 #include "network/example_ladder.h"
@@ -104,7 +105,7 @@ SeriesParallelWindow::SeriesParallelWindow(QWidget* parent) : QMainWindow(parent
   splitter->setStretchFactor(1, 1);
   layout->addWidget(splitter);
   setCentralWidget(central);
-  resize(980, 760);
+  resize(980, 880);
 
   network_ = ExampleLadder();
   hasNetwork_ = true;
@@ -193,6 +194,12 @@ QWidget* SeriesParallelWindow::BuildEntries() {
   top->addWidget(band);
   top->addLayout(side, 1);
   layout->addLayout(top);
+
+  sketch_ = new GraphImage(panel);
+  sketch_->setObjectName("SeriesParallelSketch");
+  sketch_->setFixedHeight(120);
+  layout->addWidget(sketch_);
+  connect(sketch_, &GraphImage::resized, this, [this] { DrawSketch(); });
 
   table_ = new QTableWidget(0, kColumns, panel);
   table_->setObjectName("SeriesParallelElements");
@@ -378,7 +385,17 @@ void SeriesParallelWindow::Recalculate() {
     summary_->clear();
   }
   SetMessage(entryMessage_.isEmpty() ? problem : entryMessage_);
+  DrawSketch();
   Draw();
+}
+
+void SeriesParallelWindow::DrawSketch() {
+  sketch_->FitBitmap();
+  if (hasNetwork_) {
+    render::QPainterCanvas canvas(sketch_->Bitmap());
+    DrawLadderSketch(network_, canvas);
+  }
+  sketch_->update();
 }
 
 void SeriesParallelWindow::Draw() {

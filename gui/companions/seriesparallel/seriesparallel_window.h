@@ -60,6 +60,7 @@ class SeriesParallelWindow : public QMainWindow {
   void SetDefaultBand();
   void Recalculate();
   void Draw();
+  void DrawSketch();
   void SetMessage(const QString& text);
   void UpdateTitle();
   void AskOpen();
@@ -88,6 +89,7 @@ class SeriesParallelWindow : public QMainWindow {
   QLabel* message_ = nullptr;
   QLabel* summary_ = nullptr;
   GraphImage* image_ = nullptr;
+  GraphImage* sketch_ = nullptr;  // the ladder's schematic
   NetworkCurves curves_;
   AxisState axes_;
 };
