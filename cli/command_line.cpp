@@ -13,6 +13,7 @@
 #include "file_commands.h"
 #include "help_texts.h"
 #include "morvane/version.h"
+#include "network_command.h"
 #include "noise_command.h"
 #include "opamps_command.h"
 #include "order_command.h"
@@ -83,6 +84,7 @@ int RunCommandLine(std::vector<std::string> args) {
     if (command == "tolerance") return RunTolerance(args);
     if (command == "opamps") return RunOpAmps(args);
     if (command == "noise") return RunNoise(args);
+    if (command == "network") return RunNetwork(args);
     throw UsageError("unknown command: " + command);
   } catch (const UsageError& e) {
     std::cerr << "morvane-cli: " << e.what() << "\n";

@@ -42,6 +42,8 @@ constexpr std::string_view kGeneral =
     "       morvane-cli noise [design options and entries | --cascade [cascade options]]\n"
     "                         --from F --to F [--points N] [--temperature C] [--json]\n"
     "  the noise at the output: density, RMS, each part's, op amp's and section's share.\n"
+    "       morvane-cli network FILE --from F --to F [--points N] [--log] [--ideal]\n"
+    "  the gain of a circuit file's ladder (export-circuit, morvane-seriesparallel).\n"
     "       morvane-cli help COMMAND   (or COMMAND --help)   the options of one command\n"
     "       morvane-cli --version\n";
 
@@ -338,6 +340,20 @@ constexpr std::string_view kNoise =
     "                            current noise together) and, with --cascade, sections\n"
     "Without --json: the RMS, the contributions and their share, then \"f,density\" lines.\n";
 
+constexpr std::string_view kNetwork =
+    "usage: morvane-cli network FILE --from F --to F [--points N] [--log] [--ideal]\n"
+    "The gain V(out)/V(source) of the ladder in a circuit file (as export-circuit writes it\n"
+    "and morvane-seriesparallel saves it) for a 1 V source behind RG and the load RL, every\n"
+    "element with its parasitics (a capacitor is Lx, Rx and Cx in series, an inductor Lx in\n"
+    "series with Rx, with Cx across both). RG = RL gives -6.02 dB in the pass band.\n"
+    "  --from F, --to F          the range in Hz (0 < F1 < F2)\n"
+    "  --points N                points, both ends included, 2..100000 (default 201)\n"
+    "  --log                     in equal ratios (default: in equal steps)\n"
+    "  --ideal                   the ladder without its parasitics\n"
+    "Prints \"f,dB\" and then one \"f,dB\" line a point, in the C locale with 12 significant\n"
+    "digits (a vanishing gain reads -400). Exit 1 for a file that cannot be read or holds\n"
+    "no circuit (the message names the key), 2 for bad use.\n";
+
 constexpr std::array kCommands{
     CommandHelp{"design", kDesign, true},
     CommandHelp{"curve", kCurve, true},
@@ -350,6 +366,7 @@ constexpr std::array kCommands{
     CommandHelp{"tolerance", kTolerance, true},
     CommandHelp{"opamps", kOpAmps, false},
     CommandHelp{"noise", kNoise, true},
+    CommandHelp{"network", kNetwork, false},
 };
 
 }  // namespace
