@@ -118,7 +118,7 @@ QFrame* MakeInputGroup(QWidget* parent) {
 
 QFrame* MakeInformationPanel(QWidget* parent) {
   QFrame* region = MakeRegion("Informationen", kInputHint, parent);
-  QGridLayout* layout = RegionLayout(region, "Informationen");
+  QGridLayout* layout = RegionLayout(region, "Information");
   int row = 1;
   for (const LabelledField& f : InformationPanelFields()) {
     const PanelHint* hint = HintFor(f.field);

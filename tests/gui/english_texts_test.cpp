@@ -71,7 +71,7 @@ const QList<Fault>& Faults() {
   static const QList<Fault> faults = {
       {QRegularExpression("[äöüÄÖÜß]"), "German letters"},
       {QRegularExpression("\\b(und|der|die|das|nicht|wird|für|bei|Welligkeit|Gruppenlaufzeit|"
-                          "gerade[n]?|Bandpaß|Resonanzfrequenz)\\b"),
+                          "gerade[n]?|Bandpaß|Resonanzfrequenz|Informationen|Phasengang)\\b"),
        "a German word"},
       {QRegularExpression("´"), "an acute accent for an apostrophe"},
       {QRegularExpression("Recomm?anded|Chebychev|Tschebyscheff|Valied|Vaild|Propably|"
