@@ -97,6 +97,9 @@ void SetPanelAxes(const FrequencyPanel& panel, int width, int height, AxisState&
     step = panel.step > 0.0 ? panel.step : CeilStep125((high - low) / 8.0);
     top = std::ceil(high / step - 1e-9) * step;
     bottom = std::floor(low / step + 1e-9) * step;
+    // A curve along an edge of the plot is hard to see: a step more beyond it.
+    if (top - high < 0.05 * (top - bottom)) top += step;
+    if (low - bottom < 0.05 * (top - bottom)) bottom -= step;
   }
   SetupAxes(a, width, height, top, xmax, bottom, xmin);
   a.ystep = step;
