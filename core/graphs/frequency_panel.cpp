@@ -73,6 +73,12 @@ std::vector<double> DecadesAround(double f, int below, int above, int points) {
   return LogFrequencies(std::pow(10.0, decade - below), std::pow(10.0, decade + 1 + above), points);
 }
 
+std::vector<double> WithFrequency(std::vector<double> frequencies, double f) {
+  const auto at = std::lower_bound(frequencies.begin(), frequencies.end(), f);
+  if (at == frequencies.end() || *at != f) frequencies.insert(at, f);
+  return frequencies;
+}
+
 void SetPanelAxes(const FrequencyPanel& panel, int width, int height, AxisState& a) {
   const Extent e = ExtentOf(PanelY(panel));
   const double fFrom = panel.f.empty() ? 10.0 : panel.f.front();

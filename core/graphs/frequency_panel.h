@@ -35,8 +35,11 @@ struct FrequencyPanel {
 
 // `points` frequencies spaced evenly on a logarithmic axis from `from` to `to`.
 std::vector<double> LogFrequencies(double from, double to, int points);
-// The decades around f: from the decade `below` decades under f's to the one `above` over it.
+// The decades around f: from the decade `below` decades under f's to the one `above` over it,
+// with f itself among the points (a peak or a notch there is drawn to its tip).
 std::vector<double> DecadesAround(double f, int below, int above, int points);
+// The ascending frequencies with f among them (a peak or a notch at f is drawn to its tip).
+std::vector<double> WithFrequency(std::vector<double> frequencies, double f);
 
 // The y range and step the panel takes: the panel's step or a 1-2-5 step giving about five to
 // ten ticks, the ends on whole steps around the curve (linear); whole decades of log10 y

@@ -59,6 +59,11 @@ TEST(DecadesAround, WholeDecadesAroundTheFrequency) {
   ASSERT_EQ(f.size(), 101u);
   EXPECT_NEAR(f.front(), 10.0, 1e-9);
   EXPECT_NEAR(f.back(), 1e6, 1e-3);
+  const std::vector<double> with = WithFrequency(f, 1591.5);
+  ASSERT_EQ(with.size(), 102u);
+  EXPECT_TRUE(std::is_sorted(with.begin(), with.end()));
+  EXPECT_EQ(with[45], 1591.5);  // 10 .. 1e6 in steps of 10^0.05: 1584.9 is the 44th
+  EXPECT_EQ(WithFrequency(with, 1591.5), with);
   EXPECT_TRUE(DecadesAround(std::numeric_limits<double>::infinity(), 1, 1, 10).empty());
   EXPECT_TRUE(DecadesAround(std::nan(""), 1, 1, 10).empty());
   EXPECT_TRUE(DecadesAround(-5.0, 1, 1, 10).empty());

@@ -10,6 +10,8 @@
 #include <cmath>
 #include <complex>
 #include <numbers>
+#include <utility>
+#include <vector>
 
 #include "app/window_look.h"
 #include "companions/companion_fields.h"
@@ -41,7 +43,8 @@ QString Dash() {
 
 LcWindow::LcWindow(QWidget* parent) : QWidget(parent) {
   setObjectName("LcWindow");
-  setWindowTitle("LC Resonant Circuits");
+  // The title the desktop shows once: the program's display name.
+  setWindowTitle("Morvane LC Filters");
   QPalette colours = palette();
   colours.setColor(QPalette::Window, kSilver);
   setPalette(colours);
@@ -81,7 +84,9 @@ void LcWindow::BuildControls() {
   form->addRow("&L (H)", l_);
   form->addRow("&C (F)", c_);
   form->addRow("L&oss", loss_);
-  form->addRow("Loss &value", lossValue_);
+  lossLabel_ = new QLabel(this);
+  lossLabel_->setBuddy(lossValue_);
+  form->addRow(lossLabel_, lossValue_);
   form->addRow("&Reactances at (Hz)", frequency_);
 
   message_ = MakeMessageLine("LcMessage", this);
@@ -167,6 +172,7 @@ void LcWindow::Recalculate() {
   const auto loss = static_cast<LossEntry>(loss_->currentIndex());
   note_->setText(QString::fromUtf8(CircuitNote(circuit)));
   lossValue_->setEnabled(loss != LossEntry::None);
+  lossLabel_->setText(loss == LossEntry::CoilQ ? "Coil &Q" : "Loss &R (\u03a9)");
 
   struct Given {
     QLineEdit* field;
@@ -254,9 +260,12 @@ void LcWindow::DrawGraphs() {
   phase.leastSpan = 180.0;
   phase.step = 45.0;
   if (result_.problem.empty()) {
-    const ImpedanceCurves curves = ResonantImpedanceCurves(
-        static_cast<ResonantCircuit>(circuitChoice_->currentIndex()), result_.l, result_.c,
-        result_.r, DecadesAround(result_.f0, 1, 1, kCurvePoints));
+    std::vector<double> frequencies = DecadesAround(result_.f0, 1, 1, kCurvePoints);
+    // The tip of the resonance; not without loss, where the parallel circuit's is unbounded.
+    if (result_.r > 0.0) frequencies = WithFrequency(std::move(frequencies), result_.f0);
+    const ImpedanceCurves curves =
+        ResonantImpedanceCurves(static_cast<ResonantCircuit>(circuitChoice_->currentIndex()),
+                                result_.l, result_.c, result_.r, frequencies);
     magnitude.f = phase.f = curves.f;
     magnitude.y = curves.magnitude;
     phase.y = curves.phaseDegrees;

@@ -43,6 +43,7 @@ class LcWindow : public QWidget {
   QLineEdit* c_ = nullptr;
   QComboBox* loss_ = nullptr;
   QLineEdit* lossValue_ = nullptr;
+  QLabel* lossLabel_ = nullptr;
   QLineEdit* frequency_ = nullptr;
   QLabel* message_ = nullptr;
   QLabel* note_ = nullptr;

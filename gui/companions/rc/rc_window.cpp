@@ -51,7 +51,8 @@ QString GainText(double gain) {
 
 RcWindow::RcWindow(QWidget* parent) : QWidget(parent) {
   setObjectName("RcWindow");
-  setWindowTitle("RC Filters");
+  // The title the desktop shows once: the program's display name.
+  setWindowTitle("Morvane RC Filters");
   QPalette colours = palette();
   colours.setColor(QPalette::Window, kSilver);
   setPalette(colours);
@@ -224,7 +225,8 @@ void RcWindow::DrawGraphs(const RcRequest& request) {
   if (design_.problem.empty()) {
     const RcCurves curves =
         RcResponseCurves(request.circuit, design_.r, design_.c, request.load,
-                         DecadesAround(design_.loaded.frequency, 2, 2, kCurvePoints));
+                         WithFrequency(DecadesAround(design_.loaded.frequency, 2, 2, kCurvePoints),
+                                       design_.loaded.frequency));
     gain.f = phase.f = curves.f;
     gain.y = curves.gainDb;
     phase.y = curves.phaseDegrees;
