@@ -24,7 +24,7 @@ constexpr double kTwoPi = 2.0 * std::numbers::pi;
 constexpr double kDegrees = 180.0 / std::numbers::pi;
 
 // The circuits as parts between nodes, "in" driven, "out" loaded by RL.
-Circuit PartsOf(RcCircuit circuit, double r, double c, std::optional<double> load) {
+Circuit CircuitOf(RcCircuit circuit, double r, double c, std::optional<double> load) {
   Circuit k;
   switch (circuit) {
     case RcCircuit::Lowpass:
@@ -63,10 +63,10 @@ struct ResponseCase {
 
 class RcResponseTest : public testing::TestWithParam<ResponseCase> {};
 
-TEST_P(RcResponseTest, IsTheNodalAnalysisOfTheParts) {
+TEST_P(RcResponseTest, IsTheNodalAnalysisOfTheCircuit) {
   const auto [circuit, load] = GetParam();
   const double r = 4.7e3, c = 22e-9;
-  const auto transfer = CircuitTransfer(PartsOf(circuit, r, c, load));
+  const auto transfer = CircuitTransfer(CircuitOf(circuit, r, c, load));
   ASSERT_TRUE(transfer);
   const double f0 = 1.0 / (kTwoPi * r * c);
   for (double k : {0.01, 0.1, 0.37, 0.9, 1.0, 1.1, 3.0, 10.0, 100.0}) {
@@ -174,7 +174,7 @@ struct DesignCase {
 
 class RcDesignTest : public testing::TestWithParam<DesignCase> {};
 
-TEST_P(RcDesignTest, RoundsTheComputedPartAndReportsTheBuiltFrequency) {
+TEST_P(RcDesignTest, RoundsTheComputedValueAndReportsTheBuiltFrequency) {
   const DesignCase& t = GetParam();
   const RcDesign d = DesignRcFilter(t.request);
   ASSERT_EQ(d.problem, "");

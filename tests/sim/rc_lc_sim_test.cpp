@@ -43,7 +43,7 @@ std::string Netlist(const std::vector<std::string>& parts, const std::string& so
   return n.str();
 }
 
-std::string Part(const char* name, const char* a, const char* b, double value) {
+std::string Element(const char* name, const char* a, const char* b, double value) {
   std::ostringstream p;
   p.imbue(std::locale::classic());
   p.precision(17);
@@ -51,30 +51,31 @@ std::string Part(const char* name, const char* a, const char* b, double value) {
   return p.str();
 }
 
-std::vector<std::string> RcParts(RcCircuit circuit, double r, double c,
-                                 std::optional<double> load) {
+std::vector<std::string> RcElements(RcCircuit circuit, double r, double c,
+                                    std::optional<double> load) {
   std::vector<std::string> parts;
   switch (circuit) {
     case RcCircuit::Lowpass:
-      parts = {Part("R1", "in", "out", r), Part("C1", "out", "0", c)};
+      parts = {Element("R1", "in", "out", r), Element("C1", "out", "0", c)};
       break;
     case RcCircuit::Highpass:
-      parts = {Part("C1", "in", "out", c), Part("R1", "out", "0", r)};
+      parts = {Element("C1", "in", "out", c), Element("R1", "out", "0", r)};
       break;
     case RcCircuit::TwoSectionLowpass:
-      parts = {Part("R1", "in", "n1", r), Part("C1", "n1", "0", c), Part("R2", "n1", "out", r),
-               Part("C2", "out", "0", c)};
+      parts = {Element("R1", "in", "n1", r), Element("C1", "n1", "0", c),
+               Element("R2", "n1", "out", r), Element("C2", "out", "0", c)};
       break;
     case RcCircuit::WienBandpass:
-      parts = {Part("R1", "in", "n1", r), Part("C1", "n1", "out", c), Part("R2", "out", "0", r),
-               Part("C2", "out", "0", c)};
+      parts = {Element("R1", "in", "n1", r), Element("C1", "n1", "out", c),
+               Element("R2", "out", "0", r), Element("C2", "out", "0", c)};
       break;
     case RcCircuit::TwinTNotch:
-      parts = {Part("R1", "in", "a", r), Part("R2", "a", "out", r), Part("C3", "a", "0", 2 * c),
-               Part("C1", "in", "b", c), Part("C2", "b", "out", c), Part("R3", "b", "0", r / 2)};
+      parts = {Element("R1", "in", "a", r),    Element("R2", "a", "out", r),
+               Element("C3", "a", "0", 2 * c), Element("C1", "in", "b", c),
+               Element("C2", "b", "out", c),   Element("R3", "b", "0", r / 2)};
       break;
   }
-  if (load) parts.push_back(Part("RL", "out", "0", *load));
+  if (load) parts.push_back(Element("RL", "out", "0", *load));
   return parts;
 }
 
@@ -90,7 +91,7 @@ TEST_P(RcSimulationTest, GainAndPhaseAreNgspices) {
   const double r = 6.8e3, c = 33e-9;
   const double f0 = RcFrequency(circuit, r, c);
   const sim::AcResult result =
-      sim::RunAc(Netlist(RcParts(circuit, r, c, load), "V1 in 0 AC 1", f0 / 100, f0 * 100));
+      sim::RunAc(Netlist(RcElements(circuit, r, c, load), "V1 in 0 AC 1", f0 / 100, f0 * 100));
   ASSERT_TRUE(result.Ok()) << result.error;
   const auto& v = result.Voltage("out");
   ASSERT_GT(v.size(), 100u);
@@ -104,7 +105,7 @@ TEST_P(RcSimulationTest, GainAndPhaseAreNgspices) {
   }
   // The loaded corner, peak or notch the window shows.
   const RcFigures figures = RcFiguresOf(circuit, r, c, load);
-  const sim::AcResult at = sim::RunAc(Netlist(RcParts(circuit, r, c, load), "V1 in 0 AC 1",
+  const sim::AcResult at = sim::RunAc(Netlist(RcElements(circuit, r, c, load), "V1 in 0 AC 1",
                                               figures.frequency, figures.frequency * 1.001, 2));
   ASSERT_TRUE(at.Ok()) << at.error;
   const double simulated = std::abs(at.Voltage("out").front());
@@ -140,10 +141,10 @@ TEST_P(LcSimulationTest, ImpedanceIsNgspices) {
   const double f0 = ResonantFrequency(l, c);
   const std::vector<std::string> parts =
       circuit == ResonantCircuit::Series
-          ? std::vector<std::string>{Part("R1", "n", "m", r), Part("L1", "m", "k", l),
-                                     Part("C1", "k", "0", c)}
-          : std::vector<std::string>{Part("C1", "n", "0", c), Part("R1", "n", "m", r),
-                                     Part("L1", "m", "0", l)};
+          ? std::vector<std::string>{Element("R1", "n", "m", r), Element("L1", "m", "k", l),
+                                     Element("C1", "k", "0", c)}
+          : std::vector<std::string>{Element("C1", "n", "0", c), Element("R1", "n", "m", r),
+                                     Element("L1", "m", "0", l)};
   const sim::AcResult result = sim::RunAc(Netlist(parts, "I1 0 n AC 1", f0 / 10, f0 * 10), {"n"});
   ASSERT_TRUE(result.Ok()) << result.error;
   const auto& z = result.Voltage("n");
