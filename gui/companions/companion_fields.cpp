@@ -60,7 +60,7 @@ QString QuantityText(double value, std::string_view unit) {
   return QString::fromStdString(FormatQuantity(value, unit));
 }
 
-QString FixedText(double value, int decimals, std::string_view unit) {
+QString DecimalText(double value, int decimals, std::string_view unit) {
   if (!std::isfinite(value)) return QString::fromUtf8("–");
   std::string text = FormatFixedTrimmed(decimals, value);
   if (!unit.empty()) text += " " + std::string(unit);

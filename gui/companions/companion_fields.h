@@ -34,7 +34,7 @@ void ShowMessage(QLabel* line, const QString& message);
 // FormatQuantity for a finite value, "–" for anything else.
 QString QuantityText(double value, std::string_view unit);
 // "12.34 %", "-6.02 dB": fixed decimals in the C locale, "–" when not finite.
-QString FixedText(double value, int decimals, std::string_view unit);
+QString DecimalText(double value, int decimals, std::string_view unit);
 
 // Draws the panel into the image's bitmap, sized to the image.
 void DrawPanel(GraphImage* image, const FrequencyPanel& panel);

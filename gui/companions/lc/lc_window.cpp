@@ -32,7 +32,7 @@ const char* CircuitNote(ResonantCircuit circuit) {
 
 QString ImpedanceText(std::complex<double> z) {
   return QuantityText(std::abs(z), "\u03a9") + "  \u2220 " +
-         FixedText(std::arg(z) * 180.0 / std::numbers::pi, 2, "\u00b0");
+         DecimalText(std::arg(z) * 180.0 / std::numbers::pi, 2, "\u00b0");
 }
 
 QString Dash() {
@@ -232,7 +232,7 @@ void LcWindow::ShowResults(double reactanceFrequency) {
     return;
   }
   const bool parallel = circuitChoice_->currentIndex() == 1;
-  q_->setText(s.q ? FixedText(*s.q, 2, "") : QString("unbounded (no loss)"));
+  q_->setText(s.q ? DecimalText(*s.q, 2, "") : QString("unbounded (no loss)"));
   bandwidth_->setText(s.bandwidth ? QuantityText(*s.bandwidth, "Hz") : QString("0 (no loss)"));
   lossR_->setText(QuantityText(s.r, "\u03a9"));
   impedanceAtF0_->setText(s.impedanceAtF0 ? ImpedanceText(*s.impedanceAtF0)

@@ -44,7 +44,7 @@ const char* BuildNote(RcCircuit circuit) {
 
 QString GainText(double gain) {
   if (!(gain > 0.0) || !std::isfinite(gain)) return QString::fromUtf8("–");
-  return FixedText(20.0 * std::log10(gain), 2, "dB") + "  (" + FixedText(gain, 3, "") + ")";
+  return DecimalText(20.0 * std::log10(gain), 2, "dB") + "  (" + DecimalText(gain, 3, "") + ")";
 }
 
 }  // namespace
@@ -204,7 +204,7 @@ void RcWindow::ShowResults(const RcRequest& request) {
   exactLabel_->setText(design_.rComputed ? "R exact" : "C exact");
   exact_->setText(shown ? QuantityText(design_.exactValue, design_.rComputed ? "\u03a9" : "F")
                         : none);
-  error_->setText(shown ? FixedText(design_.errorPercent, 2, "%") : none);
+  error_->setText(shown ? DecimalText(design_.errorPercent, 2, "%") : none);
   loadedFrequency_->setText(shown ? QuantityText(design_.loaded.frequency, "Hz") : none);
   loadedGain_->setText(shown ? GainText(design_.loaded.gain) : none);
   const QString computed = "computed, rounded to the series";
