@@ -10,6 +10,7 @@
 #include "design/design_session.h"
 #include "design_options.h"
 #include "design_report.h"
+#include "eseries_command.h"
 #include "file_commands.h"
 #include "help_texts.h"
 #include "morvane/version.h"
@@ -83,6 +84,7 @@ int RunCommandLine(std::vector<std::string> args) {
     if (command == "tolerance") return RunTolerance(args);
     if (command == "opamps") return RunOpAmps(args);
     if (command == "noise") return RunNoise(args);
+    if (command == "eseries") return RunESeries(args);
     throw UsageError("unknown command: " + command);
   } catch (const UsageError& e) {
     std::cerr << "morvane-cli: " << e.what() << "\n";

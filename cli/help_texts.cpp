@@ -42,6 +42,9 @@ constexpr std::string_view kGeneral =
     "       morvane-cli noise [design options and entries | --cascade [cascade options]]\n"
     "                         --from F --to F [--points N] [--temperature C] [--json]\n"
     "  the noise at the output: density, RMS, each part's, op amp's and section's share.\n"
+    "       morvane-cli eseries VALUE [--series E3|E6|E12|E24|E48|E96|E192] [--combine]\n"
+    "                           [--ratio R] [--json]\n"
+    "  standard values around VALUE, two-part combinations, a pair for a ratio.\n"
     "       morvane-cli help COMMAND   (or COMMAND --help)   the options of one command\n"
     "       morvane-cli --version\n";
 
@@ -338,6 +341,27 @@ constexpr std::string_view kNoise =
     "                            current noise together) and, with --cascade, sections\n"
     "Without --json: the RMS, the contributions and their share, then \"f,density\" lines.\n";
 
+constexpr std::string_view kESeries =
+    "usage: morvane-cli eseries VALUE [--series E3|E6|E12|E24|E48|E96|E192] [--combine]\n"
+    "                           [--ratio R] [--json]\n"
+    "The standard values (IEC 60063) around VALUE: the series value at or below it, the one at\n"
+    "or above it, and the nearer of the two by ratio, with its error in percent, (chosen -\n"
+    "VALUE) / VALUE * 100. VALUE is read as an entry field reads it (4k7, 4.7 k, 10n, 2R2),\n"
+    "in any unit, 1f to 1T; a value that is no number, 0 or less, or outside that range is\n"
+    "refused (exit code 2).\n"
+    "  --series NAME             the series, E3 to E192 (default E24)\n"
+    "  --combine                 also the best two parts of the series in series (a + b) and\n"
+    "                            in parallel (a || b) for VALUE, each part at most three\n"
+    "                            decades from it\n"
+    "  --ratio R                 also the pair a, b of the series whose ratio a / b comes\n"
+    "                            nearest to R (1u to 1M), b within the decade around VALUE:\n"
+    "                            for a non-inverting gain G = 1 + a / b give R = G - 1; for a\n"
+    "                            divider (a on top, b below) Vout / Vin = b / (a + b), so give\n"
+    "                            R = Vin / Vout - 1\n"
+    "  --json                    one JSON object: value, eSeries, below, above, nearest,\n"
+    "                            nearestErrorPercent; with --combine series and parallel, with\n"
+    "                            --ratio pair, each [a, b, value (or a / b), errorPercent]\n";
+
 constexpr std::array kCommands{
     CommandHelp{"design", kDesign, true},
     CommandHelp{"curve", kCurve, true},
@@ -350,6 +374,7 @@ constexpr std::array kCommands{
     CommandHelp{"tolerance", kTolerance, true},
     CommandHelp{"opamps", kOpAmps, false},
     CommandHelp{"noise", kNoise, true},
+    CommandHelp{"eseries", kESeries, false},
 };
 
 }  // namespace
