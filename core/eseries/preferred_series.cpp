@@ -122,7 +122,8 @@ double PreferredValueAt(PreferredSeries series, std::int64_t index) {
 }
 
 std::int64_t PreferredIndexAtOrBelow(PreferredSeries series, double x) {
-  x = std::clamp(x, kSmallestLocated, kLargestLocated);
+  // NaN and values not above 0 count as the smallest, so that no index comes from a NaN.
+  x = x > 0.0 ? std::clamp(x, kSmallestLocated, kLargestLocated) : kSmallestLocated;
   const auto n = static_cast<double>(PreferredDecade(series).size());
   auto k = static_cast<std::int64_t>(std::floor(std::log10(x) * n));
   const double reach = x * (1.0 + kPreferredSlack);
@@ -133,7 +134,8 @@ std::int64_t PreferredIndexAtOrBelow(PreferredSeries series, double x) {
 
 std::int64_t PreferredIndexAtOrAbove(PreferredSeries series, double x) {
   const std::int64_t k = PreferredIndexAtOrBelow(series, x);
-  const double clamped = std::clamp(x, kSmallestLocated, kLargestLocated);
+  const double clamped =
+      x > 0.0 ? std::clamp(x, kSmallestLocated, kLargestLocated) : kSmallestLocated;
   return PreferredValueAt(series, k) >= clamped * (1.0 - kPreferredSlack) ? k : k + 1;
 }
 

@@ -38,8 +38,8 @@ double PreferredValueAt(PreferredSeries series, std::int64_t index);
 // series value 4.7n although it is a bit away from 47 * 10^-10.
 inline constexpr double kPreferredSlack = 1e-9;
 
-// The largest index whose value is at or below x (x within the slack counts as at); x > 0 and
-// finite.
+// The largest index whose value is at or below x (x within the slack counts as at). x is
+// taken within 1e-30..1e30; NaN, 0 and below count as 1e-30.
 std::int64_t PreferredIndexAtOrBelow(PreferredSeries series, double x);
 // The smallest index whose value is at or above x (within the slack).
 std::int64_t PreferredIndexAtOrAbove(PreferredSeries series, double x);

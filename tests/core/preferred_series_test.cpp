@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
 #include <sstream>
 #include <string>
@@ -111,6 +112,20 @@ INSTANTIATE_TEST_SUITE_P(Iec60063, PreferredSeriesTable, testing::ValuesIn(kIec6
                          [](const testing::TestParamInfo<IecRow>& info) {
                            return std::string(PreferredSeriesName(info.param.series));
                          });
+
+TEST(PreferredSeries, IndexSearchTakesAnyDoubleWithoutHanging) {
+  // Far outside the values the tool takes, the search stops at the decades it keeps.
+  const double edges[] = {0.0, -1.0, NAN, INFINITY, -INFINITY, 1e-300, 1e300, DBL_MAX, 5e-324};
+  for (const PreferredSeries series : kAllPreferredSeries) {
+    for (const double x : edges) {
+      const std::int64_t below = PreferredIndexAtOrBelow(series, x);
+      const std::int64_t above = PreferredIndexAtOrAbove(series, x);
+      EXPECT_LE(below, above) << x;
+      EXPECT_TRUE(std::isfinite(PreferredValueAt(series, below))) << x;
+      EXPECT_GT(PreferredValueAt(series, above), 0.0) << x;
+    }
+  }
+}
 
 TEST(PreferredSeries, CoarserSeriesAreEverySecondValueOfTheFinerOne) {
   const std::pair<PreferredSeries, PreferredSeries> pairs[] = {

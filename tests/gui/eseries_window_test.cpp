@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -279,6 +280,24 @@ class ESeriesWindowTest : public QObject {
     QCOMPARE(marked, 2);  // 2.5k is no value of any series
     QVERIFY(table->isVisible());
     QVERIFY(table->width() >= columns * 40);
+  }
+
+  void aKeystrokeInE192TakesUnderTwentyMilliseconds() {
+    // The finest series with the largest table: the searches and the 192 cells anew.
+    ESeriesWindow w;
+    w.show();
+    w.SetSeries(PreferredSeries::E192);
+    auto* edit = w.findChild<QLineEdit*>("ESeriesValue");
+    edit->setText("12.3");
+    constexpr int kKeystrokes = 100;
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < kKeystrokes; ++i) {
+      QTest::keyClick(edit, i % 2 == 0 ? Qt::Key_4 : Qt::Key_Backspace);
+    }
+    const double each = static_cast<double>(timer.nsecsElapsed()) * 1e-6 / kKeystrokes;
+    qInfo("%.2f ms a keystroke", each);
+    QVERIFY2(each < 20.0, qPrintable(QString::number(each)));
   }
 
   void aClickOnTheTableTakesItsValueInTheEntrysDecade() {
