@@ -308,6 +308,8 @@ class ESeriesWindowTest : public QObject {
     auto* table = w.findChild<QTableWidget*>("ESeriesDecade");
     emit table->cellClicked(0, 2);  // 1.5
     QCOMPARE(w.findChild<QLineEdit*>("ESeriesValue")->text(), QString("15n"));
+    emit table->cellClicked(1, 0);  // no such cell in E12: nothing changes
+    QCOMPARE(w.findChild<QLineEdit*>("ESeriesValue")->text(), QString("15n"));
     QCOMPARE(Shown(w, "ESeriesNearestError"), QString("0 %"));
   }
 

@@ -4,11 +4,9 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStatusBar>
-#include <QTableWidget>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -17,7 +15,6 @@
 #include "eseries/part_pairs.h"
 #include "eseries/preferred_bracket.h"
 #include "eseries/preferred_texts.h"
-#include "numerics/number_text.h"
 #include "ui/glyphs.h"
 
 namespace morvane::gui {
@@ -30,17 +27,10 @@ constexpr int kEntryWidth = 90;
 constexpr int kPartWidth = 62;
 constexpr int kValueWidth = 74;
 constexpr int kErrorWidth = 80;
-constexpr int kDecadeColumns = 12;
-constexpr int kCellWidth = 44;
-constexpr int kCellHeight = 19;
 constexpr auto kStartSeries = PreferredSeries::E24;
 constexpr const char* kStartValue = "4.75k";
 constexpr const char* kStartRatio = "2.2";
 const QString kNone = QString::fromUtf8("–");
-
-// The marks of the decade table: the nearest value, and the other one of the bracket.
-const QColor kNearestMark(255, 208, 128);
-const QColor kBracketMark(255, 240, 200);
 
 // A raised region with its maroon heading; children go into the returned grid.
 QGridLayout* RegionGrid(const QString& name, const QString& heading, const QString& hint,
@@ -112,11 +102,14 @@ ESeriesWindow::ESeriesWindow(QWidget* parent) : QMainWindow(parent) {
   connect(series_, &QComboBox::currentIndexChanged, this, &ESeriesWindow::Recalculate);
   connect(value_, &QLineEdit::textChanged, this, &ESeriesWindow::Recalculate);
   connect(ratio_, &QLineEdit::textChanged, this, &ESeriesWindow::Recalculate);
-  connect(decade_, &QTableWidget::cellClicked, this, &ESeriesWindow::TakeDecadeValue);
+  connect(decade_, &DecadeTable::valueClicked, this, &ESeriesWindow::TakeDecadeValue);
   series_->setCurrentIndex(static_cast<int>(kStartSeries));
   value_->setText(kStartValue);
   ratio_->setText(kStartRatio);
   Recalculate();
+  // Typing replaces the start value at once.
+  value_->setFocus();
+  value_->selectAll();
 }
 
 QWidget* ESeriesWindow::BuildEntryRegion() {
@@ -251,19 +244,8 @@ QWidget* ESeriesWindow::BuildDecadeRegion() {
                                  "the value in the decade of the entry",
                                  region, this);
   decadeHeading_ = qobject_cast<QLabel*>(grid->itemAtPosition(0, 0)->widget());
-  decade_ = new QTableWidget(region);
+  decade_ = new DecadeTable(region);
   decade_->setObjectName("ESeriesDecade");
-  decade_->horizontalHeader()->hide();
-  decade_->verticalHeader()->hide();
-  decade_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  decade_->setSelectionMode(QAbstractItemView::NoSelection);
-  decade_->setFocusPolicy(Qt::NoFocus);
-  decade_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  decade_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  decade_->horizontalHeader()->setMinimumSectionSize(kCellWidth);
-  decade_->horizontalHeader()->setDefaultSectionSize(kCellWidth);
-  decade_->verticalHeader()->setMinimumSectionSize(kCellHeight);
-  decade_->verticalHeader()->setDefaultSectionSize(kCellHeight);
   grid->addWidget(decade_, 1, 0);
   auto* legend =
       MakeLabel("ESeriesDecadeLegend",
@@ -315,6 +297,7 @@ void ESeriesWindow::Recalculate() {
   message_->setVisible(!messages.isEmpty());
   statusBar()->showMessage(messages.section('\n', 0, 0));
 
+  decadeHeading_->setText(Text(PreferredSeriesName(series)) + ", one decade");
   const bool valueTaken = value.problem.empty();
   if (valueTaken) {
     const PreferredBracket b = BracketValue(series, value.value);
@@ -330,7 +313,7 @@ void ESeriesWindow::Recalculate() {
     showPair(inParallel_, &p);
     const std::int64_t below = PreferredIndexAtOrBelow(series, value.value);
     const std::int64_t above = PreferredIndexAtOrAbove(series, value.value);
-    ShowDecade(below, above, b.nearest == b.below ? below : above, true);
+    decade_->Show(series, DecadeMarks{below, above, b.nearest == b.below ? below : above});
   } else {
     for (std::size_t i = 0; i < 3; ++i) {
       bracket_[i]->setText(kNone);
@@ -338,7 +321,7 @@ void ESeriesWindow::Recalculate() {
     }
     showPair(inSeries_, nullptr);
     showPair(inParallel_, nullptr);
-    ShowDecade(0, 0, 0, false);
+    decade_->Show(series, std::nullopt);
   }
   if (valueTaken && ratio.problem.empty()) {
     const PartPair r = BestRatioPair(series, ratio.value, value.value);
@@ -348,41 +331,10 @@ void ESeriesWindow::Recalculate() {
   }
 }
 
-void ESeriesWindow::ShowDecade(std::int64_t below, std::int64_t above, std::int64_t nearest,
-                               bool marked) {
-  const PreferredSeries series = Series();
-  const auto table = PreferredDecade(series);
-  const int n = static_cast<int>(table.size());
-  const int columns = std::min(n, kDecadeColumns);
-  const int rows = (n + columns - 1) / columns;
-  decadeHeading_->setText(Text(PreferredSeriesName(series)) + ", one decade");
-  decade_->setColumnCount(columns);
-  decade_->setRowCount(rows);
-  decade_->setFixedSize(columns * kCellWidth + 2 * decade_->frameWidth(),
-                        rows * kCellHeight + 2 * decade_->frameWidth());
-  const auto inDecade = [n](std::int64_t k) { return static_cast<int>(((k % n) + n) % n); };
-  for (int i = 0; i < n; ++i) {
-    auto* cell = new QTableWidgetItem(
-        Text(FixedText(table[static_cast<std::size_t>(i)], SignificantDigits(series) - 1)));
-    cell->setTextAlignment(Qt::AlignCenter);
-    if (marked && i == inDecade(nearest)) {
-      cell->setBackground(kNearestMark);
-      cell->setToolTip("The nearest series value");
-    } else if (marked && (i == inDecade(below) || i == inDecade(above))) {
-      cell->setBackground(kBracketMark);
-      cell->setToolTip(i == inDecade(below) ? "The series value below" : "The series value above");
-    }
-    decade_->setItem(i / columns, i % columns, cell);
-  }
-}
-
 // A value of the table goes into the entry in the decade of the nearest value (or 1 to 10).
-void ESeriesWindow::TakeDecadeValue(int row, int column) {
+void ESeriesWindow::TakeDecadeValue(int place) {
   const PreferredSeries series = Series();
   const auto n = static_cast<std::int64_t>(PreferredDecade(series).size());
-  const int columns = decade_->columnCount();
-  const std::int64_t i = row * columns + column;
-  if (i >= n) return;
   const EntryReading value = ReadTargetEntry(value_->text().toStdString());
   std::int64_t decade = 0;
   if (value.problem.empty()) {
@@ -390,7 +342,7 @@ void ESeriesWindow::TakeDecadeValue(int row, int column) {
         PreferredIndexAtOrBelow(series, BracketValue(series, value.value).nearest);
     decade = nearest >= 0 ? nearest / n : -((-nearest + n - 1) / n);
   }
-  value_->setText(Text(PlainValueText(PreferredValueAt(series, decade * n + i))));
+  value_->setText(Text(PlainValueText(PreferredValueAt(series, decade * n + place))));
 }
 
 }  // namespace morvane::gui

@@ -11,13 +11,13 @@
 #include <array>
 #include <cstdint>
 
+#include "companions/eseries/decade_table.h"
 #include "eseries/preferred_series.h"
 
 class QComboBox;
 class QGridLayout;
 class QLabel;
 class QLineEdit;
-class QTableWidget;
 
 namespace morvane::gui {
 
@@ -51,8 +51,7 @@ class ESeriesWindow : public QMainWindow {
   PairFields MakePairRow(const char* name, const QString& label, const QString& operation,
                          const QString& hint, QWidget* region, QGridLayout* grid, int row);
   void Recalculate();
-  void ShowDecade(std::int64_t below, std::int64_t above, std::int64_t nearest, bool marked);
-  void TakeDecadeValue(int row, int column);
+  void TakeDecadeValue(int place);
 
   QComboBox* series_ = nullptr;
   QLineEdit* value_ = nullptr;
@@ -64,7 +63,7 @@ class ESeriesWindow : public QMainWindow {
   PairFields inParallel_;
   PairFields ratioPair_;
   QLabel* decadeHeading_ = nullptr;
-  QTableWidget* decade_ = nullptr;
+  DecadeTable* decade_ = nullptr;
 };
 
 }  // namespace morvane::gui
