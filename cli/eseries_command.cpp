@@ -9,9 +9,9 @@
 #include <sstream>
 
 #include "circuit/built_figures.h"
-#include "eseries/part_pairs.h"
 #include "eseries/preferred_bracket.h"
 #include "eseries/preferred_texts.h"
+#include "eseries/value_pairs.h"
 #include "json_number.h"
 #include "option_value.h"
 #include "unread_rest.h"
@@ -80,7 +80,7 @@ ESeriesRequest ParseRequest(const std::vector<std::string>& args, std::ostream& 
   return request;
 }
 
-QJsonArray PairJson(const PartPair& pair) {
+QJsonArray PairJson(const ValuePair& pair) {
   return {JsonNumber(pair.a), JsonNumber(pair.b), JsonNumber(pair.value),
           JsonNumber(pair.errorPercent)};
 }
@@ -127,15 +127,15 @@ std::string Text(const ESeriesRequest& request, const PreferredBracket& bracket)
                 part(bracket.nearest) + "   " + ErrorPercentText(bracket.nearestErrorPercent));
   }
   if (request.combine) {
-    const PartPair s = BestSeriesPair(request.series, request.value);
-    const PartPair p = BestParallelPair(request.series, request.value);
+    const ValuePair s = BestSeriesPair(request.series, request.value);
+    const ValuePair p = BestParallelPair(request.series, request.value);
     out << Line("In series", part(s.a) + " + " + part(s.b) + " = " + combined(s.value) + "   " +
                                  ErrorPercentText(s.errorPercent))
         << Line("In parallel", part(p.a) + " || " + part(p.b) + " = " + combined(p.value) + "   " +
                                    ErrorPercentText(p.errorPercent));
   }
   if (request.ratio) {
-    const PartPair r = BestRatioPair(request.series, *request.ratio, request.value);
+    const ValuePair r = BestRatioPair(request.series, *request.ratio, request.value);
     out << Line("Ratio", PlainValueText(*request.ratio))
         << Line("a / b", part(r.a) + " / " + part(r.b) + " = " + combined(r.value) + "   " +
                              ErrorPercentText(r.errorPercent));

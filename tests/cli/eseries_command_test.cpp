@@ -159,7 +159,7 @@ TEST_P(CliESeriesBadUse, ExitTwoWithAMessageAndNothingOnStdout) {
 
 INSTANTIATE_TEST_SUITE_P(Refused, CliESeriesBadUse, testing::ValuesIn(kBadUses));
 
-TEST(CliESeries, ValueReadInPartIsNamedOnStderr) {
+TEST(CliESeries, ValueReadOnlyInPieceIsNamedOnStderr) {
   const ChildRun run = RunChild({"eseries", "4.7kx", "--json"});
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_NE(run.err.find("\"x\" ignored"), std::string::npos) << run.err;

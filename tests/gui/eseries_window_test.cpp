@@ -16,8 +16,8 @@
 
 #include "companions/eseries/eseries_arguments.h"
 #include "companions/eseries/eseries_window.h"
-#include "eseries/part_pairs.h"
 #include "eseries/preferred_texts.h"
+#include "eseries/value_pairs.h"
 
 using namespace morvane;
 using namespace morvane::gui;
@@ -143,7 +143,7 @@ class ESeriesWindowTest : public QObject {
     TypeInto(w, "ESeriesRatio", ratio);
     const double target = ReadTargetEntry(value.toStdString()).value;
     const int digits = SignificantDigits(s);
-    const auto check = [&](const char* base, const PartPair& pair) {
+    const auto check = [&](const char* base, const ValuePair& pair) {
       const QString name(base);
       QCOMPARE(Shown(w, qPrintable(name + "A")),
                QString::fromStdString(PreferredValueText(pair.a, digits)));

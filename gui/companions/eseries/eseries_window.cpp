@@ -12,9 +12,9 @@
 
 #include "app/window_look.h"
 #include "circuit/built_figures.h"
-#include "eseries/part_pairs.h"
 #include "eseries/preferred_bracket.h"
 #include "eseries/preferred_texts.h"
+#include "eseries/value_pairs.h"
 #include "ui/glyphs.h"
 
 namespace morvane::gui {
@@ -24,7 +24,7 @@ namespace {
 constexpr int kTextPixelSize = 11;  // as the main window's
 constexpr int kLabelWidth = 64;     // the first column of every region, so that they line up
 constexpr int kEntryWidth = 90;
-constexpr int kPartWidth = 62;
+constexpr int kMemberWidth = 62;
 constexpr int kValueWidth = 74;
 constexpr int kErrorWidth = 80;
 constexpr auto kStartSeries = PreferredSeries::E24;
@@ -183,8 +183,8 @@ ESeriesWindow::PairFields ESeriesWindow::MakePairRow(const char* name, const QSt
   PairFields f;
   const QString base(name);
   grid->addWidget(MakeLabel(base + "Label", label, hint, region), row, 0);
-  f.a = ResultField(base + "A", kPartWidth, hint, region);
-  f.b = ResultField(base + "B", kPartWidth, hint, region);
+  f.a = ResultField(base + "A", kMemberWidth, hint, region);
+  f.b = ResultField(base + "B", kMemberWidth, hint, region);
   f.value = ResultField(base + "Value", kValueWidth, hint, region);
   f.error = ResultField(base + "Error", kErrorWidth, "The error of what the two make, in percent",
                         region);
@@ -199,7 +199,7 @@ ESeriesWindow::PairFields ESeriesWindow::MakePairRow(const char* name, const QSt
 
 QWidget* ESeriesWindow::BuildPairRegion() {
   QWidget* region = nullptr;
-  QGridLayout* grid = RegionGrid("ESeriesTwoParts", "Two parts of the series",
+  QGridLayout* grid = RegionGrid("ESeriesTwoValues", "Two values of the series",
                                  "Each part at most three decades from the value", region, this);
   inSeries_ = MakePairRow("ESeriesInSeries", "In series", "+",
                           "The two parts whose sum comes nearest to the value", region, grid, 1);
@@ -283,7 +283,7 @@ void ESeriesWindow::Recalculate() {
   const auto part = [digits](double x) { return Text(PreferredValueText(x, digits)); };
   const auto combined = [digits](double x) { return Text(PreferredValueText(x, digits + 2)); };
   const auto percent = [](double p) { return Text(ErrorPercentText(p)); };
-  const auto showPair = [&](const PairFields& f, const PartPair* pair) {
+  const auto showPair = [&](const PairFields& f, const ValuePair* pair) {
     f.a->setText(pair ? part(pair->a) : kNone);
     f.b->setText(pair ? part(pair->b) : kNone);
     f.value->setText(pair ? combined(pair->value) : kNone);
@@ -307,8 +307,8 @@ void ESeriesWindow::Recalculate() {
       const double error = i == 2 ? b.nearestErrorPercent : ErrorPercent(shown[i], value.value);
       bracketError_[i]->setText(b.inSeries ? percent(0.0) : percent(error));
     }
-    const PartPair s = BestSeriesPair(series, value.value);
-    const PartPair p = BestParallelPair(series, value.value);
+    const ValuePair s = BestSeriesPair(series, value.value);
+    const ValuePair p = BestParallelPair(series, value.value);
     showPair(inSeries_, &s);
     showPair(inParallel_, &p);
     const std::int64_t below = PreferredIndexAtOrBelow(series, value.value);
@@ -324,7 +324,7 @@ void ESeriesWindow::Recalculate() {
     decade_->Show(series, std::nullopt);
   }
   if (valueTaken && ratio.problem.empty()) {
-    const PartPair r = BestRatioPair(series, ratio.value, value.value);
+    const ValuePair r = BestRatioPair(series, ratio.value, value.value);
     showPair(ratioPair_, &r);
   } else {
     showPair(ratioPair_, nullptr);

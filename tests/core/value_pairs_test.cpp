@@ -1,7 +1,7 @@
 // The standard-value tool's answers: the bracket of a value in a series (checked by hand on
 // named cases), and the best series, parallel and ratio pairs against a search of every pair.
 
-#include "eseries/part_pairs.h"
+#include "eseries/value_pairs.h"
 
 #include <gtest/gtest.h>
 
@@ -114,7 +114,7 @@ class PairSearch : public testing::TestWithParam<PairCase> {};
 
 TEST_P(PairSearch, SeriesPairIsTheBestOfAllPairs) {
   const auto [series, target] = GetParam();
-  const PartPair pair = BestSeriesPair(series, target);
+  const ValuePair pair = BestSeriesPair(series, target);
   const double low = target / kPairReach;
   EXPECT_NEAR(
       std::fabs(pair.errorPercent),
@@ -131,7 +131,7 @@ TEST_P(PairSearch, SeriesPairIsTheBestOfAllPairs) {
 
 TEST_P(PairSearch, ParallelPairIsTheBestOfAllPairs) {
   const auto [series, target] = GetParam();
-  const PartPair pair = BestParallelPair(series, target);
+  const ValuePair pair = BestParallelPair(series, target);
   const double high = target * kPairReach;
   EXPECT_NEAR(std::fabs(pair.errorPercent),
               BruteForceError(series, target, target, high,
@@ -151,7 +151,7 @@ TEST_P(PairSearch, RatioPairIsTheBestOfAllPairs) {
   const auto [series, target] = GetParam();
   const double ratio = std::clamp(target / 1e3, 1e-6, 1e6);
   const double near = 10e3;
-  const PartPair pair = BestRatioPair(series, ratio, near);
+  const ValuePair pair = BestRatioPair(series, ratio, near);
   const std::vector<double> bs = ValuesBetween(series, near / std::sqrt(10.0), near * 3.0);
   const std::vector<double> as = ValuesBetween(series, near * ratio / 20, near * ratio * 20);
   double best = INFINITY;
@@ -170,11 +170,11 @@ INSTANTIATE_TEST_SUITE_P(Targets, PairSearch, testing::ValuesIn(kTargets));
 
 struct KnownPair {
   const char* name;
-  PartPair pair;
-  PartPair expected;
+  ValuePair pair;
+  ValuePair expected;
 };
 
-TEST(PartPairs, NamedCombinations) {
+TEST(ValuePairs, NamedCombinations) {
   // Worked by hand: 1.5 from E3 is 1.0 + 0.47 (-2 %) in series and 4.7 || 2.2 (-0.097 %) in
   // parallel; 6k from E12 is 3.3k + 2.7k, 5k is 10k || 10k, 5.1k is 56k || 5.6k (-0.18 %).
   const KnownPair cases[] = {
@@ -203,9 +203,9 @@ TEST(PartPairs, NamedCombinations) {
   }
 }
 
-TEST(PartPairs, ASeriesValueTargetGetsItselfAndTheSmallestPartInReach) {
+TEST(ValuePairs, ASeriesValueTargetGetsItselfAndTheSmallestValueInReach) {
   // 4.7k is no sum of two E12 values but 4.7k + 4.7 (0.1 %) comes nearest.
-  const PartPair pair = BestSeriesPair(PreferredSeries::E12, 4.7e3);
+  const ValuePair pair = BestSeriesPair(PreferredSeries::E12, 4.7e3);
   EXPECT_DOUBLE_EQ(pair.a, 4.7e3);
   EXPECT_DOUBLE_EQ(pair.b, 4.7);
   EXPECT_NEAR(pair.errorPercent, 0.1, 1e-9);

@@ -1,4 +1,4 @@
-#include "eseries/part_pairs.h"
+#include "eseries/value_pairs.h"
 
 #include <algorithm>
 #include <cmath>
@@ -31,27 +31,27 @@ std::array<std::int64_t, 2> Candidates(PreferredSeries series, double wanted,
           std::clamp(below + 1, range.first, range.last)};
 }
 
-PartPair Larger(PartPair pair) {
+ValuePair Larger(ValuePair pair) {
   if (pair.a < pair.b) std::swap(pair.a, pair.b);
   return pair;
 }
 
 // The pair with the smaller error; of two with the same error the first.
-bool Better(const PartPair& candidate, const PartPair& best) {
+bool Better(const ValuePair& candidate, const ValuePair& best) {
   return std::fabs(candidate.errorPercent) < std::fabs(best.errorPercent) - kSameError;
 }
 
-template <typename Combine, typename SecondPart>
-PartPair BestPair(PreferredSeries series, double target, const IndexRange& range, Combine combine,
-                  SecondPart wantedSecond) {
-  PartPair best;
+template <typename Combine, typename SecondValue>
+ValuePair BestPair(PreferredSeries series, double target, const IndexRange& range, Combine combine,
+                   SecondValue wantedSecond) {
+  ValuePair best;
   bool found = false;
   for (std::int64_t i = range.first; i <= range.last; ++i) {
     const double a = PreferredValueAt(series, i);
     for (const std::int64_t j : Candidates(series, wantedSecond(a), range)) {
       const double b = PreferredValueAt(series, j);
       const double value = combine(a, b);
-      const PartPair pair = Larger({a, b, value, ErrorPercent(value, target)});
+      const ValuePair pair = Larger({a, b, value, ErrorPercent(value, target)});
       if (!found || Better(pair, best)) best = pair;
       found = true;
     }
@@ -61,13 +61,13 @@ PartPair BestPair(PreferredSeries series, double target, const IndexRange& range
 
 }  // namespace
 
-PartPair BestSeriesPair(PreferredSeries series, double target) {
+ValuePair BestSeriesPair(PreferredSeries series, double target) {
   return BestPair(
       series, target, SeriesRange(series, target / kPairReach, target),
       [](double a, double b) { return a + b; }, [target](double a) { return target - a; });
 }
 
-PartPair BestParallelPair(PreferredSeries series, double target) {
+ValuePair BestParallelPair(PreferredSeries series, double target) {
   return BestPair(
       series, target, SeriesRange(series, target, target * kPairReach),
       [](double a, double b) { return a * b / (a + b); },
@@ -75,10 +75,10 @@ PartPair BestParallelPair(PreferredSeries series, double target) {
       [target](double a) { return a > target ? a * target / (a - target) : 0.0; });
 }
 
-PartPair BestRatioPair(PreferredSeries series, double ratio, double near) {
+ValuePair BestRatioPair(PreferredSeries series, double ratio, double near) {
   const auto n = static_cast<std::int64_t>(PreferredDecade(series).size());
   const std::int64_t first = PreferredIndexAtOrAbove(series, near / std::sqrt(10.0));
-  PartPair best;
+  ValuePair best;
   double bestDistance = 0.0;
   bool found = false;
   for (std::int64_t i = first; i < first + n; ++i) {
@@ -87,7 +87,7 @@ PartPair BestRatioPair(PreferredSeries series, double ratio, double near) {
     const std::int64_t below = PreferredIndexAtOrBelow(series, ratio * b);
     for (const std::int64_t j : {below, below + 1}) {
       const double a = PreferredValueAt(series, j);
-      const PartPair pair{a, b, a / b, ErrorPercent(a / b, ratio)};
+      const ValuePair pair{a, b, a / b, ErrorPercent(a / b, ratio)};
       const bool sameError =
           std::fabs(std::fabs(pair.errorPercent) - std::fabs(best.errorPercent)) <= kSameError;
       if (!found || Better(pair, best) || (sameError && distance < bestDistance)) {

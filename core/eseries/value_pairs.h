@@ -8,7 +8,7 @@
 
 namespace morvane {
 
-struct PartPair {
+struct ValuePair {
   double a = 0.0;  // in series and in parallel the larger part; for a ratio the upper one
   double b = 0.0;
   double value = 0.0;         // a + b, a || b or a / b
@@ -21,9 +21,9 @@ struct PartPair {
 inline constexpr double kPairReach = 1000.0;
 
 // The pair a + b nearest to the target with target / kPairReach <= b <= a <= target.
-PartPair BestSeriesPair(PreferredSeries series, double target);
+ValuePair BestSeriesPair(PreferredSeries series, double target);
 // The pair a || b nearest to the target with target <= b <= a <= target * kPairReach.
-PartPair BestParallelPair(PreferredSeries series, double target);
+ValuePair BestParallelPair(PreferredSeries series, double target);
 
 // The pair whose ratio a / b is nearest to `ratio` (by the error in percent), with b one of the
 // N series values of the decade around `near` (near / sqrt(10) <= b < near * sqrt(10)) and a any
@@ -31,6 +31,6 @@ PartPair BestParallelPair(PreferredSeries series, double target);
 // one whose b is nearest to `near` (by ratio).
 // A non-inverting amplifier's gain 1 + Rf / Rg is the ratio gain - 1 (a = Rf, b = Rg); a
 // divider a over b gives Vout / Vin = b / (a + b), the ratio Vin / Vout - 1.
-PartPair BestRatioPair(PreferredSeries series, double ratio, double near);
+ValuePair BestRatioPair(PreferredSeries series, double ratio, double near);
 
 }  // namespace morvane
