@@ -10,6 +10,7 @@
 #include "design/design_session.h"
 #include "design_options.h"
 #include "design_report.h"
+#include "eseries_command.h"
 #include "file_commands.h"
 #include "help_texts.h"
 #include "morvane/version.h"
@@ -85,6 +86,7 @@ int RunCommandLine(std::vector<std::string> args) {
     if (command == "opamps") return RunOpAmps(args);
     if (command == "noise") return RunNoise(args);
     if (command == "network") return RunNetwork(args);
+    if (command == "eseries") return RunESeries(args);
     throw UsageError("unknown command: " + command);
   } catch (const UsageError& e) {
     std::cerr << "morvane-cli: " << e.what() << "\n";

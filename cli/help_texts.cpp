@@ -44,6 +44,9 @@ constexpr std::string_view kGeneral =
     "  the noise at the output: density, RMS, each part's, op amp's and section's share.\n"
     "       morvane-cli network FILE --from F --to F [--points N] [--log] [--ideal]\n"
     "  the gain of a circuit file's ladder (export-circuit, morvane-seriesparallel).\n"
+    "       morvane-cli eseries VALUE [--series E3|E6|E12|E24|E48|E96|E192] [--combine]\n"
+    "                           [--ratio R] [--json]\n"
+    "  standard values around VALUE, two-part combinations, a pair for a ratio.\n"
     "       morvane-cli help COMMAND   (or COMMAND --help)   the options of one command\n"
     "       morvane-cli --version\n";
 
@@ -353,6 +356,26 @@ constexpr std::string_view kNetwork =
     "Prints \"f,dB\" and then one \"f,dB\" line a point, in the C locale with 12 significant\n"
     "digits (a vanishing gain reads -400). Exit 1 for a file that cannot be read or holds\n"
     "no circuit (the message names the key), 2 for bad use.\n";
+constexpr std::string_view kESeries =
+    "usage: morvane-cli eseries VALUE [--series E3|E6|E12|E24|E48|E96|E192] [--combine]\n"
+    "                           [--ratio R] [--json]\n"
+    "The standard values (IEC 60063) around VALUE: the series value at or below it, the one at\n"
+    "or above it, and the nearer of the two by ratio, with its error in percent, (chosen -\n"
+    "VALUE) / VALUE * 100. VALUE is read as an entry field reads it (4k7, 4.7 k, 10n, 2R2),\n"
+    "in any unit, 1f to 1T; a value that is no number, 0 or less, or outside that range is\n"
+    "refused (exit code 2).\n"
+    "  --series NAME             the series, E3 to E192 (default E24)\n"
+    "  --combine                 also the best two parts of the series in series (a + b) and\n"
+    "                            in parallel (a || b) for VALUE, each part at most three\n"
+    "                            decades from it\n"
+    "  --ratio R                 also the pair a, b of the series whose ratio a / b comes\n"
+    "                            nearest to R (1u to 1M), b within the decade around VALUE:\n"
+    "                            for a non-inverting gain G = 1 + a / b give R = G - 1; for a\n"
+    "                            divider (a on top, b below) Vout / Vin = b / (a + b), so give\n"
+    "                            R = Vin / Vout - 1\n"
+    "  --json                    one JSON object: value, eSeries, below, above, nearest,\n"
+    "                            nearestErrorPercent; with --combine series and parallel, with\n"
+    "                            --ratio pair, each [a, b, value (or a / b), errorPercent]\n";
 
 constexpr std::array kCommands{
     CommandHelp{"design", kDesign, true},
@@ -367,6 +390,7 @@ constexpr std::array kCommands{
     CommandHelp{"opamps", kOpAmps, false},
     CommandHelp{"noise", kNoise, true},
     CommandHelp{"network", kNetwork, false},
+    CommandHelp{"eseries", kESeries, false},
 };
 
 }  // namespace

@@ -38,6 +38,8 @@ cli_outputs() {
   done
   "$cli" order --f1 1k --d1 3 --f2 3,5k --d2 40 >"$out/order.txt" 2>&1
   "$cli" order --f1 1k --d1 0,5 --f2 3.5k --d2 60 --chebyshev --json >"$out/order.json" 2>&1
+  "$cli" eseries 4,75k --series E12 --combine --ratio 2,2 >"$out/eseries.txt" 2>&1
+  "$cli" eseries 12,345k --series E192 --combine --ratio 0,5 --json >"$out/eseries.json" 2>&1
   "$cli" design --design "$out/design1.ini" --json >"$out/reopened.json" 2>&1
   local cascade=(cascade --approximation elliptic --type bandpass --order 3 fm=2,2k B=450
     ripple=0,5 stopband=45,5 gain=2,5 fs=3,3k)

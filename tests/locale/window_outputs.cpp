@@ -16,6 +16,7 @@
 #include "cascade/cascade_entry_fields.h"
 #include "cascade/cascade_window.h"
 #include "cascade/section_table.h"
+#include "companions/eseries/eseries_window.h"
 #include "graph_test_support.h"
 #include "graphs/cascade_graphs.h"
 #include "graphs/pole_zero_window.h"
@@ -180,6 +181,34 @@ void WriteCascadeOutputs(const QString& folder) {
   graphs.HideAll();
 }
 
+// The standard-value program's window with a value and a ratio typed with decimal commas: the
+// texts of its fields and decade table, and its picture.
+void WriteStandardValueOutputs(const QString& folder) {
+  ESeriesWindow window;
+  window.show();
+  window.SetSeries(PreferredSeries::E96);
+  for (const auto& [name, text] : {std::pair{"ESeriesValue", "12,34k"}, {"ESeriesRatio", "2,2"}}) {
+    auto* edit = window.findChild<QLineEdit*>(name);
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+  }
+  QApplication::processEvents();
+  QByteArray shown;
+  for (const auto* edit : window.findChildren<QLineEdit*>()) {
+    Append(shown, edit->objectName(), edit->text());
+  }
+  const auto* table = window.findChild<QTableWidget*>("ESeriesDecade");
+  for (int row = 0; row < table->rowCount(); ++row) {
+    for (int column = 0; column < table->columnCount(); ++column) {
+      Append(shown, QString("cell%1,%2").arg(row).arg(column), table->item(row, column)->text());
+    }
+  }
+  Save(folder + "/eseries_shown.txt", shown);
+  if (QWidget* focused = QApplication::focusWidget()) focused->clearFocus();
+  window.grab().save(folder + "/eseries_window.png", "PNG");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -193,5 +222,6 @@ int main(int argc, char** argv) {
   WriteWindowOutputs(folder);
   WriteGraphOutputs(folder);
   WriteCascadeOutputs(folder);
+  WriteStandardValueOutputs(folder);
   return 0;
 }
