@@ -116,19 +116,7 @@ void SetPanelAxes(const FrequencyPanel& panel, int width, int height, AxisState&
 
 void DrawFrequencyPanel(const FrequencyPanel& panel, AxisState& a, Canvas& canvas) {
   SetPanelAxes(panel, canvas.Width(), canvas.Height(), a);
-  ClearImage(canvas, kWhite);
-  if (!panel.problem.empty()) {
-    SetDrawColour(canvas, kRed);
-    DrawTextAt(a, canvas, panel.problem, 30, 500);
-    return;
-  }
-  SetDrawColour(canvas, kGridGrey);
-  DrawXGrid(a, canvas, a.xGridEvery);
-  DrawYGrid(a, canvas, a.yGridEvery);
-  SetDrawColour(canvas, kBlack);
-  DrawXAxis(a, canvas);
-  DrawYAxis(a, canvas);
-  DrawXLabels(a, canvas, a.xGridEvery);
+  if (!DrawPlotFrame(a, canvas, panel.problem, kGridGrey)) return;
   if (panel.scale == PanelScale::Decades) {
     DrawDecadeLabels(a, canvas);
   } else {

@@ -167,19 +167,7 @@ void SetNetworkAxes(const NetworkCurves& curves, NetworkQuantity quantity, int w
 void DrawNetworkPicture(const NetworkCurves& curves, NetworkQuantity quantity, AxisState& a,
                         Canvas& canvas) {
   SetNetworkAxes(curves, quantity, canvas.Width(), canvas.Height(), a);
-  ClearImage(canvas, kWhite);
-  if (!curves.problem.empty()) {
-    SetDrawColour(canvas, kRed);
-    DrawTextAt(a, canvas, curves.problem, 30, 500);
-    return;
-  }
-  SetDrawColour(canvas, kGrey);
-  DrawXGrid(a, canvas, a.xGridEvery);
-  DrawYGrid(a, canvas, a.yGridEvery);
-  SetDrawColour(canvas, kBlack);
-  DrawXAxis(a, canvas);
-  DrawYAxis(a, canvas);
-  DrawXLabels(a, canvas, a.xGridEvery);
+  if (!DrawPlotFrame(a, canvas, curves.problem, kGrey)) return;
   if (quantity == NetworkQuantity::InputImpedance) {
     DrawDecadeLabels(a, canvas);
   } else {

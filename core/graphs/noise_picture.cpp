@@ -109,19 +109,7 @@ void SetNoiseAxes(const NoiseAnalysis& analysis, int width, int height, AxisStat
 
 void DrawNoisePicture(const NoiseAnalysis& analysis, AxisState& a, Canvas& canvas) {
   SetNoiseAxes(analysis, canvas.Width(), canvas.Height(), a);
-  ClearImage(canvas, kWhite);
-  if (!analysis.problem.empty()) {
-    SetDrawColour(canvas, kRed);
-    DrawTextAt(a, canvas, analysis.problem, 30, 500);
-    return;
-  }
-  SetDrawColour(canvas, kGrey);
-  DrawXGrid(a, canvas, a.xGridEvery);
-  DrawYGrid(a, canvas, a.yGridEvery);
-  SetDrawColour(canvas, kBlack);
-  DrawXAxis(a, canvas);
-  DrawYAxis(a, canvas);
-  DrawXLabels(a, canvas, a.xGridEvery);
+  if (!DrawPlotFrame(a, canvas, analysis.problem, kGrey)) return;
   DrawDecadeLabels(a, canvas);
 
   SetDrawColour(canvas, kGreen);

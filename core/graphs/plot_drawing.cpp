@@ -398,4 +398,22 @@ void DrawCurveBars(const AxisState& a, Canvas& canvas, std::span<const double> X
   }
 }
 
+bool DrawPlotFrame(const AxisState& a, Canvas& canvas, std::string_view problem,
+                   Colour gridColour) {
+  ClearImage(canvas, kWhite);
+  if (!problem.empty()) {
+    SetDrawColour(canvas, kRed);
+    DrawTextAt(a, canvas, problem, 30, 500);
+    return false;
+  }
+  SetDrawColour(canvas, gridColour);
+  DrawXGrid(a, canvas, a.xGridEvery);
+  DrawYGrid(a, canvas, a.yGridEvery);
+  SetDrawColour(canvas, kBlack);
+  DrawXAxis(a, canvas);
+  DrawYAxis(a, canvas);
+  DrawXLabels(a, canvas, a.xGridEvery);
+  return true;
+}
+
 }  // namespace morvane

@@ -42,6 +42,11 @@ void DrawYAxisName(const AxisState& a, Canvas& canvas, std::string_view text);
 // At ToScreenRel(rx, ry).
 void DrawTextAt(const AxisState& a, Canvas& canvas, std::string_view text, double rx, double ry);
 
+// What a frequency plot of a window starts with: the image cleared to white, then either the
+// problem in red (false: nothing more to draw) or the grid in `gridColour`, the axes and the
+// x labels in black (true).
+bool DrawPlotFrame(const AxisState& a, Canvas& canvas, std::string_view problem, Colour gridColour);
+
 // The curve from samples 0 .. count - 1 (count is held to the arrays); only points strictly
 // inside the plot area are drawn.
 // The line moves the pen through every point (one outside sits on the rectangle's edge) and
