@@ -5,6 +5,7 @@
 
 #include "files/ini_profile.h"
 #include "lc/lc_ladder.h"
+#include "network/network_file.h"
 #include "numerics/value_text.h"
 
 namespace morvane {
@@ -59,9 +60,11 @@ bool ExportCircuit(const std::string& path, const DesignState& s, const DesignCh
     document.Set(section, "Anordnung", e.shunt ? "shunt" : "series");
     document.Set(section, "Optimierung", "ja");
     document.Set(section, "Typ", inductor ? "L" : "C");
-    document.Set(section, "Lx", Value(inductor ? e.value : kSeriesInductance));
+    // The designed value to full precision, as the series/parallel program writes it: three
+    // digits would move the exported ladder's response by hundredths of a dB.
+    document.Set(section, "Lx", inductor ? NetworkValueText(e.value) : Value(kSeriesInductance));
     document.Set(section, "Rx", Value(kSeriesResistance));
-    document.Set(section, "Cx", Value(inductor ? kParallelCapacitance : e.value));
+    document.Set(section, "Cx", inductor ? Value(kParallelCapacitance) : NetworkValueText(e.value));
   }
   return SaveIniFile(path, document, error);
 }

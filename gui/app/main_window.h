@@ -133,6 +133,8 @@ class MainWindow : public QMainWindow {
   PlatformServices& services_;
   DesignSession session_;
   QString designFile_;
+  // The circuit file last exported from the LC page: the series/parallel program opens it.
+  QString exportedCircuit_;
   std::map<std::string, QLineEdit*, std::less<>> fields_;
   std::map<std::string, AlignedGrid*, std::less<>> grids_;
   MenuGroups menus_{};

@@ -49,7 +49,9 @@ void MainWindow::SpeedButtonExportClick() {
   std::string error;
   if (!ExportCircuit(LocalFileName(path), session_.State(), session_.Choices(), error)) {
     services_.ShowMessage(this, QString::fromStdString(error));
+    return;
   }
+  exportedCircuit_ = path;
 }
 
 void MainWindow::SpiceExport1Click() {

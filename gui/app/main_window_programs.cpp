@@ -1,6 +1,7 @@
 // Starting other programs: any the user picks, and those of the Tools menu.
 
 #include <QAction>
+#include <QFileInfo>
 #include <QMenu>
 #include <QToolButton>
 
@@ -41,7 +42,14 @@ void MainWindow::StartTool(const ToolProgram& tool) {
   const auto found = FindToolProgram(tool, services_.ProgramFolders());
   if (!found) {
     ShowStatus(MissingProgramText(tool));
-  } else if (!services_.StartProgram(found->path, found->arguments)) {
+    return;
+  }
+  QStringList arguments = found->arguments;
+  if (tool.opensExportedCircuit && !exportedCircuit_.isEmpty() &&
+      QFileInfo::exists(exportedCircuit_)) {
+    arguments << exportedCircuit_;
+  }
+  if (!services_.StartProgram(found->path, arguments)) {
     ShowStatus(NotStartedText(tool, found->path));
   }
 }

@@ -23,13 +23,13 @@ constexpr std::array<std::string_view, 1> kESeries{"morvane-eseries"};
 constexpr std::array<std::string_view, 1> kSeriesParallel{"morvane-seriesparallel"};
 
 constexpr std::array kTools{
-    ToolProgram{"Zwischenablage1", "The clipboard viewer", kClipboardViewers, true},
-    ToolProgram{"Taschenrechner1", "The calculator", kCalculators, true},
-    ToolProgram{"RCFilter1", "The RC filter program", kRcFilters, false},
-    ToolProgram{"LCFilter1", "The LC filter program", kLcFilters, false},
-    ToolProgram{"ENormreihen1", "The E-series program", kESeries, false},
+    ToolProgram{"Zwischenablage1", "The clipboard viewer", kClipboardViewers, true, false},
+    ToolProgram{"Taschenrechner1", "The calculator", kCalculators, true, false},
+    ToolProgram{"RCFilter1", "The RC filter program", kRcFilters, false, false},
+    ToolProgram{"LCFilter1", "The LC filter program", kLcFilters, false, false},
+    ToolProgram{"ENormreihen1", "The E-series program", kESeries, false, false},
     ToolProgram{"SerienParallelschaltungen1", "The series and parallel circuit program",
-                kSeriesParallel, false},
+                kSeriesParallel, false, true},
 };
 
 QStringList ProgramNames(const ToolProgram& tool) {

@@ -24,6 +24,8 @@ struct ToolProgram {
   std::span<const std::string_view> commands;
   // A desktop program: its item is offered only when one of the commands is found.
   bool desktop;
+  // Started with the circuit file last exported from the LC page, where there is one.
+  bool opensExportedCircuit = false;
 };
 
 std::span<const ToolProgram> ToolPrograms();

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "numerics/value_text.h"
 #include "scratch_folder.h"
 
 namespace morvane {
@@ -40,12 +41,24 @@ class CircuitExport : public ::testing::Test {
   }
 
   // The file's lines without line ends and without blank lines between sections.
-  std::vector<std::string> Lines() const {
+  std::vector<std::string> ExactLines() const {
     std::vector<std::string> lines;
     std::istringstream text(Text());
     for (std::string line; std::getline(text, line);) {
       if (!line.empty() && line.back() == '\r') line.pop_back();
       if (!line.empty()) lines.push_back(line);
+    }
+    return lines;
+  }
+
+  // The same, with the element values shown as the page shows them (two decimals): the file
+  // holds the designed ones to full precision.
+  std::vector<std::string> Lines() const {
+    std::vector<std::string> lines = ExactLines();
+    for (std::string& line : lines) {
+      if (line.starts_with("Lx=") || line.starts_with("Cx=")) {
+        line = line.substr(0, 3) + FormatValue(6, 2, ReadValue(line.substr(3)));
+      }
     }
     return lines;
   }
@@ -74,6 +87,24 @@ TEST_F(CircuitExport, ButterworthThirdOrderLowpassIntoNewFile) {
       "Lx=100.00p",      "Rx=  1.00m",      "Cx=159.15n",
   };
   EXPECT_EQ(Lines(), expected);
+}
+
+TEST_F(CircuitExport, ElementValuesKeepFullPrecision) {
+  constexpr double kTwoPi = 6.283185307179586;
+  ASSERT_TRUE(Export()) << error_;
+  const std::vector<std::string> lines = ExactLines();
+  // 1 kHz, 1 kOhm: C = 1/(2 pi f R), L = 2 R/(2 pi f); the shunt C of the outer elements.
+  const struct {
+    std::size_t line;
+    double value;
+  } designed[] = {{12, 1.0 / (kTwoPi * 1e6)},
+                  {17, 2.0 * 1000.0 / (kTwoPi * 1000.0)},
+                  {26, 1.0 / (kTwoPi * 1e6)}};
+  for (const auto& d : designed) {
+    ASSERT_LT(d.line, lines.size());
+    const double read = ReadValue(lines[d.line].substr(3));
+    EXPECT_NEAR(read / d.value, 1.0, 1e-12) << lines[d.line];
+  }
 }
 
 TEST_F(CircuitExport, HighpassSwapsTheElementKinds) {

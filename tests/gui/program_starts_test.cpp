@@ -153,6 +153,24 @@ class ProgramStartsTest : public QObject {
     QCOMPARE(w.services.beeps, 0);
   }
 
+  void seriesParallelOpensTheExportedCircuit() {
+    const QString program = MakeProgram(folders_->path(), "morvane-seriesparallel");
+    const QString lc = MakeProgram(folders_->path(), "morvane-lc");
+    DesktopWindow w({}, {folders_->path()});
+    w.Use("SerienParallelschaltungen1");  // nothing exported yet: no file
+    w.window.SelectTopology(Topology::LcLadder);
+    const QString circuit = QDir(folders_->path()).filePath("ladder.kdr");
+    w.services.answer = circuit;
+    w.Get<QAbstractButton>("SpeedButtonExport")->click();
+    QVERIFY(QFile::exists(circuit));
+    w.Use("SerienParallelschaltungen1");
+    w.Use("LCFilter1");  // the other companions take no file
+    QFile::remove(circuit);
+    w.Use("SerienParallelschaltungen1");  // a file deleted since is not passed on
+    QCOMPARE(w.services.started,
+             (QList<QStringList>{{program}, {program, circuit}, {lc}, {program}}));
+  }
+
   void desktopProgramsAreOfferedOnlyWhenFound() {
     const QString calculator = MakeProgram(folders_->path(), "kcalc");
     DesktopWindow w({}, {folders_->path()});
