@@ -18,8 +18,10 @@ class EntryStepper : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    const auto* entry = static_cast<const QLineEdit*>(watched);
-    if (!entry->isEnabled() || entry->isReadOnly()) return false;
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::Wheel) return false;
+    // Events also come while the entry is being destroyed, when it is no QLineEdit any more.
+    const auto* entry = qobject_cast<const QLineEdit*>(watched);
+    if (!entry || !entry->isEnabled() || entry->isReadOnly()) return false;
     if (event->type() == QEvent::KeyPress) {
       const int key = static_cast<QKeyEvent*>(event)->key();
       if (key != Qt::Key_Up && key != Qt::Key_Down) return false;

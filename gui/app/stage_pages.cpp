@@ -199,8 +199,8 @@ class PictureFitter : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Resize) {
-      auto* diagram = static_cast<QLabel*>(watched);
+    if (event->type() != QEvent::Resize) return false;
+    if (auto* diagram = qobject_cast<QLabel*>(watched)) {
       const QString name = diagram->property(kPictureNameProperty).toString();
       if (!name.isEmpty()) {
         diagram->setPixmap(CircuitPicture(name.toStdString(), diagram->contentsRect().size()));
